@@ -1,0 +1,37 @@
+# The presets in CMakePresets.json hold the whole build; these targets only name them.
+.PHONY: all deps build test asan bench run screenshots clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	cmake --preset dev >/dev/null
+	cmake --build --preset dev
+
+test: build
+	ctest --preset dev
+
+asan: deps
+	cmake --preset asan >/dev/null
+	cmake --build --preset asan
+	ctest --preset asan
+
+bench: deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release
+	scripts/run-bench build/release
+
+run: deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release --target kelmora
+	@scripts/run-program build/release
+
+screenshots: deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release
+	scripts/take-screenshots build/release
+
+clean:
+	rm -rf build

@@ -1,0 +1,24 @@
+#pragma once
+// File-system questions about the place beside the executable.
+
+#include <QString>
+
+class CRvFileAccess
+{
+public:
+    CRvFileAccess() = default;
+    virtual ~CRvFileAccess() = default;
+
+    // Folder of the running executable, ending in "/" ("/opt/kelmora/" for /opt/kelmora/kelmora).
+    QString GetExeFolder() const;
+    // Base name of the running executable ("kelmora").
+    QString GetExeBaseName() const;
+    // False at once for an empty path; otherwise whether the path names an existing entry.
+    bool IsFileExist(QString path) const;
+    // Whether the path names an existing folder.
+    bool IsFolderExist(QString path) const;
+
+    // Test seam: make every object answer as if the executable lived in `folder` (ending in "/")
+    // under the name `baseName`. An empty folder goes back to the real executable.
+    static void OverrideExecutableForTesting(const QString &folder, const QString &baseName);
+};

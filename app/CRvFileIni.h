@@ -1,0 +1,31 @@
+#pragma once
+// Named values in an INI-syntax file beside the executable, read and written with the
+// private-profile rules: section and key names match without regard to case, the first match
+// wins, missing file/section/key give the default, values are cut to 259 characters.
+// Nothing is cached: every call goes to the file as it is at that moment.
+
+#include <QString>
+
+class CRvFileIni
+{
+public:
+    // Binds to `fileName` in the executable's folder; a null or empty name binds to the
+    // settings file, the executable's base name + ".ini".
+    explicit CRvFileIni(const QString &fileName = QString());
+    virtual ~CRvFileIni() = default;
+
+    QString GetString(const QString &section, const QString &key, const QString &defaultValue) const;
+    int GetInt(const QString &section, const QString &key, int defaultValue) const;
+    // Stores the value, creating the file, section or key when missing. A failed write is not
+    // reported and leaves the old file intact.
+    void WriteString(const QString &section, const QString &key, const QString &value) const;
+    // True only when [Guidance] bNotDispGuidance holds exactly "True".
+    bool IsNotDispGuidance() const;
+
+    const QString &GetIniPath() const { return m_strIniPath; }
+    const QString &GetExeFolder() const { return m_strExeFolder; }
+
+private:
+    QString m_strIniPath;
+    QString m_strExeFolder;
+};

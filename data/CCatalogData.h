@@ -1,0 +1,35 @@
+#pragma once
+// The catalogue: data folder and region table, and the loader of a prefecture's variety list.
+
+#include "data/CatalogTypes.h"
+
+#include <QString>
+
+class CCatalogData
+{
+public:
+    // Loads the region table from "BureauPref.pfd" beside the executable: always eight regions.
+    CCatalogData();
+    CCatalogData(const CCatalogData &) = delete;
+    CCatalogData &operator=(const CCatalogData &) = delete;
+
+    // Takes the path as the data folder when it names an existing folder; used exactly as
+    // passed (no separator is added).
+    bool SetDataFolder(const QString &folder);
+    const QString &GetDataFolder() const { return m_strDataFolder; }
+
+    // data folder + RR + "/" + RR + PP + ".vdx"
+    QString GetGrainFilePath(int bureauNo, int prefNo) const;
+    // False (list untouched) when the region is not 1..8 or the prefecture below 1; otherwise
+    // true with the list rebuilt from the prefecture's variety file (empty when missing).
+    bool LoadGrainInfo(int bureauNo, int prefNo, CGrainInfoArray &list) const;
+
+    const CBureauArray &GetBureauTable() const { return m_aBureau; }
+
+    // Most varieties one file may yield; a larger "DataCount" stops here.
+    static constexpr int kMaxDataCount = 10000;
+
+private:
+    QString m_strDataFolder;
+    CBureauArray m_aBureau;
+};

@@ -1,0 +1,27 @@
+#pragma once
+// The "特性" tab page: two square photo frames (1016, 1017) and the eight-row characteristics table
+// (list 1023). Template 133.
+
+#include "data/CatalogTypes.h"
+#include "ui/CRvDialog.h"
+
+class CPictureImage;
+
+class CFeaturePage : public CRvDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kTemplateId = 133;
+
+    explicit CFeaturePage(QWidget *parent = nullptr);
+    ~CFeaturePage() override;
+
+    // Builds the template's controls as a child of `parent` and initialises the page.
+    bool Create(QWidget *parent);
+    // Writes the record's characteristics into the table; always true. The record is not kept.
+    bool SetGrainInfo(const GRAIN_INFO_DATA &info);
+
+    // The main window's photograph holder; none until the first region choice sets it.
+    CPictureImage *m_pPictureImage = nullptr;
+};

@@ -1,0 +1,65 @@
+#pragma once
+// Base of every dialog and tab page: controls are placed from template geometry in dialog units,
+// converted with base units measured from the dialog font (as MapDialogRect does), and every
+// control that has a numeric id can be found by it (GetDlgItem).
+
+#include <QDialog>
+#include <QFont>
+#include <QHash>
+#include <QRect>
+#include <QSize>
+#include <QStringList>
+
+#include <utility>
+
+class CRvDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kNoId = -1;  // a template control without an id (IDC_STATIC)
+
+    explicit CRvDialog(QWidget *parent = nullptr, Qt::WindowFlags flags = {});
+    ~CRvDialog() override;
+
+    // The dialog font: the template's face first, then the Japanese fallbacks present on Linux.
+    static QFont MakeTemplateFont(const QString &face, qreal pointSize);
+    static QStringList FallbackFamilies();
+
+    // Sets the dialog's font and measures the base units from it.
+    void SetTemplateFont(const QFont &font);
+    QSize GetBaseUnits() const { return m_baseUnits; }
+    // Base units of a font: x = average width of the Latin letters, y = the font's line height.
+    static QSize MeasureBaseUnits(const QFont &font);
+
+    QRect MapDialogRect(const QRect &dlu) const;
+    QSize MapDialogSize(const QSize &dlu) const;
+    int MapDialogX(int dluX) const;
+    int MapDialogY(int dluY) const;
+
+    // Creates a control as a child of this dialog at a template rectangle and registers its id.
+    template <typename T, typename... Args>
+    T *AddControl(int id, const QRect &dlu, Args &&...args)
+    {
+        T *control = new T(std::forward<Args>(args)..., this);
+        control->setGeometry(MapDialogRect(dlu));
+        RegisterItem(id, control);
+        return control;
+    }
+    // Places an existing widget (for example a member object) at a template rectangle.
+    void PlaceControl(int id, QWidget *control, const QRect &dlu);
+    void RegisterItem(int id, QWidget *control);
+
+    QWidget *GetDlgItem(int id) const;
+    template <typename T>
+    T *GetDlgItemAs(int id) const
+    {
+        return qobject_cast<T *>(GetDlgItem(id));
+    }
+    // The id a control was registered with, or kNoId.
+    int GetDlgCtrlID(const QWidget *control) const;
+
+private:
+    QSize m_baseUnits{6, 13};
+    QHash<int, QWidget *> m_items;
+};
