@@ -1,0 +1,1 @@
+#include "app/CRvFileAccess.h"
