@@ -1,0 +1,262 @@
+#include "viewer/CZoomView.h"
+
+Q_LOGGING_CATEGORY(lcKelmoraZoom, "kelmora.zoom", QtInfoMsg)
+
+void CZoomView::InitControls(const QRect &rcPhotoFrame)
+{
+    m_rcPhotoFrame = rcPhotoFrame;
+    m_bMainImageLoaded = false;
+    m_nImageSize = kDefaultImageSize;
+    m_dFitScale = m_dScale = m_rcPhotoFrame.width() / 3840.0;
+    UpdateZoomDisplay();
+    ResetVisibleSquare();
+    m_bDragging = false;
+    DisableScrollBars();
+}
+
+void CZoomView::FitNewPhoto(bool bMainImageLoaded, int nMainImageWidth)
+{
+    m_bMainImageLoaded = bMainImageLoaded;
+    m_nImageSize = kDefaultImageSize;
+    // A loaded picture always has a width; a zero answer would make the fit scale infinite, so the
+    // assumed size stays then.
+    if (m_bMainImageLoaded && nMainImageWidth > 0)
+        m_nImageSize = nMainImageWidth;
+    m_dFitScale = m_dScale = m_rcPhotoFrame.width() / static_cast<double>(m_nImageSize);
+    ResetVisibleSquare();
+    DisableScrollBars();
+    UpdateZoomDisplay();
+}
+
+void CZoomView::Resize(const QRect &rcPhotoFrame)
+{
+    m_rcPhotoFrame = rcPhotoFrame;
+    m_dFitScale = m_rcPhotoFrame.width() / static_cast<double>(m_nImageSize);
+    ApplyZoom();
+}
+
+void CZoomView::ClearView()
+{
+    ResetVisibleSquare();
+    m_bDragging = false;
+}
+
+int CZoomView::GetVisibleSize() const
+{
+    const double r = 1.0 / m_dScale;
+    return static_cast<int>(m_rcPhotoFrame.width() * r);
+}
+
+int CZoomView::GetMaxScrollPos() const
+{
+    return m_nImageSize - GetVisibleSize() - 1;
+}
+
+int CZoomView::GetLineStep() const
+{
+    const double r = 1.0 / m_dScale;
+    return static_cast<int>(kLineStepPixels * r);
+}
+
+void CZoomView::UpdateZoomDisplay()
+{
+    if (m_bMainImageLoaded) {
+        const double p = m_dScale * 100;
+        // A frame wider than the photograph has a fit scale above 1.0; the trackbar control keeps
+        // its position inside its range.
+        m_controls.nTrackbarPos = qBound(0, static_cast<int>(p * 10), kTrackbarMax);
+        m_controls.strZoom = QString::asprintf("%.1f%%", p);
+    } else {
+        m_controls.nTrackbarPos = 0;
+        m_controls.strZoom.clear();
+    }
+}
+
+void CZoomView::ApplyZoom()
+{
+    if (m_dScale > kMaxScale)
+        m_dScale = kMaxScale;
+    if (m_dFitScale >= m_dScale) {
+        m_dScale = m_dFitScale;
+        ResetVisibleSquare();
+        DisableScrollBars();
+    } else {
+        const int v = GetVisibleSize();
+        m_nSrcWidth = m_nSrcHeight = v;
+        // Every zoom change re-centres the view on the photograph's centre.
+        m_nSrcX = m_nImageSize / 2 - v / 2;
+        if (m_nSrcX < 0)
+            m_nSrcX = 0;
+        m_nScrollY = m_nSrcX;
+        UpdateScrollBars();
+    }
+    UpdateZoomDisplay();
+}
+
+void CZoomView::UpdateScrollBars()
+{
+    DisableScrollBars();
+    if (!m_bMainImageLoaded)
+        return;
+    if (m_dScale <= m_dFitScale) {
+        ResetVisibleSquare();
+        return;
+    }
+    m_controls.bScrollEnabled = true;
+    const int v = GetVisibleSize();
+    const int m = m_nImageSize - v - 1;
+    m_nSrcWidth = m_nSrcHeight = v;
+    m_controls.nScrollMax = m;
+
+    if (m_nSrcX + v >= m_nImageSize)
+        m_nSrcX = m;
+    if (m_nSrcX < 0)
+        m_nSrcX = 0;
+    m_controls.nHorzPos = m_nSrcX;
+
+    if (m_nScrollY + v >= m_nImageSize)
+        m_nScrollY = m;
+    if (m_nScrollY < 0)
+        m_nScrollY = 0;
+    m_controls.nVertPos = m_nScrollY;
+
+    m_nSrcY = m - m_nScrollY;
+}
+
+void CZoomView::RedrawPhoto()
+{
+    // Worked out in every view; the whole view draws with a zero source square and ignores it.
+    m_nSrcY = m_nImageSize - GetVisibleSize() - 1 - m_nScrollY;
+    qCDebug(lcKelmoraZoom, "DispTopPos:%d(Calc:%d)", m_nSrcY, m_nScrollY);
+}
+
+void CZoomView::ZoomIn()
+{
+    m_dScale = m_dScale + kZoomStep;
+    ApplyZoom();
+    RedrawPhoto();
+}
+
+void CZoomView::ZoomOut()
+{
+    m_dScale = m_dScale - kZoomStep;
+    ApplyZoom();
+    RedrawPhoto();
+}
+
+void CZoomView::OnTrackbar(int nPos)
+{
+    m_dScale = nPos / 1000.0;
+    if (m_dScale < m_dFitScale)
+        m_dScale = m_dFitScale;
+    ApplyZoom();
+    RedrawPhoto();
+}
+
+bool CZoomView::OnScroll(ScrollBar bar, int nCode, int nThumbPos)
+{
+    const bool bHorz = bar == ScrollBar::Horizontal;
+    const int c = bHorz ? m_controls.nHorzPos : m_controls.nVertPos;
+    const int l = GetLineStep();
+    const int v = GetVisibleSize();
+    const int m = m_nImageSize - v - 1;
+
+    int n = 0;
+    switch (nCode) {
+    case ScrollLineUp:
+        n = c - l;
+        break;
+    case ScrollLineDown:
+        n = c + l;
+        break;
+    case ScrollPageUp:
+        n = c - GetVisibleSize();
+        break;
+    case ScrollPageDown:
+        n = c + GetVisibleSize();
+        break;
+    case ScrollThumbPosition:
+    case ScrollThumbTrack:
+        n = nThumbPos;
+        break;
+    case ScrollTop:
+        n = 0;
+        break;
+    case ScrollBottom:
+        n = m;
+        break;
+    default:
+        return false;
+    }
+
+    const int stored = ClampScrollPos(n, v, m);
+    if (bHorz) {
+        m_nSrcX = stored;
+        m_controls.nHorzPos = stored;
+    } else {
+        m_nScrollY = stored;
+        m_controls.nVertPos = stored;
+    }
+    RedrawPhoto();
+    return true;
+}
+
+int CZoomView::ClampScrollPos(int nPos, int nVisible, int nMax) const
+{
+    if (nPos < 0)
+        nPos = 0;
+    else if (nPos > nMax)
+        nPos = nMax;
+    if (nPos + nVisible >= m_nImageSize)
+        nPos = m_nImageSize - nVisible - 1;
+    return nPos;
+}
+
+bool CZoomView::IsStrictlyInsideFrame(const QPoint &pt) const
+{
+    return FrameLeft() < pt.x() && pt.x() < FrameRight() && FrameTop() < pt.y() && pt.y() < FrameBottom();
+}
+
+bool CZoomView::OnLButtonDown(const QPoint &pt)
+{
+    if (!m_bMainImageLoaded || !(m_dFitScale < m_dScale))
+        return false;
+    if (IsStrictlyInsideFrame(pt)) {
+        m_bDragging = true;
+        m_ptDragLast = QPoint(pt.x() - FrameLeft(), pt.y() - FrameTop());
+        return true;
+    }
+    m_bDragging = false;
+    return false;
+}
+
+CZoomView::DragStep CZoomView::OnMouseMove(const QPoint &pt)
+{
+    if (!m_bDragging)
+        return DragStep::None;
+    if (!IsStrictlyInsideFrame(pt)) {
+        m_bDragging = false;
+        return DragStep::ReleaseCapture;
+    }
+    const double r = 1.0 / m_dScale;
+    const int x = pt.x() - FrameLeft();
+    const int y = pt.y() - FrameTop();
+    m_nSrcX = m_nSrcX - static_cast<int>((x - m_ptDragLast.x()) * r);
+    m_nScrollY = m_nScrollY - static_cast<int>((y - m_ptDragLast.y()) * r);
+    m_ptDragLast = QPoint(x, y);
+    UpdateScrollBars();
+    RedrawPhoto();
+    return DragStep::Redraw;
+}
+
+bool CZoomView::OnLButtonUp()
+{
+    const bool bWasDragging = m_bDragging;
+    m_bDragging = false;
+    return bWasDragging;
+}
+
+void CZoomView::ResetVisibleSquare()
+{
+    m_nSrcY = m_nSrcX = m_nScrollY = m_nSrcWidth = m_nSrcHeight = 0;
+}

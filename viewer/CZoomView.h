@@ -1,0 +1,151 @@
+#pragma once
+// Zoom and pan of the main photograph, without a window.
+//
+// The view shows a square part of the square main photograph in the square photo frame. The
+// window forwards its control events here (zoom buttons, trackbar, scroll bars, mouse) and then
+// copies what this class says the controls must show: scroll bars (enabled, range, positions),
+// trackbar position, percentage text, and whether the photograph must be drawn now with
+// GetSourceRect().
+//
+// Terms: W = frame width (the frame is square), S = m_nImageSize (the photograph is square),
+// scale = screen pixels per photograph pixel, V = trunc(W × (1 ÷ scale)) the visible size,
+// M = S − V − 1 the largest scroll position, L = trunc(20 × (1 ÷ scale)) the line step. Every
+// double-to-int conversion truncates toward zero, and the operations run in exactly this order,
+// because the trackbar and the scroll positions are compared against values written down to the
+// last unit (for example a trackbar at 290 is set back to 289).
+
+#include <QLoggingCategory>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+// The trace line "DispTopPos:%d(Calc:%d)" of every redraw; debug level, off unless enabled with
+// QT_LOGGING_RULES="kelmora.zoom.debug=true".
+Q_DECLARE_LOGGING_CATEGORY(lcKelmoraZoom)
+
+class CZoomView
+{
+public:
+    static constexpr double kZoomStep = 0.1;         // one click of 拡大 or 縮小
+    static constexpr double kMaxScale = 1.0;         // zooming stops at one photograph pixel per screen pixel
+    static constexpr int kDefaultImageSize = 3840;   // assumed while there is no photograph
+    static constexpr int kTrackbarMax = 1000;        // trackbar range 0 .. 1000
+    static constexpr int kLineStepPixels = 20;       // one scroll line covers 20 screen pixels
+
+    // Scroll notification codes, as the window system numbers them.
+    enum ScrollCode {
+        ScrollLineUp = 0,         // line left / line up
+        ScrollLineDown = 1,       // line right / line down
+        ScrollPageUp = 2,         // page left / page up
+        ScrollPageDown = 3,       // page right / page down
+        ScrollThumbPosition = 4,  // thumb released at a position
+        ScrollThumbTrack = 5,     // thumb being dragged
+        ScrollTop = 6,            // left end / top
+        ScrollBottom = 7,         // right end / bottom
+        ScrollEndScroll = 8       // end of scroll; this and every higher code changes nothing
+    };
+
+    enum class ScrollBar { Horizontal, Vertical };
+
+    // What a mouse move during a drag asks of the window.
+    enum class DragStep {
+        None,            // no drag under way: nothing to do
+        Redraw,          // the view moved: copy the controls and draw the photograph
+        ReleaseCapture   // the pointer left the frame: the drag is over, release the mouse
+    };
+
+    // What the window's controls show; kept here so that the window only copies it.
+    struct Controls {
+        bool bScrollEnabled = false;  // both scroll bars together
+        int nScrollMax = 0;           // both bars' range is 0 .. nScrollMax (last set while enabled)
+        int nHorzPos = 0;             // position of the horizontal bar
+        int nVertPos = 0;             // position of the vertical bar
+        int nTrackbarPos = 0;         // 0 .. kTrackbarMax
+        QString strZoom;              // the percentage text, empty without a photograph
+    };
+
+    CZoomView() = default;
+
+    // Control initialisation, once the photo frame has been made square: no photograph, size 3840,
+    // fit scale = scale = W ÷ 3840.0, trackbar 0, empty text, whole view, bars disabled.
+    void InitControls(const QRect &rcPhotoFrame);
+
+    // A new main photograph (or none) was put in slot 0: `bMainImageLoaded` is the load's result,
+    // `nMainImageWidth` the holder's answer for the width (0 if it had none). Shows it whole at
+    // its fit scale.
+    void FitNewPhoto(bool bMainImageLoaded, int nMainImageWidth);
+
+    // The frame was resized (kept square): the fit scale follows, the zoom is applied again.
+    void Resize(const QRect &rcPhotoFrame);
+
+    // The brand display was cleared: the visible-square members go back to zero and a drag ends.
+    // The scale, the fit scale, the photograph flag and the controls stay as they were.
+    void ClearView();
+
+    // The zoom buttons: scale ± 0.1, then clamp, re-centre and draw. The caller draws.
+    void ZoomIn();
+    void ZoomOut();
+
+    // The trackbar was moved (by the user) to `nPos`. The caller draws afterwards.
+    void OnTrackbar(int nPos);
+
+    // A scroll bar notification; `nThumbPos` is the position carried by thumb messages. Answers
+    // whether the view changed and the photograph must be drawn.
+    bool OnScroll(ScrollBar bar, int nCode, int nThumbPos = 0);
+
+    // Mouse handling for drag-pan; points in the same coordinates as the frame rectangle.
+    // Answers true when a drag starts and the mouse must be captured.
+    bool OnLButtonDown(const QPoint &pt);
+    DragStep OnMouseMove(const QPoint &pt);
+    // Answers true when a drag was under way and the capture must be released.
+    bool OnLButtonUp();
+
+    // V, M and L for the current scale and frame.
+    int GetVisibleSize() const;
+    int GetMaxScrollPos() const;
+    int GetLineStep() const;
+
+    // Source square for drawing slot 0: (m_nSrcX, m_nSrcY, m_nSrcWidth, m_nSrcHeight), y counted
+    // upwards from the photograph's bottom edge; all zero means the whole photograph.
+    QRect GetSourceRect() const { return QRect(m_nSrcX, m_nSrcY, m_nSrcWidth, m_nSrcHeight); }
+    const Controls &GetControls() const { return m_controls; }
+
+    int GetFrameWidth() const { return m_rcPhotoFrame.width(); }
+    bool IsZoomed() const { return m_dScale > m_dFitScale; }
+
+    // Steps that the handlers above are made of, open for the window's own use.
+    void ApplyZoom();
+    void UpdateScrollBars();
+    void UpdateZoomDisplay();
+    // Derives m_nSrcY from the vertical scroll position and writes the trace line; the caller
+    // then draws slot 0 with GetSourceRect().
+    void RedrawPhoto();
+
+    // The view state. The frame rectangle's right and bottom are the first column and row past
+    // the frame (left + W, top + W), as the window system counts rectangles.
+    QRect m_rcPhotoFrame;
+    bool m_bMainImageLoaded = false;
+    int m_nImageSize = kDefaultImageSize;
+    double m_dFitScale = 0.0;
+    double m_dScale = 0.0;
+    int m_nSrcX = 0;
+    int m_nScrollY = 0;
+    int m_nSrcY = 0;
+    int m_nSrcWidth = 0;
+    int m_nSrcHeight = 0;
+    bool m_bDragging = false;
+    QPoint m_ptDragLast;
+
+private:
+    int FrameLeft() const { return m_rcPhotoFrame.x(); }
+    int FrameTop() const { return m_rcPhotoFrame.y(); }
+    int FrameRight() const { return m_rcPhotoFrame.x() + m_rcPhotoFrame.width(); }
+    int FrameBottom() const { return m_rcPhotoFrame.y() + m_rcPhotoFrame.height(); }
+    bool IsStrictlyInsideFrame(const QPoint &pt) const;
+    void ResetVisibleSquare();
+    void DisableScrollBars() { m_controls.bScrollEnabled = false; }
+    // Clamps a stored scroll position the way the bars do it and returns the clamped value.
+    int ClampScrollPos(int nPos, int nVisible, int nMax) const;
+
+    Controls m_controls;
+};
