@@ -1,0 +1,274 @@
+#!/usr/bin/env python3
+"""Writes the bundled catalogue (catalog/BureauPref.pfd and catalog/Data/RR/RRPP.vdx) from the
+brand table brands.txt and the variety table varieties.txt beside this script.
+
+    python3 tools/catalog-gen/catalog_gen.py           write the files
+    python3 tools/catalog-gen/catalog_gen.py --check   only report whether they are up to date
+
+Only the standard library is used, so the script runs wherever python3 does.
+"""
+
+import argparse
+import re
+import sys
+import unicodedata
+from pathlib import Path
+
+HERE = Path(__file__).resolve().parent
+CATALOG = HERE.parent.parent / "catalog"
+
+CLASSES = {"うるち": 0, "もち": 1, "醸造用": 2}
+STATUSES = {"必須": True, "選択": False}
+
+# Identifier ranges per classification: the first range, then the overflow range. The program's
+# built-in demonstration content is found by the first identifier of each first range.
+ID_RANGES = {
+    0: [range(1, 51), range(101, 151)],
+    1: [range(51, 71), range(151, 171)],
+    2: [range(71, 101), range(171, 201)],
+}
+
+MAX_PREFS = 9  # the region table has room for nine prefectures per region
+REGION_COUNT = 8
+
+DESCRIPTIVE = ["History", "BreedingYear", "BreedingPlace", "GrainShape", "Color", "Skin",
+               "Groove", "Embryo", "ThousandWeight", "WhitePart", "Other"]
+
+
+class TableError(Exception):
+    pass
+
+
+# --- syllabary order -----------------------------------------------------------------------------
+
+_VOWEL_ROWS = {
+    "あ": "あかさたなはまやらわ",
+    "い": "いきしちにひみり",
+    "う": "うくすつぬふむゆる",
+    "え": "えけせてねへめれ",
+    "お": "おこそとのほもよろを",
+}
+_VOWEL_OF = {kana: vowel for vowel, row in _VOWEL_ROWS.items() for kana in row}
+_SMALL_TO_LARGE = str.maketrans("ぁぃぅぇぉっゃゅょゎ", "あいうえおつやゆよわ")
+_KANA = re.compile(r"^[\u3041-\u3096\u30a1-\u30f6ー0-9A-Za-z]+$")
+
+
+def _to_hiragana(text):
+    return "".join(chr(ord(c) - 0x60) if "\u30a1" <= c <= "\u30f6" else c for c in text)
+
+
+def _without_voicing(text):
+    decomposed = unicodedata.normalize("NFD", text)
+    return unicodedata.normalize("NFC", decomposed.replace("\u3099", "").replace("\u309a", ""))
+
+
+def _numbers_padded(text):
+    # "6号" must come before "14号": numbers compare by value, not digit by digit.
+    return re.sub(r"[0-9]+", lambda m: m.group(0).zfill(8), text)
+
+
+def collation_key(reading, name):
+    """Dictionary order of Japanese: voiced and small kana sort with their plain forms, the long
+    vowel mark counts as the vowel before it, hiragana and katakana are equal; ties go to the
+    plain form first."""
+    hira = _to_hiragana(re.sub(r"[、・\s]", "", reading))
+    base = _without_voicing(hira).translate(_SMALL_TO_LARGE)
+    primary = []
+    for c in base:
+        if c == "ー" and primary:
+            c = _VOWEL_OF.get(primary[-1], primary[-1])
+        primary.append(c)
+    return (_numbers_padded("".join(primary)), _numbers_padded(hira), name)
+
+
+# --- reading the tables --------------------------------------------------------------------------
+
+def read_varieties(path):
+    varieties = {}
+    for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
+        line = line.strip()
+        if not line or line.startswith("#"):
+            continue
+        cells = [cell.strip() for cell in line.split("|")]
+        cells += [""] * (5 - len(cells))
+        if len(cells) != 5 or not cells[0]:
+            raise TableError(f"{path.name}:{number}: expected NAME | READING | HISTORY | PLACE | YEAR")
+        name = cells[0]
+        if name in varieties:
+            raise TableError(f"{path.name}:{number}: {name} is listed twice")
+        varieties[name] = {"reading": cells[1], "History": cells[2], "BreedingPlace": cells[3],
+                           "BreedingYear": cells[4]}
+    return varieties
+
+
+def reading_of(name, varieties):
+    reading = varieties.get(name, {}).get("reading", "")
+    if reading:
+        return reading
+    if _KANA.match(name):
+        return name
+    raise TableError(f"{name} needs a reading in varieties.txt")
+
+
+def read_brands(path, varieties):
+    """Returns the regions as [(region name, [(prefecture name, [brand, ...]), ...]), ...], every
+    prefecture's brands already in file order."""
+    regions = []
+    group_line = re.compile(r"^(\S+)\s+(\S+):(.*)$")
+    for number, raw in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
+        line = raw.strip()
+        if not line or line.startswith("#"):
+            continue
+        where = f"{path.name}:{number}"
+        if line.startswith("地区 "):
+            regions.append((line[3:].strip(), []))
+            continue
+        if line.startswith("都道府県 "):
+            if not regions:
+                raise TableError(f"{where}: a prefecture before any region")
+            regions[-1][1].append((line[5:].strip(), []))
+            continue
+        match = group_line.match(line)
+        if not match or match.group(1) not in CLASSES or match.group(2) not in STATUSES:
+            raise TableError(f"{where}: cannot read '{line}'")
+        if not regions or not regions[-1][1]:
+            raise TableError(f"{where}: brands before any prefecture")
+        brands = regions[-1][1][-1][1]
+        for word in match.group(3).split():
+            pinned = word.startswith("*")
+            name = word.lstrip("*")
+            brands.append({"name": name, "class": CLASSES[match.group(1)],
+                           "required": STATUSES[match.group(2)], "pinned": pinned,
+                           "reading": reading_of(name, varieties), "where": where})
+    return regions
+
+
+# --- ordering and identifiers --------------------------------------------------------------------
+
+def ordered(brands):
+    """Classification by classification, required before optional, pinned names first in the
+    order written, then syllabary order."""
+    def key(item):
+        position, brand = item
+        pin = (0, position) if brand["pinned"] else (1, 0)
+        return (brand["class"], not brand["required"], pin,
+                collation_key(brand["reading"], brand["name"]))
+    return [brand for _, brand in sorted(enumerate(brands), key=key)]
+
+
+def assign_ids(brands, prefecture):
+    used = {0: 0, 1: 0, 2: 0}
+    seen = set()
+    for brand in brands:
+        cls = brand["class"]
+        if (cls, brand["name"]) in seen:
+            raise TableError(f"{brand['where']}: {brand['name']} twice in one classification "
+                             f"of {prefecture}")
+        seen.add((cls, brand["name"]))
+        ids = [i for r in ID_RANGES[cls] for i in r]
+        if used[cls] >= len(ids):
+            raise TableError(f"{prefecture}: too many brands in classification {cls}")
+        brand["id"] = ids[used[cls]]
+        used[cls] += 1
+
+
+# --- writing -------------------------------------------------------------------------------------
+
+def _escape(text):
+    return text.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;")
+
+
+def variety_file(brands, varieties):
+    lines = ['<?xml version="1.0" encoding="UTF-8"?>',
+             "<!-- Generated from tools/catalog-gen/brands.txt and varieties.txt: edit those and "
+             "run tools/catalog-gen/catalog_gen.py. -->",
+             "<GRoot>",
+             "  <Header>",
+             f"    <DataCount>{len(brands)}</DataCount>",
+             "  </Header>"]
+    for index, brand in enumerate(brands):
+        detail = varieties.get(brand["name"], {})
+        lines.append(f'  <Grain Index="{index}">')
+        lines.append(f"    <ID>{brand['id']}</ID>")
+        lines.append(f"    <Name>{_escape(brand['name'])}</Name>")
+        lines.append(f"    <Class>{brand['class']}</Class>")
+        lines.append(f"    <Requierd>{'TRUE' if brand['required'] else 'FALSE'}</Requierd>")
+        for element in DESCRIPTIVE:
+            lines.append(f"    <{element}>{_escape(detail.get(element, ''))}</{element}>")
+        lines.append("  </Grain>")
+    lines.append("</GRoot>")
+    return "\n".join(lines) + "\n"
+
+
+def region_table(regions):
+    lines = ["; Region table of the bundled catalogue (UTF-8), generated from tools/catalog-gen/brands.txt"]
+    for b, (region, prefectures) in enumerate(regions, 1):
+        lines.append("")
+        lines.append(f"[Bureau{b:02d}]")
+        lines.append(f"BureauName={region}")
+        lines.append(f"PrefCnt={len(prefectures)}")
+        for p, (prefecture, _) in enumerate(prefectures, 1):
+            lines.append(f"PrefName{p:02d}={prefecture}")
+    return "\n".join(lines) + "\n"
+
+
+def build(regions, varieties):
+    """Returns {relative path: content} for every file of the catalogue."""
+    if len(regions) != REGION_COUNT:
+        raise TableError(f"brands.txt has {len(regions)} regions, the region table needs {REGION_COUNT}")
+    files = {"BureauPref.pfd": region_table(regions)}
+    for b, (region, prefectures) in enumerate(regions, 1):
+        if not 1 <= len(prefectures) <= MAX_PREFS:
+            raise TableError(f"{region}: {len(prefectures)} prefectures (1..{MAX_PREFS} fit)")
+        for p, (prefecture, brands) in enumerate(prefectures, 1):
+            in_order = ordered(brands)
+            assign_ids(in_order, prefecture)
+            files[f"Data/{b:02d}/{b:02d}{p:02d}.vdx"] = variety_file(in_order, varieties)
+    return files
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--check", action="store_true",
+                        help="write nothing; exit 1 when a catalogue file differs from the tables")
+    args = parser.parse_args()
+    try:
+        varieties = read_varieties(HERE / "varieties.txt")
+        regions = read_brands(HERE / "brands.txt", varieties)
+        files = build(regions, varieties)
+    except TableError as error:
+        print(f"catalog_gen: {error}", file=sys.stderr)
+        return 2
+    listed = {brand["name"] for _, prefectures in regions for _, brands in prefectures
+              for brand in brands}
+    for name in sorted(set(varieties) - listed):
+        print(f"catalog_gen: note: {name} in varieties.txt is listed in no prefecture",
+              file=sys.stderr)
+
+    stale = []
+    for relative, content in files.items():
+        target = CATALOG / relative
+        current = target.read_text(encoding="utf-8") if target.exists() else None
+        if current == content:
+            continue
+        stale.append(relative)
+        if not args.check:
+            target.parent.mkdir(parents=True, exist_ok=True)
+            target.write_text(content, encoding="utf-8", newline="\n")
+    extra = sorted(str(p.relative_to(CATALOG)) for p in (CATALOG / "Data").rglob("*.vdx")
+                   if str(p.relative_to(CATALOG)) not in files)
+    for relative in extra:
+        print(f"catalog_gen: {relative} is not produced by the tables", file=sys.stderr)
+
+    brand_count = sum(content.count("<Grain ") for content in files.values())
+    if args.check:
+        for relative in stale:
+            print(f"catalog_gen: {relative} is out of date", file=sys.stderr)
+        return 1 if stale or extra else 0
+    print(f"catalog_gen: {len(files) - 1} variety files, {brand_count} brands, "
+          f"{len(stale)} file(s) written")
+    return 1 if extra else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
