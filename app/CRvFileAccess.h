@@ -18,6 +18,12 @@ public:
     // Whether the path names an existing folder.
     bool IsFolderExist(QString path) const;
 
+    // For companion tools that look at an installed program from outside (the data checker's
+    // --root): from now on every object answers as if the program `baseName` ran from `folder`,
+    // so the tool finds the program's settings file and region table exactly where the program
+    // would. A relative folder is taken from the current folder; "/" is added when missing.
+    static void ActAsProgramIn(const QString &folder, const QString &baseName);
+
     // Test seam: make every object answer as if the executable lived in `folder` (ending in "/")
     // under the name `baseName`. An empty folder goes back to the real executable.
     static void OverrideExecutableForTesting(const QString &folder, const QString &baseName);

@@ -1,1 +1,124 @@
 #include "app/CRvFileIni.h"
+
+#include "app/CRvFileAccess.h"
+#include "app/CRvIniDocument.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <climits>
+#include <optional>
+
+namespace {
+
+// A value is returned with at most 259 characters, as a 260-character buffer holds.
+constexpr int kMaxValueLength = 259;
+// The guidance flag is read with room for five characters.
+constexpr int kMaxFlagLength = 5;
+
+std::optional<QString> ReadValue(const QString &path, const QString &section, const QString &key)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return CRvIniDocument(file.readAll()).FindValue(section, key);
+}
+
+QString CutToLength(QString text, int maxLength)
+{
+    if (text.size() > maxLength) {
+        text.truncate(maxLength);
+        // Never leave half of a surrogate pair at the end.
+        if (text.back().isHighSurrogate())
+            text.chop(1);
+    }
+    return text;
+}
+
+}  // namespace
+
+CRvFileIni::CRvFileIni(const QString &fileName)
+{
+    const CRvFileAccess access;
+    m_strExeFolder = access.GetExeFolder();
+    // The name is appended as given: no separator is added and nothing is checked.
+    m_strIniPath = m_strExeFolder
+                   + (fileName.isEmpty() ? access.GetExeBaseName() + QStringLiteral(".ini") : fileName);
+}
+
+QString CRvFileIni::GetString(const QString &section, const QString &key, const QString &defaultValue) const
+{
+    // A present but empty value is the empty text, not the default.
+    const std::optional<QString> value = ReadValue(m_strIniPath, section, key);
+    return value ? CutToLength(*value, kMaxValueLength) : defaultValue;
+}
+
+int CRvFileIni::GetInt(const QString &section, const QString &key, int defaultValue) const
+{
+    const std::optional<QString> value = ReadValue(m_strIniPath, section, key);
+    if (!value)
+        return defaultValue;
+    const QString text = CutToLength(*value, kMaxValueLength);
+
+    // A leading decimal number with an optional sign; the first non-digit ends it, no digits give 0.
+    int pos = 0;
+    bool negative = false;
+    if (pos < text.size() && (text.at(pos) == QLatin1Char('-') || text.at(pos) == QLatin1Char('+'))) {
+        negative = text.at(pos) == QLatin1Char('-');
+        ++pos;
+    }
+    long long number = 0;
+    for (; pos < text.size(); ++pos) {
+        const QChar c = text.at(pos);
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            break;
+        // Beyond the integer range the number stays at its limit.
+        if (number <= static_cast<long long>(INT_MAX) + 1)
+            number = number * 10 + (c.unicode() - u'0');
+    }
+    if (negative)
+        number = -number;
+    if (number > INT_MAX)
+        return INT_MAX;
+    if (number < INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(number);
+}
+
+void CRvFileIni::WriteString(const QString &section, const QString &key, const QString &value) const
+{
+    QByteArray oldBytes;
+    {
+        QFile file(m_strIniPath);
+        if (file.exists()) {
+            // A file that is there but cannot be read is left alone rather than replaced.
+            if (!file.open(QIODevice::ReadOnly))
+                return;
+            oldBytes = file.readAll();
+            if (file.error() != QFileDevice::NoError)
+                return;
+        }
+    }
+    const std::optional<QByteArray> newBytes = CRvIniDocument(oldBytes).WithValue(section, key, value);
+    if (!newBytes)
+        return;
+
+    // Written beside the file and renamed over it, so a crash or a full disk leaves the old file
+    // whole. Failures are not reported: the value simply is not stored.
+    QSaveFile file(m_strIniPath);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    if (file.write(*newBytes) != newBytes->size()) {
+        file.cancelWriting();
+        return;
+    }
+    file.commit();
+}
+
+bool CRvFileIni::IsNotDispGuidance() const
+{
+    const QString flag = GetString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"),
+                                   QStringLiteral("False"));
+    // Only the exact "True" counts; the five-character room never changes that answer.
+    return flag.left(kMaxFlagLength) == QLatin1String("True");
+}

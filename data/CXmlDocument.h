@@ -2,14 +2,50 @@
 // A short-lived reader of one XML document. Its one query reads the text of a named child element
 // below the first element with a given name (and, optionally, attribute value), falling back to a
 // default whenever anything on the way is missing. No DTD, no external entities, no network.
+//
+// Files are read in the encoding they declare: UTF-8 (also with a BOM), UTF-16 (with a BOM),
+// Shift_JIS/CP932 and EUC-JP. Any other declared encoding, a DOCTYPE that declares entities, or a
+// file that is not well-formed fails the load.
 
 #include <QString>
 
 #include <memory>
+#include <optional>
+#include <vector>
+
+namespace pugi {
+struct xml_node_struct;
+}
 
 class CXmlDocument
 {
 public:
+    // One element of the held document, for callers that walk many elements at once (the variety
+    // file loader's index, the data checker). Valid while the document keeps the same content.
+    class CElement
+    {
+    public:
+        CElement() = default;
+
+        bool IsNull() const { return m_pNode == nullptr; }
+        // The attribute's text; nullopt when the element has no attribute of that name.
+        std::optional<QString> GetAttribute(const char *utf8Name) const;
+        // The first descendant element of that name (any depth, document order); null when none.
+        CElement FindDescendant(const char *utf8Name) const;
+        CElement FindDescendant(const QString &name) const;
+        // The element's whole descendant text, white space around it trimmed.
+        QString GetText() const;
+
+        bool operator==(const CElement &other) const { return m_pNode == other.m_pNode; }
+        bool operator!=(const CElement &other) const { return m_pNode != other.m_pNode; }
+
+    private:
+        friend class CXmlDocument;
+        explicit CElement(pugi::xml_node_struct *node) : m_pNode(node) {}
+
+        pugi::xml_node_struct *m_pNode = nullptr;
+    };
+
     CXmlDocument();
     ~CXmlDocument();
     CXmlDocument(const CXmlDocument &) = delete;
@@ -17,15 +53,26 @@ public:
 
     // Fresh content: an empty "GRoot" element with an XML declaration.
     bool CreateNewDocument();
-    // True when a root element is held afterwards. A failed load keeps nothing of the file.
+    // True when the file was read and parsed. A failed load keeps the previous content and
+    // nothing of the file.
     bool LoadFile(const QString &path);
+
+    // The root element of the content last given by CreateNewDocument or a successful LoadFile.
+    CElement GetRoot() const;
+    // The first element named `elementName` (anywhere, document order) whose attribute `attrName`
+    // holds exactly `attrValue` (case counts); an element without that attribute does not match.
+    // An empty element name gives the root; an empty attribute name or value gives the first
+    // element of the name.
+    CElement FindElement(const QString &elementName, const QString &attrName, const QString &attrValue) const;
+    // Every element of the name anywhere in the document, in document order.
+    std::vector<CElement> GetElements(const char *utf8Name) const;
+
+    // The text of the first `childName` element below the element FindElement gives, or
+    // `defaultText` when either is missing. A child present but empty gives the empty text.
     QString GetNodeText(const QString &parentName, const QString &attrName, const QString &attrValue,
                         const QString &childName, const QString &defaultText) const;
 
-    struct Impl;  // also used by the variety file loader's index
-
-    Impl *GetImpl() const { return m_pImpl.get(); }
-
 private:
+    struct Impl;
     std::unique_ptr<Impl> m_pImpl;
 };

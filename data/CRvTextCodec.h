@@ -1,0 +1,31 @@
+#pragma once
+// Text in the encodings the catalogue files come in. UTF-8 and UTF-16 are Qt's own; the two
+// Japanese legacy encodings go through glibc's iconv, because Qt 6.4's converters do not cover
+// them reliably (without ICU they are missing, and Shift_JIS as Windows writes it is CP932, whose
+// extensions and 0x5C/0x7E mapping differ from plain Shift_JIS).
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstddef>
+#include <optional>
+
+class CRvTextCodec
+{
+public:
+    enum class Legacy {
+        Cp932,  // Shift_JIS with the Windows extensions, as a Japanese Windows desktop writes it
+        EucJp
+    };
+
+    // Whether the bytes are well-formed UTF-8 (no overlong forms, no surrogates, nothing above
+    // U+10FFFF).
+    static bool IsValidUtf8(const char *data, std::size_t size);
+    static bool IsValidUtf8(const QByteArray &bytes) { return IsValidUtf8(bytes.constData(), static_cast<std::size_t>(bytes.size())); }
+
+    // Whole-text conversions; nullopt when a byte sequence (or a character) has no mapping.
+    static std::optional<QByteArray> ToUtf8(const QByteArray &bytes, Legacy from);
+    static std::optional<QByteArray> FromUtf8(const QByteArray &utf8, Legacy to);
+    static std::optional<QString> Decode(const QByteArray &bytes, Legacy from);
+    static std::optional<QByteArray> Encode(const QString &text, Legacy to);
+};
