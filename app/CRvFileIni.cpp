@@ -2,11 +2,11 @@
 
 #include "app/CRvFileAccess.h"
 #include "app/CRvIniDocument.h"
+#include "data/CRvTextCodec.h"
 
 #include <QFile>
 #include <QSaveFile>
 
-#include <climits>
 #include <optional>
 
 namespace {
@@ -58,31 +58,8 @@ int CRvFileIni::GetInt(const QString &section, const QString &key, int defaultVa
     const std::optional<QString> value = ReadValue(m_strIniPath, section, key);
     if (!value)
         return defaultValue;
-    const QString text = CutToLength(*value, kMaxValueLength);
-
     // A leading decimal number with an optional sign; the first non-digit ends it, no digits give 0.
-    int pos = 0;
-    bool negative = false;
-    if (pos < text.size() && (text.at(pos) == QLatin1Char('-') || text.at(pos) == QLatin1Char('+'))) {
-        negative = text.at(pos) == QLatin1Char('-');
-        ++pos;
-    }
-    long long number = 0;
-    for (; pos < text.size(); ++pos) {
-        const QChar c = text.at(pos);
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            break;
-        // Beyond the integer range the number stays at its limit.
-        if (number <= static_cast<long long>(INT_MAX) + 1)
-            number = number * 10 + (c.unicode() - u'0');
-    }
-    if (negative)
-        number = -number;
-    if (number > INT_MAX)
-        return INT_MAX;
-    if (number < INT_MIN)
-        return INT_MIN;
-    return static_cast<int>(number);
+    return CRvTextCodec::LeadingInt(CutToLength(*value, kMaxValueLength));
 }
 
 void CRvFileIni::WriteString(const QString &section, const QString &key, const QString &value) const

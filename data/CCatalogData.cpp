@@ -2,12 +2,12 @@
 
 #include "app/CRvFileAccess.h"
 #include "app/CRvFileIni.h"
+#include "data/CRvTextCodec.h"
 #include "data/CXmlDocument.h"
 
 #include <QHash>
 
 #include <algorithm>
-#include <climits>
 
 namespace {
 
@@ -16,31 +16,6 @@ constexpr int kBureauCount = 8;
 QString TwoDigits(int number)
 {
     return QString::asprintf("%02d", number);
-}
-
-// The integer at the start of a text: leading blanks and a sign are accepted, the first
-// non-digit ends the number, and a text without one gives 0.
-int LeadingInt(const QString &text)
-{
-    int pos = 0;
-    while (pos < text.size() && text.at(pos).isSpace())
-        ++pos;
-    bool negative = false;
-    if (pos < text.size() && (text.at(pos) == QLatin1Char('-') || text.at(pos) == QLatin1Char('+'))) {
-        negative = text.at(pos) == QLatin1Char('-');
-        ++pos;
-    }
-    long long number = 0;
-    for (; pos < text.size(); ++pos) {
-        const QChar c = text.at(pos);
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            break;
-        if (number <= static_cast<long long>(INT_MAX) + 1)
-            number = number * 10 + (c.unicode() - u'0');
-    }
-    if (negative)
-        number = -number;
-    return static_cast<int>(std::clamp<long long>(number, INT_MIN, INT_MAX));
 }
 
 // The text of the first `name` element below the variety's "Grain" element, or the fallback.
@@ -108,7 +83,7 @@ bool CCatalogData::LoadGrainInfo(int bureauNo, int prefNo, CGrainInfoArray &list
     // A file that does not load leaves the fresh document, which holds no "Header": no varieties.
     doc.LoadFile(path);
 
-    const int count = std::min(LeadingInt(doc.GetNodeText(QStringLiteral("Header"), QString(), QString(),
+    const int count = std::min(CRvTextCodec::LeadingInt(doc.GetNodeText(QStringLiteral("Header"), QString(), QString(),
                                                           QStringLiteral("DataCount"), QStringLiteral("0"))),
                                kMaxDataCount);
     if (count <= 0)
@@ -130,9 +105,9 @@ bool CCatalogData::LoadGrainInfo(int bureauNo, int prefNo, CGrainInfoArray &list
         // A missing position still gives a record: empty, under the first classification, required.
         const CXmlDocument::CElement grain = grainByIndex.value(QString::number(i));
         GRAIN_INFO_DATA record;
-        record.nID = LeadingInt(ChildText(grain, "ID", emptyText));
+        record.nID = CRvTextCodec::LeadingInt(ChildText(grain, "ID", emptyText));
         record.strName = ChildText(grain, "Name", emptyText);
-        record.nClass = LeadingInt(ChildText(grain, "Class", emptyText));
+        record.nClass = CRvTextCodec::LeadingInt(ChildText(grain, "Class", emptyText));
         // "Requierd" is spelled so in every variety file; a missing one means required.
         record.bRequired = ChildText(grain, "Requierd", requiredMark) == requiredMark;
         record.strRequired = record.bRequired ? QStringLiteral("必須") : QStringLiteral("選択");

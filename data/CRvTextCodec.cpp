@@ -1,6 +1,8 @@
 #include "data/CRvTextCodec.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <iconv.h>
 
 namespace {
@@ -115,4 +117,27 @@ std::optional<QString> CRvTextCodec::Decode(const QByteArray &bytes, Legacy from
 std::optional<QByteArray> CRvTextCodec::Encode(const QString &text, Legacy to)
 {
     return FromUtf8(text.toUtf8(), to);
+}
+
+int CRvTextCodec::LeadingInt(const QString &text)
+{
+    qsizetype pos = 0;
+    while (pos < text.size() && text.at(pos).isSpace())
+        ++pos;
+    bool negative = false;
+    if (pos < text.size() && (text.at(pos) == QLatin1Char('-') || text.at(pos) == QLatin1Char('+'))) {
+        negative = text.at(pos) == QLatin1Char('-');
+        ++pos;
+    }
+    long long number = 0;
+    for (; pos < text.size(); ++pos) {
+        const QChar c = text.at(pos);
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            break;
+        if (number <= static_cast<long long>(INT_MAX) + 1)
+            number = number * 10 + (c.unicode() - u'0');
+    }
+    if (negative)
+        number = -number;
+    return static_cast<int>(std::clamp<long long>(number, INT_MIN, INT_MAX));
 }

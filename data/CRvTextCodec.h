@@ -28,4 +28,9 @@ public:
     static std::optional<QByteArray> FromUtf8(const QByteArray &utf8, Legacy to);
     static std::optional<QString> Decode(const QByteArray &bytes, Legacy from);
     static std::optional<QByteArray> Encode(const QString &text, Legacy to);
+
+    // The decimal number at the start of a text, as the catalogue files and the settings file
+    // hold them: leading blanks and a sign are accepted, the first non-digit ends the number, a
+    // text without digits gives 0, and a number beyond the integer range stays at its limit.
+    static int LeadingInt(const QString &text);
 };

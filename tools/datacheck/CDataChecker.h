@@ -1,0 +1,54 @@
+#pragma once
+// Looks at a program folder exactly as the program does (settings file, region table, data folder,
+// variety files, all through the catalogue code) and lists what the program would silently
+// tolerate: missing files, counts that disagree, Index positions missing or repeated, and so on.
+
+#include "data/CatalogTypes.h"
+
+#include <QJsonObject>
+#include <QString>
+
+#include <vector>
+
+class CCatalogData;
+class CXmlDocument;
+
+class CDataChecker
+{
+public:
+    struct Problem
+    {
+        QString strFile;
+        QString strMessage;
+    };
+
+    // Checks the folder that CRvFileAccess takes as the executable's folder.
+    void Run();
+
+    const std::vector<Problem> &GetProblems() const { return m_aProblem; }
+    QJsonObject ToJson() const;
+    // Counts per region, classification and prefecture, then the problems.
+    QString ToSummary() const;
+
+private:
+    struct PrefResult
+    {
+        int nBureauNo = 0;
+        int nPrefNo = 0;
+        QString strPrefName;
+        QString strFile;
+        bool bExists = false;
+        bool bLoaded = false;
+        CGrainInfoArray aGrain;
+    };
+
+    void CheckRegionTable(const QString &exeFolder, const CCatalogData &catalog);
+    void CheckVarietyFile(const PrefResult &pref);
+    void CheckGrains(const QString &file, const CXmlDocument &doc, const CGrainInfoArray &grains);
+    void AddProblem(const QString &file, const QString &message);
+
+    QString m_strDataFolder;
+    CBureauArray m_aBureau;
+    std::vector<PrefResult> m_aPref;
+    std::vector<Problem> m_aProblem;
+};

@@ -1,0 +1,74 @@
+// kelmora-datacheck [--root DIR] [--json]
+// Checks a program folder's catalogue with the program's own data code. Exit status: 0 without
+// problems, 1 with problems, 2 for a usage error.
+
+#include "app/CRvFileAccess.h"
+#include "tools/datacheck/CDataChecker.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QTextStream>
+
+namespace {
+
+constexpr int kExitClean = 0;
+constexpr int kExitProblems = 1;
+constexpr int kExitUsage = 2;
+
+// The program whose folder is checked: its settings file is this name + ".ini".
+const QString kProgramName = QStringLiteral("kelmora");
+
+const char kUsage[] = "usage: kelmora-datacheck [--root DIR] [--json]\n"
+                      "  --root DIR  the program folder to check (default: this tool's own folder)\n"
+                      "  --json      print the catalogue as read and the problems as one JSON object\n";
+
+int UsageError(const QString &message)
+{
+    QTextStream err(stderr);
+    err << "kelmora-datacheck: " << message << '\n' << kUsage;
+    return kExitUsage;
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    QString root;
+    bool json = false;
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QFile::decodeName(argv[i]);
+        if (arg == QLatin1String("--json")) {
+            json = true;
+        } else if (arg == QLatin1String("--root")) {
+            if (i + 1 >= argc)
+                return UsageError(QStringLiteral("--root needs a folder"));
+            root = QFile::decodeName(argv[++i]);
+            if (root.isEmpty())
+                return UsageError(QStringLiteral("--root needs a folder"));
+        } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            QTextStream(stdout) << kUsage;
+            return kExitClean;
+        } else {
+            return UsageError(QStringLiteral("unknown argument \"%1\"").arg(arg));
+        }
+    }
+
+    if (root.isEmpty())
+        root = CRvFileAccess().GetExeFolder();
+    if (!QFileInfo(root).isDir())
+        return UsageError(QStringLiteral("\"%1\" is not a folder").arg(root));
+    CRvFileAccess::ActAsProgramIn(root, kProgramName);
+
+    CDataChecker checker;
+    checker.Run();
+
+    QTextStream out(stdout);
+    if (json)
+        out << QJsonDocument(checker.ToJson()).toJson(QJsonDocument::Indented);
+    else
+        out << checker.ToSummary();
+    out.flush();
+    return checker.GetProblems().empty() ? kExitClean : kExitProblems;
+}
