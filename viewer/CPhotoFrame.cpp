@@ -13,7 +13,9 @@ CPhotoFrame::CPhotoFrame(QWidget *parent)
     QPalette pal = palette();
     pal.setColor(QPalette::WindowText, Qt::black);
     setPalette(pal);
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    // Every paint covers the whole frame, so redrawing a photograph while it is dragged does not
+    // make the window repaint what lies behind the frame first.
+    setAttribute(Qt::WA_OpaquePaintEvent, true);
 }
 
 void CPhotoFrame::SetHolderProvider(HolderProvider provider)
@@ -26,14 +28,26 @@ void CPhotoFrame::SetSourceProvider(SourceProvider provider)
     m_sourceProvider = std::move(provider);
 }
 
+void CPhotoFrame::RepaintWith(CPictureImage *holder)
+{
+    m_pDrawingHolder = holder;
+    repaint();
+    m_pDrawingHolder = nullptr;
+}
+
 void CPhotoFrame::paintEvent(QPaintEvent *event)
 {
-    CPictureImage *holder = m_holder ? m_holder() : nullptr;
+    CPictureImage *holder = m_pDrawingHolder != nullptr ? m_pDrawingHolder : (m_holder ? m_holder() : nullptr);
     if (holder == nullptr) {
+        {
+            QPainter painter(this);
+            painter.fillRect(rect(), palette().window());
+        }
         QFrame::paintEvent(event);
         return;
     }
-    const QRect source = m_sourceProvider ? m_sourceProvider() : m_source;
+    // A draw request shows the square it asked for; other paints show the owner's current view.
+    const QRect source = (m_pDrawingHolder == nullptr && m_sourceProvider) ? m_sourceProvider() : m_source;
     QPainter painter(this);
     holder->Render(m_nSlot, painter, rect(), source.x(), source.y(), source.width(), source.height());
 }

@@ -31,12 +31,17 @@ public:
     // When set, every paint asks for the current source square instead (the main photograph's view).
     void SetSourceProvider(SourceProvider provider);
 
+    // Paints the frame at once from `holder` with the slot and square last set (a draw request of
+    // the holder itself), whatever the providers answer; later paints go through them again.
+    void RepaintWith(CPictureImage *holder);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     HolderProvider m_holder;
     SourceProvider m_sourceProvider;
+    CPictureImage *m_pDrawingHolder = nullptr;  // set only during RepaintWith
     int m_nSlot = 0;
     QRect m_source;  // (x, y, cx, cy); a null rectangle means the whole picture
 };
