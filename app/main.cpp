@@ -1,9 +1,13 @@
+#include "app/CKelmoraApp.h"
+
 #include <QApplication>
-#include <QTextStream>
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QTextStream(stdout) << "Kelmora: the main window is not built yet.\n";
+    QApplication qapp(argc, argv);
+    CKelmoraApp app;
+    // The application's whole life is inside InitInstance; it answers false when the main window
+    // has closed, and the process ends.
+    app.InitInstance();
     return 0;
 }

@@ -1,0 +1,41 @@
+#include "app/CAboutDlg.h"
+
+#include "app/CMakerInfo.h"
+#include "app/CResourceStrings.h"
+#include "ui/CArtwork.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+
+CAboutDlg::CAboutDlg(QWidget *parent)
+    : CRvDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+{
+    SetTemplateFont(MakeTemplateFont(QStringLiteral("MS Shell Dlg"), 11.0));
+    setWindowTitle(QStringLiteral("バージョン情報"));
+
+    auto *icon = AddControl<QLabel>(kNoId, QRect(17, 15, 20, 20));
+    const QPixmap pixmap = QPixmap::fromImage(CArtwork::Load(CArtwork::IDI_MAINFRAME));
+    icon->setPixmap(pixmap);
+    icon->resize(pixmap.size());
+
+    auto *product = AddControl<QLabel>(kNoId, QRect(44, 15, 156, 10),
+                                       CResourceStrings::Load(CResourceStrings::IDS_CAPTION));
+    product->setTextFormat(Qt::PlainText);
+    AddControl<QLabel>(kNoId, QRect(44, 29, 221, 10),
+                       QStringLiteral("Copyright (C) ") + CMakerInfo::CompanyName()
+                           + QStringLiteral(" All rights reserved."));
+    AddControl<QGroupBox>(kNoId, QRect(37, 49, 205, 34), QStringLiteral("Special Thanks!"));
+    // Created after the group box so that it lies above it.
+    AddControl<QLabel>(kNoId, QRect(51, 65, 177, 10),
+                       QStringLiteral("アイコン制作：Hinoki Studio（配布：Icon Garden）"));
+
+    auto *ok = AddControl<QPushButton>(1, QRect(231, 93, 43, 15), QStringLiteral("OK"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &CAboutDlg::accept);
+
+    setFixedSize(MapDialogSize(QSize(281, 115)));
+}
+
+CAboutDlg::~CAboutDlg() = default;

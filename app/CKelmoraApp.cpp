@@ -1,0 +1,97 @@
+#include "app/CKelmoraApp.h"
+
+#include "app/CGuidanceDlg.h"
+#include "app/CResourceStrings.h"
+#include "app/CRvFileIni.h"
+#include "ui/CKelmoraDlg.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QPalette>
+#include <QStyleFactory>
+
+QString CKelmoraApp::AppId()
+{
+    return QStringLiteral("Lumivale");
+}
+
+QString CKelmoraApp::RegistryKey()
+{
+    return QStringLiteral("Lumivale");
+}
+
+CKelmoraApp::CKelmoraApp()
+{
+    // No application name is given: the executable's base name serves.
+    QGuiApplication::setDesktopFileName(AppId());
+}
+
+bool CKelmoraApp::InitInstance()
+{
+    const CRvFileIni settings;
+    RunGuidance(settings);
+    ApplyVisualStyle();
+    QCoreApplication::setOrganizationName(RegistryKey());
+
+    // "終了", Esc and the window's close box all end the program the same way; nothing is saved.
+    CKelmoraDlg dlg;
+    dlg.exec();
+    return false;
+}
+
+bool CKelmoraApp::RunGuidance(const CRvFileIni &settings)
+{
+    if (settings.IsNotDispGuidance())
+        return false;
+    CGuidanceDlg guidance;
+    guidance.exec();
+    // Written after every showing, so a clear box (or Esc) stores "False" explicitly.
+    settings.WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"),
+                         guidance.m_bNotDispGuidance ? QStringLiteral("True") : QStringLiteral("False"));
+    return true;
+}
+
+void CKelmoraApp::ApplyVisualStyle()
+{
+    if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion")))
+        QApplication::setStyle(fusion);
+
+    QPalette pal;
+    const QColor face(240, 240, 240);
+    pal.setColor(QPalette::Window, face);
+    pal.setColor(QPalette::WindowText, Qt::black);
+    pal.setColor(QPalette::Base, Qt::white);
+    pal.setColor(QPalette::AlternateBase, QColor(247, 247, 247));
+    pal.setColor(QPalette::ToolTipBase, QColor(255, 255, 225));
+    pal.setColor(QPalette::ToolTipText, Qt::black);
+    pal.setColor(QPalette::PlaceholderText, QColor(120, 120, 120));
+    pal.setColor(QPalette::Text, Qt::black);
+    pal.setColor(QPalette::Button, face);
+    pal.setColor(QPalette::ButtonText, Qt::black);
+    pal.setColor(QPalette::BrightText, Qt::white);
+    pal.setColor(QPalette::Light, Qt::white);
+    pal.setColor(QPalette::Midlight, QColor(227, 227, 227));
+    pal.setColor(QPalette::Mid, QColor(160, 160, 160));
+    pal.setColor(QPalette::Dark, QColor(160, 160, 160));
+    pal.setColor(QPalette::Shadow, QColor(105, 105, 105));
+    pal.setColor(QPalette::Highlight, QColor(0, 120, 215));
+    pal.setColor(QPalette::HighlightedText, Qt::white);
+    pal.setColor(QPalette::Link, QColor(0, 102, 204));
+    pal.setColor(QPalette::LinkVisited, QColor(128, 0, 128));
+    const QColor greyText(128, 128, 128);
+    pal.setColor(QPalette::Disabled, QPalette::WindowText, greyText);
+    pal.setColor(QPalette::Disabled, QPalette::Text, greyText);
+    pal.setColor(QPalette::Disabled, QPalette::ButtonText, greyText);
+    pal.setColor(QPalette::Disabled, QPalette::Base, face);
+    pal.setColor(QPalette::Disabled, QPalette::Highlight, QColor(200, 200, 200));
+    QApplication::setPalette(pal);
+}
+
+QMessageBox::StandardButton CKelmoraApp::DoMessageBox(QWidget *owner, const QString &prompt,
+                                                      QMessageBox::StandardButtons buttons,
+                                                      QMessageBox::Icon icon)
+{
+    QMessageBox box(icon, CResourceStrings::Load(CResourceStrings::IDS_CAPTION), prompt, buttons, owner);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}

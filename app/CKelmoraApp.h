@@ -1,0 +1,40 @@
+#pragma once
+// The application: decides at start-up whether the first-run guidance dialog is shown, fixes the
+// program's own look, runs the main window modally and ends when it closes. It holds no
+// catalogue state. The QApplication itself is made by main() before this object.
+
+#include <QMessageBox>
+#include <QString>
+
+class CRvFileIni;
+class QWidget;
+
+class CKelmoraApp
+{
+public:
+    // Identity given to the desktop: the id that groups the program's windows, and the key under
+    // which per-user framework settings would live (the program stores nothing there).
+    static QString AppId();
+    static QString RegistryKey();
+
+    CKelmoraApp();
+    CKelmoraApp(const CKelmoraApp &) = delete;
+    CKelmoraApp &operator=(const CKelmoraApp &) = delete;
+
+    // The whole run: guidance dialog unless suppressed, the look, the main window's modal run.
+    // Always false: nothing follows the main window, and the process ends.
+    bool InitInstance();
+
+    // Shows the guidance dialog unless [Guidance] bNotDispGuidance reads exactly "True", and then
+    // stores the dialog's answer there ("True" or "False"). When suppressed, nothing is shown and
+    // nothing is written. Answers whether the dialog was shown.
+    static bool RunGuidance(const CRvFileIni &settings);
+    // Fusion with a fixed light palette: buttons, lists and dialogs look the same on every
+    // desktop, whatever its theme.
+    static void ApplyVisualStyle();
+    // Every message box of the program: the given prompt, buttons and icon under the caption
+    // "Kelmora　【米版】　デモバージョン". Answers the button the user pressed.
+    static QMessageBox::StandardButton DoMessageBox(QWidget *owner, const QString &prompt,
+                                                    QMessageBox::StandardButtons buttons,
+                                                    QMessageBox::Icon icon);
+};

@@ -1,0 +1,179 @@
+#pragma once
+// The program's one window (template 102): the four selection lists, the two tab pages, the
+// maker's logo and name, and the square photo frame with its zoom controls. It owns every piece
+// of browsing state for its whole life. The selection cascade's state lives in a window-free
+// CSelectionCascade that this window mirrors; the photograph block follows the window's size.
+
+#include "data/CCatalogData.h"
+#include "pages/CFeaturePage.h"
+#include "pages/CHistoryPage.h"
+#include "ui/CCascadeView.h"
+#include "ui/CMainLayout.h"
+#include "ui/CRvDialog.h"
+#include "ui/CSelectionCascade.h"
+#include "viewer/CPictureImage.h"
+
+#include <QFont>
+#include <QIcon>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+class CImageButton;
+class CPhotoFrame;
+class CRvListBox;
+class CRvTabCtrl;
+class QLineEdit;
+class QScrollBar;
+class QSlider;
+
+class CKelmoraDlg : public CRvDialog, private CCascadeView
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kTemplateId = 102;
+    static constexpr int IDOK = 1;
+    static constexpr int IDCANCEL = 2;
+    static constexpr int IDC_LIST_MARK = 1027;
+    static constexpr int IDC_LIST_BUREAU = 1024;
+    static constexpr int IDC_LIST_PREF = 1006;
+    static constexpr int IDC_LIST_CLASS = 1007;
+    static constexpr int IDC_LIST_GRAIN = 1008;
+    static constexpr int IDC_TAB = 1018;
+    static constexpr int IDC_MAKER_LOGO = 1039;
+    static constexpr int IDC_MAKER_NAME = 1037;
+    static constexpr int IDC_MAKER_FRAME = 1038;
+    static constexpr int IDC_ZOOM_IN = 1013;
+    static constexpr int IDC_ZOOM_OUT = 1014;
+    static constexpr int IDC_ZOOM_EDIT = 1031;
+    static constexpr int IDC_ZOOM_SLIDER = 1030;
+    static constexpr int IDC_PHOTO_FRAME = 1015;
+    static constexpr int IDC_SCROLL_VERT = 1012;
+    static constexpr int IDC_SCROLL_HORZ = 1011;
+    // The About command; the low four bits of a command carry no meaning.
+    static constexpr int IDM_ABOUTBOX = 0x0010;
+    // Photograph size assumed while there is none.
+    static constexpr int kDefaultImageSize = 3840;
+
+    explicit CKelmoraDlg(QWidget *parent = nullptr);
+    ~CKelmoraDlg() override;
+
+    bool IsInitialized() const { return m_bInitialized != 0; }
+    const CSelectionCascade &GetCascade() const { return m_cascade; }
+    const CCatalogData &GetCatalog() const { return m_catalog; }
+    const QString &GetDataPath() const { return m_strDataPath; }
+    // The opening size, also the smallest size the window can be given.
+    const QRect &GetInitWindowRect() const { return m_rcInitWindow; }
+    const QRect &GetPhotoFrameRect() const { return m_rcPhotoFrame; }
+    CFeaturePage &GetFeaturePage() { return m_pageFeature; }
+    CHistoryPage &GetHistoryPage() { return m_pageHistory; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    // Construction: the template's controls at their template places.
+    void CreateControls();
+
+    // Initialisation, once, when the window is first shown.
+    void OnInitDialog();
+    void SetUpControls();
+    void SetUpTabPages();
+
+    // Window messages.
+    void OnSize(bool minimized, int cx, int cy);
+    void ArrangePhotoBlock(int cx, int cy);
+    CMainLayout::Block CurrentPhotoBlock() const;
+    void OnSysCommand(int command);
+    void OnSelchangeTab();
+    void OnMakerDoubleClick();
+
+    // The four lists' selection changes, passed to the cascade.
+    void OnSelchangeBureau();
+    void OnSelchangePref();
+    void OnSelchangeClass();
+    void OnSelchangeGrain();
+
+    // Zoom and pan of the main photograph.
+    void PlaceScrollBars();
+    void UpdateZoomDisplay();
+    void ApplyZoom();
+    void RedrawPhoto();
+    void FitNewPhoto();
+    // Whole-photograph view: the visible square's members back to 0.
+    void ClearView();
+    void OnZoomIn();
+    void OnZoomOut();
+    void OnTrackbarScroll();
+    void OnHScroll(int action);
+    void OnVScroll(int action);
+    void OnLButtonDown(const QPoint &point);
+    void OnMouseMove(const QPoint &point);
+    void OnLButtonUp();
+    bool IsInsidePhotoFrame(const QPoint &point) const;
+
+    // CCascadeView: the cascade's effects on the window.
+    void SetBureauItems(const QStringList &names) override;
+    void SetClassItems(const QStringList &names) override;
+    void SetPrefItems(const QStringList &names) override;
+    void SetGrainItems(const QStringList &names) override;
+    void SelectBureauItem(int position) override;
+    void SelectPrefItem(int position) override;
+    void SelectClassItem(int position) override;
+    void SelectGrainItem(int position) override;
+    void EnableDetailControls(bool enable) override;
+    void AttachPictureHolder() override;
+    void ClearGrainDisplay() override;
+    void ShowFeatureTab() override;
+    // The chosen brand's texts and photographs.
+    void ShowGrain() override;
+
+    bool m_bCreated = false;  // initialisation has run (or is running)
+    int m_bInitialized = 0;   // the resize layout runs only once this is 1
+    QFont m_font;
+    QString m_strDataPath;
+    QRect m_rcInitWindow;
+    QRect m_rcPhotoFrame;
+    QRect m_rcMakerFrame;
+    double m_dFitScale = 0.0;
+    double m_dScale = 0.0;
+    int m_nSrcX = 0;
+    int m_nScrollY = 0;
+    int m_nSrcY = 0;
+    int m_nSrcWidth = 0;
+    int m_nSrcHeight = 0;
+    int m_bDragging = 0;
+    QPoint m_ptDragLast{0, 0};
+    CCatalogData m_catalog;
+    CSelectionCascade m_cascade;
+    CPictureImage m_picture;
+    CFeaturePage m_pageFeature;
+    CHistoryPage m_pageHistory;
+    int m_bMainImageLoaded = 0;
+    int m_nImageSize = kDefaultImageSize;
+    QIcon m_hIcon;
+
+    // Controls, owned by the window as their parent.
+    CImageButton *m_btnZoomIn = nullptr;
+    CImageButton *m_btnZoomOut = nullptr;
+    CImageButton *m_btnExit = nullptr;
+    CRvListBox *m_lstMark = nullptr;
+    CRvListBox *m_lstBureau = nullptr;
+    CRvListBox *m_lstPref = nullptr;
+    CRvListBox *m_lstClass = nullptr;
+    CRvListBox *m_lstGrain = nullptr;
+    CRvTabCtrl *m_tab = nullptr;
+    QScrollBar *m_sbVert = nullptr;
+    QScrollBar *m_sbHorz = nullptr;
+    CPhotoFrame *m_photoFrame = nullptr;
+    QLineEdit *m_editZoom = nullptr;
+    QString m_strZoom;
+    QSlider *m_slider = nullptr;
+};
