@@ -3,6 +3,7 @@
 // (list 1023). Template 133.
 
 #include "data/CatalogTypes.h"
+#include "pages/CRvListCtrl.h"
 #include "ui/CRvDialog.h"
 
 class CPictureImage;
@@ -13,6 +14,9 @@ class CFeaturePage : public CRvDialog
 
 public:
     static constexpr int kTemplateId = 133;
+    static constexpr int kFrameFirst = 1016;
+    static constexpr int kFrameSecond = 1017;
+    static constexpr int kList = 1023;
 
     explicit CFeaturePage(QWidget *parent = nullptr);
     ~CFeaturePage() override;
@@ -22,6 +26,13 @@ public:
     // Writes the record's characteristics into the table; always true. The record is not kept.
     bool SetGrainInfo(const GRAIN_INFO_DATA &info);
 
+    CRvListCtrl &GetList() { return m_list; }
+
     // The main window's photograph holder; none until the first region choice sets it.
     CPictureImage *m_pPictureImage = nullptr;
+
+private:
+    void OnInitDialog();
+
+    CRvListCtrl m_list;
 };

@@ -1,5 +1,10 @@
 #include "pages/CHistoryPage.h"
 
+#include "pages/CDetailTableRows.h"
+#include "viewer/CPhotoFrame.h"
+
+#include <QLabel>
+
 CHistoryPage::CHistoryPage(QWidget *parent)
     : CRvDialog(parent, Qt::Widget)
 {
@@ -13,11 +18,41 @@ bool CHistoryPage::Create(QWidget *parent)
     setParent(parent, Qt::Widget);
     SetTemplateFont(MakeTemplateFont(QStringLiteral("MS UI Gothic"), 11.0));
     resize(MapDialogSize(QSize(342, 351)));
+
+    PlaceControl(kList, &m_list, QRect(7, 7, 311, 54));
+    // Not a tab stop, but a click still gives it the keys.
+    m_list.setFocusPolicy(Qt::ClickFocus);
+    AddControl<QLabel>(kNoId, QRect(7, 64, 16, 8), QString::fromUtf8("系譜"));
+    auto *frame = AddControl<CPhotoFrame>(kFrame, QRect(7, 74, 311, 179));
+    frame->SetSlot(3);
+    frame->SetHolderProvider([this] { return m_pPictureImage; });
+
+    OnInitDialog();
     return true;
+}
+
+void CHistoryPage::OnInitDialog()
+{
+    // The pedigree frame keeps its template shape; the chart is stretched over it.
+    static const int formats[CDetailTableLayout::kColumns] = {
+        CDetailTableLayout::kAlignLeft, CDetailTableLayout::kAlignCentre, CDetailTableLayout::kAlignCentre};
+    m_list.SetUpDetailTable(formats, CDetailTableLayout::kHistoryHeadingRatio,
+        &CDetailTableLayout::HistoryRowHeight, CDetailTableRows::HistoryHeadings(),
+        &CDetailTableRows::HistoryCellBkColor, &m_grainInfo);
 }
 
 bool CHistoryPage::SetGrainInfo(const GRAIN_INFO_DATA &info)
 {
+    // The copy comes first: the required/optional cell is coloured from it at the next paint.
     m_grainInfo = info;
+    const QStringList &headings = CDetailTableRows::HistoryHeadings();
+    const QStringList values = CDetailTableRows::HistoryValues(m_grainInfo);
+    const QString blank(QLatin1Char(' '));
+    for (int row = 0; row < headings.size(); ++row) {
+        const QString texts[CDetailTableLayout::kColumns] = {blank, headings[row], values[row]};
+        m_list.SetRowTexts(row, texts);
+    }
+    // The cell colour depends on the copy, not on a text that changed.
+    m_list.viewport()->update();
     return true;
 }

@@ -3,6 +3,7 @@
 // Template 134.
 
 #include "data/CatalogTypes.h"
+#include "pages/CRvListCtrl.h"
 #include "ui/CRvDialog.h"
 
 class CPictureImage;
@@ -13,6 +14,8 @@ class CHistoryPage : public CRvDialog
 
 public:
     static constexpr int kTemplateId = 134;
+    static constexpr int kList = 1020;
+    static constexpr int kFrame = 1026;
 
     explicit CHistoryPage(QWidget *parent = nullptr);
     ~CHistoryPage() override;
@@ -22,8 +25,13 @@ public:
     // the pedigree rows; always true.
     bool SetGrainInfo(const GRAIN_INFO_DATA &info);
 
+    CRvListCtrl &GetList() { return m_list; }
+
     CPictureImage *m_pPictureImage = nullptr;
 
 private:
+    void OnInitDialog();
+
     GRAIN_INFO_DATA m_grainInfo;
+    CRvListCtrl m_list;
 };
