@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
@@ -176,6 +177,16 @@ void CKelmoraDlg::SetUpControls()
     m_rcInitWindow = QRect(QPoint(0, 0), size());
     setMinimumSize(m_rcInitWindow.size());
     m_rcMakerFrame = GetDlgItem(IDC_MAKER_FRAME)->geometry();
+
+    // The empty, disabled strip left of the region list is painted in the button-face colour so
+    // that it blends with the dialog.
+    QPalette markPalette = m_lstMark->palette();
+    const QColor face = palette().color(QPalette::Button);
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        markPalette.setColor(group, QPalette::Base, face);
+        markPalette.setColor(group, QPalette::Window, face);
+    }
+    m_lstMark->setPalette(markPalette);
 
     // The photo frame is square: its width decides.
     m_photoFrame->resize(m_photoFrame->width(), m_photoFrame->width());
