@@ -3,6 +3,7 @@
 #include "pages/CDetailTableRows.h"
 #include "viewer/CPhotoFrame.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 
 #include <algorithm>
@@ -65,4 +66,15 @@ bool CFeaturePage::SetGrainInfo(const GRAIN_INFO_DATA &info)
         m_list.SetRowTexts(row, texts);
     }
     return true;
+}
+
+void CFeaturePage::keyPressEvent(QKeyEvent *event)
+{
+    // The page has no meaning for Esc: it goes on to the main window, where it ends the run. As a
+    // dialog of its own the page would take it as "cancel" and hide itself.
+    if (event->key() == Qt::Key_Escape) {
+        event->ignore();
+        return;
+    }
+    CRvDialog::keyPressEvent(event);
 }

@@ -31,6 +31,9 @@ public:
     // The main window's photograph holder; none until the first region choice sets it.
     CPictureImage *m_pPictureImage = nullptr;
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void OnInitDialog();
 

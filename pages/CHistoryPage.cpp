@@ -3,6 +3,7 @@
 #include "pages/CDetailTableRows.h"
 #include "viewer/CPhotoFrame.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 
 CHistoryPage::CHistoryPage(QWidget *parent)
@@ -55,4 +56,15 @@ bool CHistoryPage::SetGrainInfo(const GRAIN_INFO_DATA &info)
     // The cell colour depends on the copy, not on a text that changed.
     m_list.viewport()->update();
     return true;
+}
+
+void CHistoryPage::keyPressEvent(QKeyEvent *event)
+{
+    // The page has no meaning for Esc: it goes on to the main window, where it ends the run. As a
+    // dialog of its own the page would take it as "cancel" and hide itself.
+    if (event->key() == Qt::Key_Escape) {
+        event->ignore();
+        return;
+    }
+    CRvDialog::keyPressEvent(event);
 }

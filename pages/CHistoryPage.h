@@ -29,6 +29,9 @@ public:
 
     CPictureImage *m_pPictureImage = nullptr;
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void OnInitDialog();
 

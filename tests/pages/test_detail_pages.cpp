@@ -52,11 +52,21 @@ QColor CellColour(CRvDialog &page, CRvListCtrl &list, int row, int column)
     return page.grab().toImage().pixelColor(at);
 }
 
+// Stands in for the main window: records the keys that reach it.
+class KeyHost : public QWidget
+{
+public:
+    QList<int> m_keys;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override { m_keys << event->key(); }
+};
+
 // The page hosted in a window of its own, shown, as the main window shows it on its tab.
 template <typename Page>
 struct Hosted
 {
-    QWidget host;
+    KeyHost host;
     Page page;
     Hosted()
     {
@@ -82,6 +92,7 @@ private Q_SLOTS:
     void historyTexts();
     void historyRequiredColour();
     void framesWaitForTheHolder();
+    void escapeReachesTheMainWindow();
 
 private:
     std::unique_ptr<QTemporaryDir> m_exeDir;
@@ -281,6 +292,19 @@ void TestDetailPages::framesWaitForTheHolder()
     }
     feature.page.m_pPictureImage = nullptr;
     history.page.m_pPictureImage = nullptr;
+}
+
+void TestDetailPages::escapeReachesTheMainWindow()
+{
+    Hosted<CFeaturePage> feature;
+    Hosted<CHistoryPage> history;
+    QVERIFY(QTest::qWaitForWindowExposed(&history.host));
+    QTest::keyClick(&feature.page.GetList(), Qt::Key_Escape);
+    QTest::keyClick(&history.page.GetList(), Qt::Key_Escape);
+    QVERIFY(feature.page.isVisible());
+    QVERIFY(history.page.isVisible());
+    QCOMPARE(feature.host.m_keys, QList<int>{Qt::Key_Escape});
+    QCOMPARE(history.host.m_keys, QList<int>{Qt::Key_Escape});
 }
 
 QTEST_MAIN(TestDetailPages)
