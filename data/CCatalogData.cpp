@@ -5,9 +5,8 @@
 #include "data/CRvTextCodec.h"
 #include "data/CXmlDocument.h"
 
-#include <QHash>
-
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -16,15 +15,6 @@ constexpr int kBureauCount = 8;
 QString TwoDigits(int number)
 {
     return QString::asprintf("%02d", number);
-}
-
-// The text of the first `name` element below the variety's "Grain" element, or the fallback.
-QString ChildText(const CXmlDocument::CElement &grain, const char *name, const QString &fallback)
-{
-    if (grain.IsNull())
-        return fallback;
-    const CXmlDocument::CElement child = grain.FindDescendant(name);
-    return child.IsNull() ? fallback : child.GetText();
 }
 
 }  // namespace
@@ -89,40 +79,63 @@ bool CCatalogData::LoadGrainInfo(int bureauNo, int prefNo, CGrainInfoArray &list
     if (count <= 0)
         return true;
 
-    // Variety i is the first "Grain" in document order whose "Index" is exactly i in decimal.
-    // Indexing the elements once by their "Index" text gives the same answer as searching the
-    // document for every value, in time linear in the file.
-    QHash<QString, CXmlDocument::CElement> grainByIndex;
-    for (const CXmlDocument::CElement &grain : doc.GetElements("Grain")) {
-        const std::optional<QString> index = grain.GetAttribute("Index");
-        if (index && !grainByIndex.contains(*index))
-            grainByIndex.insert(*index, grain);
+    // The values of a variety are the first elements of their names anywhere below its "Grain".
+    enum Field { kID, kName, kClass, kRequierd, kHistory, kBreedingYear, kBreedingPlace, kGrainShape, kColor,
+                 kSkin, kGroove, kEmbryo, kThousandWeight, kWhitePart, kOther, kFieldCount };
+    static const char *const kFieldNames[kFieldCount] = {
+        "ID", "Name", "Class", "Requierd", "History", "BreedingYear", "BreedingPlace", "GrainShape",
+        "Color", "Skin", "Groove", "Embryo", "ThousandWeight", "WhitePart", "Other"};
+    std::vector<CXmlDocument::CElement> grains;
+    std::vector<CXmlDocument::CElement> found;
+    doc.CollectElements("Grain", kFieldNames, kFieldCount, grains, found);
+
+    // Variety i is the first "Grain" in document order whose "Index" is exactly i in decimal. Only
+    // an "Index" in that form (digits, no sign, no leading zero) can ever equal it, so placing the
+    // elements by position once gives the same answer as searching the document for every value,
+    // in time linear in the file.
+    std::vector<int> grainAt(static_cast<std::size_t>(count), -1);
+    for (std::size_t g = 0; g < grains.size(); ++g) {
+        const char *index = grains[g].GetAttributeUtf8("Index");
+        if (!index || *index < '0' || *index > '9' || (index[0] == '0' && index[1] != '\0'))
+            continue;
+        long long position = 0;
+        const char *digit = index;
+        for (; *digit >= '0' && *digit <= '9' && position < count; ++digit)
+            position = position * 10 + (*digit - '0');
+        if (*digit == '\0' && position < count && grainAt[static_cast<std::size_t>(position)] < 0)
+            grainAt[static_cast<std::size_t>(position)] = static_cast<int>(g);  // the first of equal values
     }
 
-    const QString emptyText;
     const QString requiredMark = QStringLiteral("TRUE");
+    const CXmlDocument::CElement missing;
+    list.SetSize(count);
     for (int i = 0; i < count; ++i) {
-        // A missing position still gives a record: empty, under the first classification, required.
-        const CXmlDocument::CElement grain = grainByIndex.value(QString::number(i));
+        // A missing position still gives a record: every value takes its default.
+        const int g = grainAt[static_cast<std::size_t>(i)];
+        const CXmlDocument::CElement *fields = g < 0 ? nullptr : &found[static_cast<std::size_t>(g) * kFieldCount];
+        auto element = [&](Field field) -> const CXmlDocument::CElement & { return fields ? fields[field] : missing; };
+        auto text = [&](Field field) { return element(field).GetText(); };  // empty when missing
+
         GRAIN_INFO_DATA record;
-        record.nID = CRvTextCodec::LeadingInt(ChildText(grain, "ID", emptyText));
-        record.strName = ChildText(grain, "Name", emptyText);
-        record.nClass = CRvTextCodec::LeadingInt(ChildText(grain, "Class", emptyText));
+        record.nID = CRvTextCodec::LeadingInt(text(kID));
+        record.strName = text(kName);
+        record.nClass = CRvTextCodec::LeadingInt(text(kClass));
         // "Requierd" is spelled so in every variety file; a missing one means required.
-        record.bRequired = ChildText(grain, "Requierd", requiredMark) == requiredMark;
+        record.bRequired = element(kRequierd).IsNull() || text(kRequierd) == requiredMark;
         record.strRequired = record.bRequired ? QStringLiteral("必須") : QStringLiteral("選択");
-        record.strHistory = ChildText(grain, "History", emptyText);
-        record.strBreedingYear = ChildText(grain, "BreedingYear", emptyText);
-        record.strBreedingPlace = ChildText(grain, "BreedingPlace", emptyText);
-        record.strGrainShape = ChildText(grain, "GrainShape", emptyText);
-        record.strColor = ChildText(grain, "Color", emptyText);
-        record.strSkin = ChildText(grain, "Skin", emptyText);
-        record.strGroove = ChildText(grain, "Groove", emptyText);
-        record.strEmbryo = ChildText(grain, "Embryo", emptyText);
-        record.strThousandWeight = ChildText(grain, "ThousandWeight", emptyText);
-        record.strWhitePart = ChildText(grain, "WhitePart", emptyText);
-        record.strOther = ChildText(grain, "Other", emptyText);
-        list.Add(record);
+        record.strHistory = text(kHistory);
+        record.strBreedingYear = text(kBreedingYear);
+        record.strBreedingPlace = text(kBreedingPlace);
+        record.strGrainShape = text(kGrainShape);
+        record.strColor = text(kColor);
+        record.strSkin = text(kSkin);
+        record.strGroove = text(kGroove);
+        record.strEmbryo = text(kEmbryo);
+        record.strThousandWeight = text(kThousandWeight);
+        record.strWhitePart = text(kWhitePart);
+        record.strOther = text(kOther);
+        // Completed before it takes its place in the list.
+        list.ElementAt(i) = std::move(record);
     }
     return true;
 }

@@ -3,7 +3,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
+#include <cstring>
 #include <iconv.h>
+
+#if defined(__x86_64__)
+#include <tmmintrin.h>
+#endif
 
 namespace {
 
@@ -53,7 +59,7 @@ std::optional<QByteArray> Convert(const QByteArray &input, const char *to, const
 
 }  // namespace
 
-bool CRvTextCodec::IsValidUtf8(const char *data, std::size_t size)
+bool CRvTextCodec::IsValidUtf8Scalar(const char *data, std::size_t size)
 {
     const auto *p = reinterpret_cast<const unsigned char *>(data);
     const unsigned char *const end = p + size;
@@ -94,6 +100,118 @@ bool CRvTextCodec::IsValidUtf8(const char *data, std::size_t size)
         p += trail + 1;
     }
     return true;
+}
+
+#if defined(__x86_64__)
+// Sixteen bytes at a time with SSSE3 table look-ups (the method of Keiser and Lemire, "Validating
+// UTF-8 in less than one instruction per byte"): each byte is classified by the high and low
+// nibble of the byte before it and the high nibble of its own, and the three classifications only
+// share a bit where the pair is an error. Checking a variety file this way costs a fraction of
+// parsing it, where a byte-by-byte check costs about as much as the parse.
+namespace {
+
+constexpr std::uint8_t kTooShort = 1 << 0;   // lead byte not followed by a continuation
+constexpr std::uint8_t kTooLong = 1 << 1;    // ASCII followed by a continuation
+constexpr std::uint8_t kOverlong3 = 1 << 2;  // E0 80..9F
+constexpr std::uint8_t kTooLarge = 1 << 3;   // F4 90.., F5.. : above U+10FFFF
+constexpr std::uint8_t kSurrogate = 1 << 4;  // ED A0..BF
+constexpr std::uint8_t kOverlong2 = 1 << 5;  // C0, C1
+constexpr std::uint8_t kTooLarge1000 = 1 << 6;
+constexpr std::uint8_t kOverlong4 = 1 << 6;  // F0 80..8F
+constexpr std::uint8_t kTwoConts = 1 << 7;   // continuation after continuation
+constexpr std::uint8_t kCarry = kTooShort | kTooLong | kTwoConts;
+
+__attribute__((target("ssse3"))) inline __m128i HighNibbles(__m128i v)
+{
+    return _mm_and_si128(_mm_srli_epi16(v, 4), _mm_set1_epi8(0x0F));
+}
+
+__attribute__((target("ssse3"))) inline __m128i CheckBlock(__m128i input, __m128i previous)
+{
+    const __m128i prev1 = _mm_alignr_epi8(input, previous, 15);
+    const __m128i byte1High = _mm_shuffle_epi8(
+        _mm_setr_epi8(kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, static_cast<char>(kTwoConts),
+                      static_cast<char>(kTwoConts), static_cast<char>(kTwoConts), static_cast<char>(kTwoConts),
+                      kTooShort | kOverlong2, kTooShort, kTooShort | kOverlong3 | kSurrogate,
+                      kTooShort | kTooLarge | kTooLarge1000 | kOverlong4),
+        HighNibbles(prev1));
+    constexpr char kCarryLarge = static_cast<char>(kCarry | kTooLarge | kTooLarge1000);
+    const __m128i byte1Low = _mm_shuffle_epi8(
+        _mm_setr_epi8(static_cast<char>(kCarry | kOverlong3 | kOverlong2 | kOverlong4), static_cast<char>(kCarry | kOverlong2),
+                      static_cast<char>(kCarry), static_cast<char>(kCarry), static_cast<char>(kCarry | kTooLarge),
+                      kCarryLarge, kCarryLarge, kCarryLarge, kCarryLarge, kCarryLarge, kCarryLarge, kCarryLarge, kCarryLarge,
+                      static_cast<char>(kCarry | kTooLarge | kTooLarge1000 | kSurrogate), kCarryLarge, kCarryLarge),
+        _mm_and_si128(prev1, _mm_set1_epi8(0x0F)));
+    constexpr char kContinuation = static_cast<char>(kTooLong | kOverlong2 | kTwoConts);
+    const __m128i byte2High = _mm_shuffle_epi8(
+        _mm_setr_epi8(kTooShort, kTooShort, kTooShort, kTooShort, kTooShort, kTooShort, kTooShort, kTooShort,
+                      static_cast<char>(kContinuation | kOverlong3 | kTooLarge1000 | kOverlong4),
+                      static_cast<char>(kContinuation | kOverlong3 | kTooLarge),
+                      static_cast<char>(kContinuation | kSurrogate | kTooLarge),
+                      static_cast<char>(kContinuation | kSurrogate | kTooLarge), kTooShort, kTooShort, kTooShort, kTooShort),
+        HighNibbles(input));
+    const __m128i special = _mm_and_si128(_mm_and_si128(byte1High, byte1Low), byte2High);
+
+    // Third and fourth bytes of a sequence must be continuations (bit 7 of "two continuations").
+    const __m128i prev2 = _mm_alignr_epi8(input, previous, 14);
+    const __m128i prev3 = _mm_alignr_epi8(input, previous, 13);
+    const __m128i isThird = _mm_subs_epu8(prev2, _mm_set1_epi8(static_cast<char>(0xE0 - 0x80)));
+    const __m128i isFourth = _mm_subs_epu8(prev3, _mm_set1_epi8(static_cast<char>(0xF0 - 0x80)));
+    const __m128i mustBeContinuation = _mm_and_si128(_mm_or_si128(isThird, isFourth), _mm_set1_epi8(static_cast<char>(0x80)));
+    return _mm_xor_si128(mustBeContinuation, special);
+}
+
+// Non-zero where the block ends inside a sequence that the next block must finish.
+__attribute__((target("ssse3"))) inline __m128i Incomplete(__m128i input)
+{
+    const __m128i limit = _mm_setr_epi8(-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, static_cast<char>(0xF0 - 1),
+                                        static_cast<char>(0xE0 - 1), static_cast<char>(0xC0 - 1));
+    return _mm_subs_epu8(input, limit);
+}
+
+__attribute__((target("ssse3"))) bool IsValidUtf8Ssse3(const unsigned char *data, std::size_t size)
+{
+    __m128i error = _mm_setzero_si128();
+    __m128i previous = _mm_setzero_si128();
+    __m128i previousIncomplete = _mm_setzero_si128();
+    auto step = [&](__m128i input) {
+        if (_mm_movemask_epi8(input) == 0) {
+            error = _mm_or_si128(error, previousIncomplete);  // ASCII cannot finish a sequence
+            previousIncomplete = _mm_setzero_si128();
+        } else {
+            error = _mm_or_si128(error, CheckBlock(input, previous));
+            previousIncomplete = Incomplete(input);
+        }
+        previous = input;
+    };
+    std::size_t pos = 0;
+    for (; pos + 16 <= size; pos += 16) {
+        step(_mm_loadu_si128(reinterpret_cast<const __m128i *>(data + pos)));
+        // Stop early once something is wrong; checked now and then to keep the loop tight.
+        if ((pos & 1023) == 0 && _mm_movemask_epi8(_mm_cmpeq_epi8(error, _mm_setzero_si128())) != 0xFFFF)
+            return false;
+    }
+    if (pos < size) {
+        // The tail, padded with NUL bytes, which end any unfinished sequence as an error.
+        unsigned char tail[16] = {};
+        std::memcpy(tail, data + pos, size - pos);
+        step(_mm_loadu_si128(reinterpret_cast<const __m128i *>(tail)));
+    }
+    error = _mm_or_si128(error, previousIncomplete);
+    return _mm_movemask_epi8(_mm_cmpeq_epi8(error, _mm_setzero_si128())) == 0xFFFF;
+}
+
+}  // namespace
+#endif
+
+bool CRvTextCodec::IsValidUtf8(const char *data, std::size_t size)
+{
+#if defined(__x86_64__)
+    static const bool hasSsse3 = __builtin_cpu_supports("ssse3");
+    if (hasSsse3)
+        return IsValidUtf8Ssse3(reinterpret_cast<const unsigned char *>(data), size);
+#endif
+    return IsValidUtf8Scalar(data, size);
 }
 
 std::optional<QByteArray> CRvTextCodec::ToUtf8(const QByteArray &bytes, Legacy from)

@@ -22,6 +22,8 @@ public:
     // U+10FFFF).
     static bool IsValidUtf8(const char *data, std::size_t size);
     static bool IsValidUtf8(const QByteArray &bytes) { return IsValidUtf8(bytes.constData(), static_cast<std::size_t>(bytes.size())); }
+    // The same check byte by byte: the fallback on processors without SSSE3.
+    static bool IsValidUtf8Scalar(const char *data, std::size_t size);
 
     // Whole-text conversions; nullopt when a byte sequence (or a character) has no mapping.
     static std::optional<QByteArray> ToUtf8(const QByteArray &bytes, Legacy from);

@@ -57,14 +57,34 @@ pugi::xml_node FirstDescendant(pugi::xml_node start, const char *name)
     return found;
 }
 
+bool IsXmlSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// White space as XML knows it (blank, tab, line breaks) is cut from both ends, so an indented
+// file reads the same as a compact one; other spaces, such as the ideographic space, are text.
+QString TrimmedText(const char *text, std::size_t length)
+{
+    std::size_t begin = 0;
+    while (begin < length && IsXmlSpace(text[begin]))
+        ++begin;
+    while (length > begin && IsXmlSpace(text[length - 1]))
+        --length;
+    return QString::fromUtf8(text + begin, static_cast<qsizetype>(length - begin));
+}
+
 // The text content: every text and CDATA piece below the element, in document order.
 QString TextContent(pugi::xml_node element)
 {
     const pugi::xml_node first = element.first_child();
     if (!first)
         return QString();
-    if (!first.next_sibling() && (first.type() == pugi::node_pcdata || first.type() == pugi::node_cdata))
-        return QString::fromUtf8(first.value()).trimmed();
+    const pugi::xml_node_type firstType = first.type();
+    if ((firstType == pugi::node_pcdata || firstType == pugi::node_cdata) && !first.next_sibling()) {
+        const char *value = first.value();
+        return TrimmedText(value, std::strlen(value));
+    }
 
     std::string text;
     pugi::xml_node node = first;
@@ -78,12 +98,70 @@ QString TextContent(pugi::xml_node element)
         while (!node.next_sibling()) {
             node = node.parent();
             if (!node || node == element)
-                return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed();
+                return TrimmedText(text.data(), text.size());
         }
         node = node.next_sibling();
     }
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed();
+    return TrimmedText(text.data(), text.size());
 }
+
+// One walk of the document for CollectElements. Every element named `groupName` opens a group;
+// each element met while groups are open is the first descendant of its name for those open
+// groups that have none yet. Groups with the field still unset always form the inner end of the
+// stack of open groups, so each element touches only the groups it actually fills: the walk stays
+// linear even in a file of deeply nested groups.
+class CGroupWalker : public pugi::xml_tree_walker
+{
+public:
+    CGroupWalker(const char *groupName, const char *const *fieldNames, std::size_t fieldCount,
+                 std::vector<pugi::xml_node_struct *> &groups, std::vector<pugi::xml_node_struct *> &found)
+        : m_groupName(groupName), m_fieldNames(fieldNames), m_fieldCount(fieldCount), m_groups(groups), m_found(found)
+    {
+    }
+
+    bool for_each(pugi::xml_node &node) override
+    {
+        if (node.type() != pugi::node_element)
+            return true;
+        const int level = depth();
+        while (!m_open.empty() && m_open.back().nDepth >= level)
+            m_open.pop_back();
+
+        const char *name = node.name();
+        if (!m_open.empty()) {
+            for (std::size_t k = 0; k < m_fieldCount; ++k) {
+                if (name[0] != m_fieldNames[k][0] || std::strcmp(name, m_fieldNames[k]) != 0)
+                    continue;
+                for (auto group = m_open.rbegin(); group != m_open.rend(); ++group) {
+                    pugi::xml_node_struct *&slot = m_found[group->nIndex * m_fieldCount + k];
+                    if (slot)
+                        break;
+                    slot = node.internal_object();
+                }
+            }
+        }
+        if (name[0] == m_groupName[0] && std::strcmp(name, m_groupName) == 0) {
+            m_open.push_back(OpenGroup{level, m_groups.size()});
+            m_groups.push_back(node.internal_object());
+            m_found.resize(m_found.size() + m_fieldCount, nullptr);
+        }
+        return true;
+    }
+
+private:
+    struct OpenGroup
+    {
+        int nDepth;
+        std::size_t nIndex;
+    };
+
+    const char *m_groupName;
+    const char *const *m_fieldNames;
+    std::size_t m_fieldCount;
+    std::vector<pugi::xml_node_struct *> &m_groups;
+    std::vector<pugi::xml_node_struct *> &m_found;
+    std::vector<OpenGroup> m_open;
+};
 
 // ---- Reading a file in its declared encoding ----
 
@@ -228,6 +306,32 @@ std::optional<QString> CXmlDocument::CElement::GetAttribute(const char *utf8Name
     return QString::fromUtf8(attribute.value());
 }
 
+const char *CXmlDocument::CElement::GetAttributeUtf8(const char *utf8Name) const
+{
+    const pugi::xml_attribute attribute = pugi::xml_node(m_pNode).attribute(utf8Name);
+    return attribute ? attribute.value() : nullptr;
+}
+
+void CXmlDocument::CElement::FindDescendants(const char *const *utf8Names, std::size_t count, CElement *found) const
+{
+    for (std::size_t k = 0; k < count; ++k)
+        found[k] = CElement();
+    if (!m_pNode || count == 0)
+        return;
+    std::size_t missing = count;
+    ForEachDescendantElement(pugi::xml_node(m_pNode), [&](pugi::xml_node node) {
+        const char *name = node.name();
+        for (std::size_t k = 0; k < count; ++k) {
+            // The first byte sorts out nearly every name before a full comparison.
+            if (name[0] == utf8Names[k][0] && found[k].IsNull() && std::strcmp(name, utf8Names[k]) == 0) {
+                found[k] = CElement(node.internal_object());
+                --missing;
+            }
+        }
+        return missing == 0;
+    });
+}
+
 CXmlDocument::CElement CXmlDocument::CElement::FindDescendant(const char *utf8Name) const
 {
     if (!m_pNode)
@@ -330,6 +434,24 @@ CXmlDocument::CElement CXmlDocument::FindElement(const QString &elementName, con
         return true;
     });
     return CElement(found.internal_object());
+}
+
+void CXmlDocument::CollectElements(const char *utf8Name, const char *const *utf8FieldNames, std::size_t fieldCount,
+                                   std::vector<CElement> &elements, std::vector<CElement> &found) const
+{
+    static_assert(sizeof(CElement) == sizeof(pugi::xml_node_struct *), "an element is one pointer");
+    std::vector<pugi::xml_node_struct *> groups;
+    std::vector<pugi::xml_node_struct *> fields;
+    CGroupWalker walker(utf8Name, utf8FieldNames, fieldCount, groups, fields);
+    m_pImpl->pDoc->traverse(walker);
+    elements.clear();
+    elements.reserve(groups.size());
+    for (pugi::xml_node_struct *node : groups)
+        elements.push_back(CElement(node));
+    found.clear();
+    found.reserve(fields.size());
+    for (pugi::xml_node_struct *node : fields)
+        found.push_back(CElement(node));
 }
 
 std::vector<CXmlDocument::CElement> CXmlDocument::GetElements(const char *utf8Name) const

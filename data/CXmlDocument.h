@@ -9,6 +9,7 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -30,10 +31,17 @@ public:
         bool IsNull() const { return m_pNode == nullptr; }
         // The attribute's text; nullopt when the element has no attribute of that name.
         std::optional<QString> GetAttribute(const char *utf8Name) const;
+        // The same as UTF-8 inside the document, or null when absent; for callers that compare
+        // many values without converting each.
+        const char *GetAttributeUtf8(const char *utf8Name) const;
         // The first descendant element of that name (any depth, document order); null when none.
         CElement FindDescendant(const char *utf8Name) const;
         CElement FindDescendant(const QString &name) const;
-        // The element's whole descendant text, white space around it trimmed.
+        // FindDescendant for several names in one walk: found[k] becomes the first descendant
+        // named names[k], or null.
+        void FindDescendants(const char *const *utf8Names, std::size_t count, CElement *found) const;
+        // The element's whole descendant text, with the XML white space (blank, tab, line breaks)
+        // around it trimmed.
         QString GetText() const;
 
         bool operator==(const CElement &other) const { return m_pNode == other.m_pNode; }
@@ -66,6 +74,11 @@ public:
     CElement FindElement(const QString &elementName, const QString &attrName, const QString &attrValue) const;
     // Every element of the name anywhere in the document, in document order.
     std::vector<CElement> GetElements(const char *utf8Name) const;
+    // GetElements and FindDescendants for each of them, in one walk of the document and in time
+    // linear in it: elements[i] is the i-th element named `utf8Name`, and
+    // found[i * fieldCount + k] its first descendant named utf8FieldNames[k], or null.
+    void CollectElements(const char *utf8Name, const char *const *utf8FieldNames, std::size_t fieldCount,
+                         std::vector<CElement> &elements, std::vector<CElement> &found) const;
 
     // The text of the first `childName` element below the element FindElement gives, or
     // `defaultText` when either is missing. A child present but empty gives the empty text.
