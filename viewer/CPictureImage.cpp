@@ -13,6 +13,7 @@
 #include <atomic>
 #include <cstring>
 #include <numeric>
+#include <stdexcept>
 #include <thread>
 
 namespace {
@@ -81,6 +82,24 @@ void StretchNearest(const QImage &picture, qint64 x, qint64 y, qint64 cx, qint64
 }  // namespace
 
 CPictureImage::CPictureImage() = default;
+
+void CPictureImage::CheckSlot(int slot)
+{
+    if (slot < 0 || slot >= kSlotCount)
+        throw std::invalid_argument("CPictureImage: slot out of range");
+}
+
+QImage &CPictureImage::Slot(int slot)
+{
+    CheckSlot(slot);
+    return m_pImages[static_cast<size_t>(slot)];
+}
+
+const QImage &CPictureImage::Slot(int slot) const
+{
+    CheckSlot(slot);
+    return m_pImages[static_cast<size_t>(slot)];
+}
 
 CPictureImage::~CPictureImage()
 {
@@ -174,7 +193,7 @@ bool CPictureImage::LoadPngResource(int source, const QString &name, int slot)
     QImage image;
     if (!DecodePng(path, &image))
         return false;
-    m_pImages[static_cast<size_t>(slot)] = std::move(image);
+    Slot(slot) = std::move(image);
     return true;
 }
 
@@ -228,7 +247,7 @@ std::vector<bool> CPictureImage::LoadPngResources(int source, const QStringList 
     for (int slot = 0; slot < count; ++slot) {
         Job &job = jobs[static_cast<size_t>(slot)];
         if (job.ok)
-            m_pImages[static_cast<size_t>(slot)] = std::move(job.image);
+            Slot(slot) = std::move(job.image);
         results[static_cast<size_t>(slot)] = job.ok;
     }
     return results;
@@ -236,17 +255,17 @@ std::vector<bool> CPictureImage::LoadPngResources(int source, const QStringList 
 
 void CPictureImage::ReleaseImage(int slot)
 {
-    m_pImages[static_cast<size_t>(slot)] = QImage();
+    Slot(slot) = QImage();
 }
 
 bool CPictureImage::HasImage(int slot) const
 {
-    return !m_pImages[static_cast<size_t>(slot)].isNull();
+    return !Slot(slot).isNull();
 }
 
 const QImage *CPictureImage::GetImage(int slot) const
 {
-    const QImage &image = m_pImages[static_cast<size_t>(slot)];
+    const QImage &image = Slot(slot);
     return image.isNull() ? nullptr : &image;
 }
 
@@ -271,7 +290,7 @@ void CPictureImage::DrawEmptyFrame(QPainter &painter, const QRect &client)
 
 bool CPictureImage::Render(int slot, QPainter &painter, const QRect &client, int x, int y, int cx, int cy) const
 {
-    const QImage &image = m_pImages[static_cast<size_t>(slot)];
+    const QImage &image = Slot(slot);
     if (image.isNull()) {
         DrawEmptyFrame(painter, client);
         return false;
@@ -306,6 +325,7 @@ bool CPictureImage::DrawImage(int slot, QWidget *frame, int x, int y, int cx, in
     auto *photoFrame = qobject_cast<CPhotoFrame *>(frame);
     if (photoFrame == nullptr)
         return false;
+    CheckSlot(slot);
     photoFrame->SetSlot(slot);
     photoFrame->SetSource(QRect(x, y, cx, cy));
     photoFrame->RepaintWith(this);

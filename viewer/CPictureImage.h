@@ -69,6 +69,11 @@ public:
     static constexpr QRgb kEmptyFrameColor = 0xfff0f0f0;  // RGB(240, 240, 240)
 
 private:
+    // A slot outside 0 .. 3 is a caller's mistake: it throws std::invalid_argument rather than
+    // reach past the slots.
+    static void CheckSlot(int slot);
+    QImage &Slot(int slot);
+    const QImage &Slot(int slot) const;
     // The file a source's resource name stands for, or empty when the name or source is not valid.
     QString ResolvePath(int source, const QString &name) const;
     // Decodes one PNG completely and flips it; false (and a null image) on any failure.

@@ -69,6 +69,7 @@ private Q_SLOTS:
     void emptySlotDrawsEmptyFrame();
     void drawImageIntoPhotoFrame();
     void batchLoadEmptiesSlotsAndReportsEach();
+    void slotOutsideRangeThrows();
 
 private:
     QTemporaryDir m_dir;
@@ -337,6 +338,15 @@ void TestPictureImage::batchLoadEmptiesSlotsAndReportsEach()
     QCOMPARE(holder.LoadPngResources(5, {QStringLiteral("1001")}), std::vector<bool>{false});
     QVERIFY(!holder.HasImage(0));
     QVERIFY(holder.HasImage(3));
+}
+
+void TestPictureImage::slotOutsideRangeThrows()
+{
+    CPictureImage holder;
+    holder.AddSourceForTesting(0, m_prefix);
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, holder.LoadPngResource(0, QStringLiteral("1001"), 4));
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, holder.ReleaseImage(-1));
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, holder.HasImage(CPictureImage::kSlotCount));
 }
 
 QTEST_MAIN(TestPictureImage)
