@@ -375,7 +375,7 @@ void PaintGrain(Canvas &canvas, const Grain &g, const CGrainPhoto::Style &style)
             const double er = (std::cos(0.9) * eu + std::sin(0.9) * ev) / (0.30 * g.b);
             const double es = (-std::sin(0.9) * eu + std::cos(0.9) * ev) / (0.17 * g.a);
             const double e = er * er + es * es + 0.06 * CArtNoise::Value(seed + 19, l.un * 9, l.vn * 9);
-            const double embryoMask = 1.0 - SmoothStep(0.7, 1.0, e);
+            const double embryoMask = 0.9 * (1.0 - SmoothStep(0.55, 1.05, e));
             const double embryoRim = std::exp(-((e - 1.0) / 0.12) * ((e - 1.0) / 0.12));
 
             const double coreShape = ((l.un - 0.04) / 0.52) * ((l.un - 0.04) / 0.52) + (l.vn / 0.58) * (l.vn / 0.58)
@@ -389,7 +389,7 @@ void PaintGrain(Canvas &canvas, const Grain &g, const CGrainPhoto::Style &style)
             for (int c = 0; c < 3; ++c) {
                 albedo[c] = Mix(albedo[c], white[c] * (0.97 + 0.03 * texture), 0.8 * chalk);
                 albedo[c] = Mix(albedo[c], embryo[c] * texture, embryoMask);
-                albedo[c] *= 1.0 - 0.15 * embryoRim;
+                albedo[c] *= 1.0 - 0.08 * embryoRim;
             }
 
             double opacity = Mix(style.edgeOpacity, style.bodyOpacity, SmoothStep(0.0, 1.0, s));
