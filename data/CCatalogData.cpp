@@ -6,6 +6,10 @@
 #include "data/CXmlDocument.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -16,6 +20,60 @@ QString TwoDigits(int number)
 {
     return QString::asprintf("%02d", number);
 }
+
+// The descriptive values of a variety file come from small vocabularies (the inspection terms,
+// the breeding stations, the years): equal texts share one string, which saves
+// converting, allocating and later freeing it once per variety. A small open-addressing table
+// with a cheap hash of the length and the outer bytes keeps the look-up far cheaper than the
+// conversion it saves; once it is well filled, further texts are simply converted. The keys point
+// into the document, which outlives this object.
+class CSharedTexts
+{
+public:
+    template <typename MakeText>
+    QString Get(std::string_view key, MakeText makeText)
+    {
+        std::size_t slot = Hash(key) & (kSlots - 1);
+        for (;;) {
+            Entry &entry = m_aEntry[slot];
+            if (entry.key.data() == nullptr) {
+                if (m_nUsed >= kMaxUsed)
+                    return makeText();
+                ++m_nUsed;
+                entry.key = key;
+                entry.text = makeText();
+                return entry.text;
+            }
+            if (entry.key == key)
+                return entry.text;
+            slot = (slot + 1) & (kSlots - 1);
+        }
+    }
+
+private:
+    static constexpr std::size_t kSlots = 256;
+    static constexpr int kMaxUsed = 192;
+
+    struct Entry
+    {
+        std::string_view key;
+        QString text;
+    };
+
+    static std::size_t Hash(std::string_view key)
+    {
+        std::uint64_t head = 0;
+        std::uint64_t tail = 0;
+        const std::size_t n = std::min<std::size_t>(key.size(), 8);
+        std::memcpy(&head, key.data(), n);
+        std::memcpy(&tail, key.data() + key.size() - n, n);
+        const std::uint64_t mixed = (head * 0x9E3779B97F4A7C15ull) ^ (tail * 0xC2B2AE3D27D4EB4Full) ^ key.size();
+        return static_cast<std::size_t>(mixed ^ (mixed >> 29));
+    }
+
+    std::array<Entry, kSlots> m_aEntry;
+    int m_nUsed = 0;
+};
 
 }  // namespace
 
@@ -108,6 +166,7 @@ bool CCatalogData::LoadGrainInfo(int bureauNo, int prefNo, CGrainInfoArray &list
 
     const QString requiredMark = QStringLiteral("TRUE");
     const CXmlDocument::CElement missing;
+    CSharedTexts sharedTexts;
     list.SetSize(count);
     for (int i = 0; i < count; ++i) {
         // A missing position still gives a record: every value takes its default.
@@ -115,25 +174,43 @@ bool CCatalogData::LoadGrainInfo(int bureauNo, int prefNo, CGrainInfoArray &list
         const CXmlDocument::CElement *fields = g < 0 ? nullptr : &found[static_cast<std::size_t>(g) * kFieldCount];
         auto element = [&](Field field) -> const CXmlDocument::CElement & { return fields ? fields[field] : missing; };
         auto text = [&](Field field) { return element(field).GetText(); };  // empty when missing
+        auto sharedText = [&](Field field) {
+            const std::optional<std::string_view> plain = element(field).GetPlainTextUtf8();
+            if (!plain || plain->empty())
+                return text(field);
+            return sharedTexts.Get(*plain, [&] { return text(field); });
+        };
+        // Numbers and the flag are read straight from the document's text where it is plain.
+        auto number = [&](Field field) {
+            const std::optional<std::string_view> plain = element(field).GetPlainTextUtf8();
+            const std::optional<int> value = plain ? CRvTextCodec::LeadingInt(*plain) : std::nullopt;
+            return value ? *value : CRvTextCodec::LeadingInt(text(field));
+        };
+        auto isRequired = [&]() {
+            // "Requierd" is spelled so in every variety file; a missing one means required.
+            if (element(kRequierd).IsNull())
+                return true;
+            const std::optional<std::string_view> plain = element(kRequierd).GetPlainTextUtf8();
+            return plain ? *plain == "TRUE" : text(kRequierd) == requiredMark;
+        };
 
         GRAIN_INFO_DATA record;
-        record.nID = CRvTextCodec::LeadingInt(text(kID));
+        record.nID = number(kID);
         record.strName = text(kName);
-        record.nClass = CRvTextCodec::LeadingInt(text(kClass));
-        // "Requierd" is spelled so in every variety file; a missing one means required.
-        record.bRequired = element(kRequierd).IsNull() || text(kRequierd) == requiredMark;
+        record.nClass = number(kClass);
+        record.bRequired = isRequired();
         record.strRequired = record.bRequired ? QStringLiteral("必須") : QStringLiteral("選択");
         record.strHistory = text(kHistory);
-        record.strBreedingYear = text(kBreedingYear);
-        record.strBreedingPlace = text(kBreedingPlace);
-        record.strGrainShape = text(kGrainShape);
-        record.strColor = text(kColor);
-        record.strSkin = text(kSkin);
-        record.strGroove = text(kGroove);
-        record.strEmbryo = text(kEmbryo);
-        record.strThousandWeight = text(kThousandWeight);
-        record.strWhitePart = text(kWhitePart);
-        record.strOther = text(kOther);
+        record.strBreedingYear = sharedText(kBreedingYear);
+        record.strBreedingPlace = sharedText(kBreedingPlace);
+        record.strGrainShape = sharedText(kGrainShape);
+        record.strColor = sharedText(kColor);
+        record.strSkin = sharedText(kSkin);
+        record.strGroove = sharedText(kGroove);
+        record.strEmbryo = sharedText(kEmbryo);
+        record.strThousandWeight = sharedText(kThousandWeight);
+        record.strWhitePart = sharedText(kWhitePart);
+        record.strOther = sharedText(kOther);
         // Completed before it takes its place in the list.
         list.ElementAt(i) = std::move(record);
     }

@@ -169,24 +169,28 @@ __attribute__((target("ssse3"))) inline __m128i Incomplete(__m128i input)
     return _mm_subs_epu8(input, limit);
 }
 
+// One block of the check; `error` collects every error bit found so far.
+__attribute__((target("ssse3"))) inline void CheckNext(__m128i input, __m128i &previous, __m128i &previousIncomplete,
+                                                      __m128i &error)
+{
+    if (_mm_movemask_epi8(input) == 0) {
+        error = _mm_or_si128(error, previousIncomplete);  // ASCII cannot finish a sequence
+        previousIncomplete = _mm_setzero_si128();
+    } else {
+        error = _mm_or_si128(error, CheckBlock(input, previous));
+        previousIncomplete = Incomplete(input);
+    }
+    previous = input;
+}
+
 __attribute__((target("ssse3"))) bool IsValidUtf8Ssse3(const unsigned char *data, std::size_t size)
 {
     __m128i error = _mm_setzero_si128();
     __m128i previous = _mm_setzero_si128();
     __m128i previousIncomplete = _mm_setzero_si128();
-    auto step = [&](__m128i input) {
-        if (_mm_movemask_epi8(input) == 0) {
-            error = _mm_or_si128(error, previousIncomplete);  // ASCII cannot finish a sequence
-            previousIncomplete = _mm_setzero_si128();
-        } else {
-            error = _mm_or_si128(error, CheckBlock(input, previous));
-            previousIncomplete = Incomplete(input);
-        }
-        previous = input;
-    };
     std::size_t pos = 0;
     for (; pos + 16 <= size; pos += 16) {
-        step(_mm_loadu_si128(reinterpret_cast<const __m128i *>(data + pos)));
+        CheckNext(_mm_loadu_si128(reinterpret_cast<const __m128i *>(data + pos)), previous, previousIncomplete, error);
         // Stop early once something is wrong; checked now and then to keep the loop tight.
         if ((pos & 1023) == 0 && _mm_movemask_epi8(_mm_cmpeq_epi8(error, _mm_setzero_si128())) != 0xFFFF)
             return false;
@@ -195,7 +199,7 @@ __attribute__((target("ssse3"))) bool IsValidUtf8Ssse3(const unsigned char *data
         // The tail, padded with NUL bytes, which end any unfinished sequence as an error.
         unsigned char tail[16] = {};
         std::memcpy(tail, data + pos, size - pos);
-        step(_mm_loadu_si128(reinterpret_cast<const __m128i *>(tail)));
+        CheckNext(_mm_loadu_si128(reinterpret_cast<const __m128i *>(tail)), previous, previousIncomplete, error);
     }
     error = _mm_or_si128(error, previousIncomplete);
     return _mm_movemask_epi8(_mm_cmpeq_epi8(error, _mm_setzero_si128())) == 0xFFFF;
@@ -254,6 +258,28 @@ int CRvTextCodec::LeadingInt(const QString &text)
             break;
         if (number <= static_cast<long long>(INT_MAX) + 1)
             number = number * 10 + (c.unicode() - u'0');
+    }
+    if (negative)
+        number = -number;
+    return static_cast<int>(std::clamp<long long>(number, INT_MIN, INT_MAX));
+}
+
+std::optional<int> CRvTextCodec::LeadingInt(std::string_view utf8)
+{
+    std::size_t pos = 0;
+    while (pos < utf8.size() && (utf8[pos] == ' ' || (utf8[pos] >= '\t' && utf8[pos] <= '\r')))
+        ++pos;
+    if (pos < utf8.size() && static_cast<unsigned char>(utf8[pos]) >= 0x80)
+        return std::nullopt;
+    bool negative = false;
+    if (pos < utf8.size() && (utf8[pos] == '-' || utf8[pos] == '+')) {
+        negative = utf8[pos] == '-';
+        ++pos;
+    }
+    long long number = 0;
+    for (; pos < utf8.size() && utf8[pos] >= '0' && utf8[pos] <= '9'; ++pos) {
+        if (number <= static_cast<long long>(INT_MAX) + 1)
+            number = number * 10 + (utf8[pos] - '0');
     }
     if (negative)
         number = -number;

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string_view>
 
 class CRvTextCodec
 {
@@ -35,4 +36,7 @@ public:
     // hold them: leading blanks and a sign are accepted, the first non-digit ends the number, a
     // text without digits gives 0, and a number beyond the integer range stays at its limit.
     static int LeadingInt(const QString &text);
+    // The same for UTF-8 text whose leading blanks are ASCII; nullopt when the text starts with a
+    // character outside ASCII, which only the QString form judges.
+    static std::optional<int> LeadingInt(std::string_view utf8);
 };

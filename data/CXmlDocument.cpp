@@ -74,24 +74,23 @@ QString TrimmedText(const char *text, std::size_t length)
     return QString::fromUtf8(text + begin, static_cast<qsizetype>(length - begin));
 }
 
-// The text content: every text and CDATA piece below the element, in document order.
+// The text content: every text and CDATA piece below the element, in document order. The parser
+// keeps a text that comes first in its element as the element's own value (fewer nodes to build
+// and to walk), so each element contributes its value before its children.
 QString TextContent(pugi::xml_node element)
 {
+    const char *own = element.value();
     const pugi::xml_node first = element.first_child();
     if (!first)
-        return QString();
-    const pugi::xml_node_type firstType = first.type();
-    if ((firstType == pugi::node_pcdata || firstType == pugi::node_cdata) && !first.next_sibling()) {
-        const char *value = first.value();
-        return TrimmedText(value, std::strlen(value));
-    }
+        return TrimmedText(own, std::strlen(own));
 
-    std::string text;
+    std::string text = own;
     pugi::xml_node node = first;
-    while (node) {
-        if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata)
+    for (;;) {
+        const pugi::xml_node_type type = node.type();
+        if (type == pugi::node_pcdata || type == pugi::node_cdata || type == pugi::node_element)
             text += node.value();
-        if (node.type() == pugi::node_element && node.first_child()) {
+        if (type == pugi::node_element && node.first_child()) {
             node = node.first_child();
             continue;
         }
@@ -102,7 +101,6 @@ QString TextContent(pugi::xml_node element)
         }
         node = node.next_sibling();
     }
-    return TrimmedText(text.data(), text.size());
 }
 
 // One walk of the document for CollectElements. Every element named `groupName` opens a group;
@@ -117,6 +115,14 @@ public:
                  std::vector<pugi::xml_node_struct *> &groups, std::vector<pugi::xml_node_struct *> &found)
         : m_groupName(groupName), m_fieldNames(fieldNames), m_fieldCount(fieldCount), m_groups(groups), m_found(found)
     {
+        for (std::size_t k = 0; k < fieldCount; ++k) {
+            if (std::strcmp(fieldNames[k], groupName) == 0)
+                m_bFieldIsGroup = true;
+            for (std::size_t j = 0; j < k; ++j) {
+                if (std::strcmp(fieldNames[j], fieldNames[k]) == 0)
+                    m_bRepeatedFields = true;
+            }
+        }
     }
 
     bool for_each(pugi::xml_node &node) override
@@ -128,22 +134,28 @@ public:
             m_open.pop_back();
 
         const char *name = node.name();
+        bool matchedField = false;
         if (!m_open.empty()) {
-            for (std::size_t k = 0; k < m_fieldCount; ++k) {
-                if (name[0] != m_fieldNames[k][0] || std::strcmp(name, m_fieldNames[k]) != 0)
-                    continue;
-                for (auto group = m_open.rbegin(); group != m_open.rend(); ++group) {
-                    pugi::xml_node_struct *&slot = m_found[group->nIndex * m_fieldCount + k];
-                    if (slot)
-                        break;
-                    slot = node.internal_object();
+            // Fields mostly come in the order asked for: the one after the last match is tried first.
+            if (!m_bRepeatedFields && m_nHint < m_fieldCount && IsNamed(name, m_fieldNames[m_nHint])) {
+                Fill(m_nHint, node);
+                matchedField = true;
+            } else {
+                for (std::size_t k = 0; k < m_fieldCount; ++k) {
+                    if (IsNamed(name, m_fieldNames[k])) {
+                        Fill(k, node);
+                        matchedField = true;
+                        if (!m_bRepeatedFields)
+                            break;
+                    }
                 }
             }
         }
-        if (name[0] == m_groupName[0] && std::strcmp(name, m_groupName) == 0) {
+        if ((!matchedField || m_bFieldIsGroup) && IsNamed(name, m_groupName)) {
             m_open.push_back(OpenGroup{level, m_groups.size()});
             m_groups.push_back(node.internal_object());
             m_found.resize(m_found.size() + m_fieldCount, nullptr);
+            m_nHint = 0;
         }
         return true;
     }
@@ -155,12 +167,36 @@ private:
         std::size_t nIndex;
     };
 
+    // Element names are short: compared here rather than through a library call for each.
+    static bool IsNamed(const char *name, const char *wanted)
+    {
+        while (*name != '\0' && *name == *wanted) {
+            ++name;
+            ++wanted;
+        }
+        return *name == *wanted;
+    }
+
+    void Fill(std::size_t k, pugi::xml_node node)
+    {
+        m_nHint = k + 1;
+        for (auto group = m_open.rbegin(); group != m_open.rend(); ++group) {
+            pugi::xml_node_struct *&slot = m_found[group->nIndex * m_fieldCount + k];
+            if (slot)
+                break;
+            slot = node.internal_object();
+        }
+    }
+
     const char *m_groupName;
     const char *const *m_fieldNames;
     std::size_t m_fieldCount;
     std::vector<pugi::xml_node_struct *> &m_groups;
     std::vector<pugi::xml_node_struct *> &m_found;
     std::vector<OpenGroup> m_open;
+    std::size_t m_nHint = 0;
+    bool m_bFieldIsGroup = false;
+    bool m_bRepeatedFields = false;
 };
 
 // ---- Reading a file in its declared encoding ----
@@ -344,6 +380,21 @@ CXmlDocument::CElement CXmlDocument::CElement::FindDescendant(const QString &nam
     return FindDescendant(name.toUtf8().constData());
 }
 
+std::optional<std::string_view> CXmlDocument::CElement::GetPlainTextUtf8() const
+{
+    const pugi::xml_node element(m_pNode);
+    if (!m_pNode || element.first_child())
+        return std::nullopt;
+    const char *text = element.value();
+    std::size_t begin = 0;
+    std::size_t length = std::strlen(text);
+    while (begin < length && IsXmlSpace(text[begin]))
+        ++begin;
+    while (length > begin && IsXmlSpace(text[length - 1]))
+        --length;
+    return std::string_view(text + begin, length - begin);
+}
+
 QString CXmlDocument::CElement::GetText() const
 {
     return m_pNode ? TextContent(pugi::xml_node(m_pNode)) : QString();
@@ -395,7 +446,7 @@ bool CXmlDocument::LoadFile(const QString &path)
     // that declares entities is refused, so no text reads differently from what its author meant.
     auto doc = std::make_unique<pugi::xml_document>();
     const pugi::xml_parse_result result = doc->load_buffer_inplace(text, static_cast<std::size_t>(buffer.size()),
-                                                                   pugi::parse_default | pugi::parse_doctype,
+                                                                   pugi::parse_default | pugi::parse_doctype | pugi::parse_embed_pcdata,
                                                                    pugi::encoding_utf8);
     if (!result || DeclaresEntities(*doc) || !doc->document_element())
         return false;

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace pugi {
@@ -43,6 +44,10 @@ public:
         // The element's whole descendant text, with the XML white space (blank, tab, line breaks)
         // around it trimmed.
         QString GetText() const;
+        // The same text as UTF-8 inside the document, without converting it, when the element
+        // holds nothing but that text (the usual case); nullopt otherwise. Valid while the
+        // document keeps its content.
+        std::optional<std::string_view> GetPlainTextUtf8() const;
 
         bool operator==(const CElement &other) const { return m_pNode == other.m_pNode; }
         bool operator!=(const CElement &other) const { return m_pNode != other.m_pNode; }

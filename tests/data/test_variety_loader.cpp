@@ -14,9 +14,12 @@
 
 namespace {
 
-// The platform's decimal conversion: blanks and a sign, digits up to the first non-digit.
-int ToInt(const QString &text)
+// The platform's decimal conversion: blanks (any Unicode white space, as the wide-character
+// conversion knows it) and a sign, digits up to the first non-digit.
+int ToInt(QString text)
 {
+    while (!text.isEmpty() && text.front().isSpace())
+        text.remove(0, 1);
     const long value = std::strtol(text.toUtf8().constData(), nullptr, 10);
     return static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX));
 }
@@ -177,6 +180,18 @@ private Q_SLOTS:
             << File(QStringLiteral("3"), QStringLiteral("<Grain Index=\"0\"><ID>12abc</ID><Class>2</Class></Grain>"
                                                         "<Grain Index=\"1\"><ID>abc</ID><Class>5</Class></Grain>"
                                                         "<Grain Index=\"2\"><ID>-4</ID><Class>-1</Class></Grain>"))
+            << 3;
+        QTest::newRow("equal and nearly equal texts")
+            << File(QStringLiteral("5"), QStringLiteral("<Grain Index=\"0\"><Color>良</Color><Skin>薄</Skin></Grain>"
+                                                        "<Grain Index=\"1\"><Color> 良\n</Color><Skin>薄い</Skin></Grain>"
+                                                        "<Grain Index=\"2\"><Color>良<!-- c --></Color><Skin>薄</Skin></Grain>"
+                                                        "<Grain Index=\"3\"><Color>良<b>い</b></Color><Skin>　薄</Skin></Grain>"
+                                                        "<Grain Index=\"4\"><Color><![CDATA[良]]></Color><Skin>薄</Skin></Grain>"))
+            << 5;
+        QTest::newRow("numbers with other blanks and markup")
+            << File(QStringLiteral("3"), QStringLiteral("<Grain Index=\"0\"><ID>\u3000 12</ID><Class> 2 </Class></Grain>"
+                                                        "<Grain Index=\"1\"><ID>1<b/>2</ID><Class>+1x</Class></Grain>"
+                                                        "<Grain Index=\"2\"><ID>-0</ID><Requierd>TRUE<!-- r --></Requierd></Grain>"))
             << 3;
         QTest::newRow("not well-formed") << QStringLiteral("<GRoot><Header><DataCount>3</DataCount></Header>") << 0;
     }

@@ -77,6 +77,8 @@ private Q_SLOTS:
                                                  << "Index" << "0" << "Name" << "";
         QTest::newRow("text trimmed") << "<R><Name>\n    きらら397\n  </Name></R>" << "" << "" << "" << "Name"
                                       << "きらら397";
+        QTest::newRow("ideographic spaces are text") << "<R><Name>\t　米　\r\n</Name></R>" << "" << "" << "" << "Name"
+                                                     << "　米　";
         QTest::newRow("whole descendant text")
             << "<R><Name> a<b>b<c>c</c></b><![CDATA[<d>]]> &amp;e </Name></R>" << "" << "" << "" << "Name"
             << "abc<d> &e";
