@@ -348,26 +348,6 @@ const char *CXmlDocument::CElement::GetAttributeUtf8(const char *utf8Name) const
     return attribute ? attribute.value() : nullptr;
 }
 
-void CXmlDocument::CElement::FindDescendants(const char *const *utf8Names, std::size_t count, CElement *found) const
-{
-    for (std::size_t k = 0; k < count; ++k)
-        found[k] = CElement();
-    if (!m_pNode || count == 0)
-        return;
-    std::size_t missing = count;
-    ForEachDescendantElement(pugi::xml_node(m_pNode), [&](pugi::xml_node node) {
-        const char *name = node.name();
-        for (std::size_t k = 0; k < count; ++k) {
-            // The first byte sorts out nearly every name before a full comparison.
-            if (name[0] == utf8Names[k][0] && found[k].IsNull() && std::strcmp(name, utf8Names[k]) == 0) {
-                found[k] = CElement(node.internal_object());
-                --missing;
-            }
-        }
-        return missing == 0;
-    });
-}
-
 CXmlDocument::CElement CXmlDocument::CElement::FindDescendant(const char *utf8Name) const
 {
     if (!m_pNode)

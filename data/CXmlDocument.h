@@ -38,9 +38,6 @@ public:
         // The first descendant element of that name (any depth, document order); null when none.
         CElement FindDescendant(const char *utf8Name) const;
         CElement FindDescendant(const QString &name) const;
-        // FindDescendant for several names in one walk: found[k] becomes the first descendant
-        // named names[k], or null.
-        void FindDescendants(const char *const *utf8Names, std::size_t count, CElement *found) const;
         // The element's whole descendant text, with the XML white space (blank, tab, line breaks)
         // around it trimmed.
         QString GetText() const;
@@ -79,7 +76,7 @@ public:
     CElement FindElement(const QString &elementName, const QString &attrName, const QString &attrValue) const;
     // Every element of the name anywhere in the document, in document order.
     std::vector<CElement> GetElements(const char *utf8Name) const;
-    // GetElements and FindDescendants for each of them, in one walk of the document and in time
+    // GetElements and FindDescendant for each of them, in one walk of the document and in time
     // linear in it: elements[i] is the i-th element named `utf8Name`, and
     // found[i * fieldCount + k] its first descendant named utf8FieldNames[k], or null.
     void CollectElements(const char *utf8Name, const char *const *utf8FieldNames, std::size_t fieldCount,
