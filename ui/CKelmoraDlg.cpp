@@ -7,6 +7,7 @@
 #include "app/CRvFileIni.h"
 #include "app/CUrlOpener.h"
 #include "ui/CArtwork.h"
+#include "ui/CDemoContent.h"
 #include "ui/CImageButton.h"
 #include "ui/CRvListBox.h"
 #include "ui/CRvStatic.h"
@@ -30,10 +31,37 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QWheelEvent>
+
+#include <vector>
 
 namespace {
-constexpr int kTrackbarMax = 1000;
 const QColor kMakerOutline(115, 208, 244);
+// One notch of a mouse wheel, in the units of QWheelEvent::angleDelta.
+constexpr int kWheelNotch = 120;
+
+// The window system's scroll code for a scroll bar action, or -1 for none.
+int ScrollCode(int action)
+{
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+        return CZoomView::ScrollLineUp;
+    case QAbstractSlider::SliderSingleStepAdd:
+        return CZoomView::ScrollLineDown;
+    case QAbstractSlider::SliderPageStepSub:
+        return CZoomView::ScrollPageUp;
+    case QAbstractSlider::SliderPageStepAdd:
+        return CZoomView::ScrollPageDown;
+    case QAbstractSlider::SliderMove:
+        return CZoomView::ScrollThumbTrack;
+    case QAbstractSlider::SliderToMinimum:
+        return CZoomView::ScrollTop;
+    case QAbstractSlider::SliderToMaximum:
+        return CZoomView::ScrollBottom;
+    default:
+        return -1;
+    }
+}
 
 QLabel *AddLabel(CRvDialog *dlg, const QRect &dlu, const QString &text)
 {
@@ -115,23 +143,49 @@ void CKelmoraDlg::CreateControls()
     m_editZoom->setReadOnly(true);
     m_editZoom->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
+    // Only the user's moves reach the handler: the program sets the position with the signal
+    // blocked.
     m_slider = AddControl<QSlider>(IDC_ZOOM_SLIDER, QRect(505, 44, 116, 15), Qt::Horizontal);
     m_slider->setTickPosition(QSlider::NoTicks);
     connect(m_slider, &QSlider::valueChanged, this, &CKelmoraDlg::OnTrackbarScroll);
 
+    // The frame paints slot 0 with the current view; mouse input passes through it to the window.
     m_photoFrame = AddControl<CPhotoFrame>(IDC_PHOTO_FRAME, QRect(339, 66, 280, 281));
     m_photoFrame->SetSlot(0);
     m_photoFrame->SetHolderProvider([this] { return &m_picture; });
-    m_photoFrame->SetSourceProvider([this] { return QRect(m_nSrcX, m_nSrcY, m_nSrcWidth, m_nSrcHeight); });
+    m_photoFrame->SetSourceProvider([this] { return m_zoom.GetSourceRect(); });
 
     m_sbVert = AddControl<QScrollBar>(IDC_SCROLL_VERT, QRect(619, 84, 10, 222), Qt::Vertical);
     m_sbHorz = AddControl<QScrollBar>(IDC_SCROLL_HORZ, QRect(354, 365, 204, 11), Qt::Horizontal);
+    for (QScrollBar *bar : {m_sbHorz, m_sbVert}) {
+        // A bar's own steps would move it before the handler decides where it goes (the line step
+        // depends on the scale); with steps of 0 it stays put and the handler sets the position.
+        // A page of 0 also gives the bar a fixed-size thumb, as a bar set by range alone has.
+        bar->setSingleStep(0);
+        bar->setPageStep(0);
+        // "Scroll here" of the bar's own menu would move it without an action the view hears of.
+        bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    }
     connect(m_sbHorz, &QScrollBar::actionTriggered, this, &CKelmoraDlg::OnHScroll);
     connect(m_sbVert, &QScrollBar::actionTriggered, this, &CKelmoraDlg::OnVScroll);
+    // Letting go of a dragged thumb reports its final position once more.
+    connect(m_sbHorz, &QScrollBar::sliderReleased, this,
+            [this] { OnScroll(CZoomView::ScrollBar::Horizontal, m_sbHorz, CZoomView::ScrollThumbPosition); });
+    connect(m_sbVert, &QScrollBar::sliderReleased, this,
+            [this] { OnScroll(CZoomView::ScrollBar::Vertical, m_sbVert, CZoomView::ScrollThumbPosition); });
 
     // The About command: the window's context menu, and F1.
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { OnSysCommand(IDM_ABOUTBOX); });
+
+    // The platform's zoom keys act like the zoom buttons; Ctrl+= serves keyboards on which "+"
+    // needs Shift.
+    for (const QKeySequence &keys : {QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal)}) {
+        auto *zoomIn = new QShortcut(keys, this);
+        connect(zoomIn, &QShortcut::activated, this, &CKelmoraDlg::OnZoomIn);
+    }
+    auto *zoomOut = new QShortcut(QKeySequence::ZoomOut, this);
+    connect(zoomOut, &QShortcut::activated, this, &CKelmoraDlg::OnZoomOut);
 }
 
 void CKelmoraDlg::showEvent(QShowEvent *event)
@@ -190,24 +244,16 @@ void CKelmoraDlg::SetUpControls()
 
     // The photo frame is square: its width decides.
     m_photoFrame->resize(m_photoFrame->width(), m_photoFrame->width());
-    m_rcPhotoFrame = m_photoFrame->geometry();
 
-    m_bMainImageLoaded = 0;
-    m_nImageSize = kDefaultImageSize;
-    m_dFitScale = m_dScale = m_rcPhotoFrame.width() / static_cast<double>(kDefaultImageSize);
+    // No photograph yet: the assumed size's fit scale, trackbar 0, empty text, bars disabled.
+    m_zoom.InitControls(m_photoFrame->geometry());
     {
         const QSignalBlocker quiet(m_slider);
-        m_slider->setRange(0, kTrackbarMax);
+        m_slider->setRange(0, CZoomView::kTrackbarMax);
     }
     UpdateZoomDisplay();
-    ClearView();
-    m_bDragging = 0;
     PlaceScrollBars();
-    // Nothing to scroll yet: an empty range shows no thumb on the disabled bars.
-    for (QScrollBar *bar : {m_sbHorz, m_sbVert}) {
-        bar->setRange(0, 0);
-        bar->setEnabled(false);
-    }
+    UpdateScrollBars();
 
     // The square frame takes more height than width in dialog units when the dialog font is wider
     // for its height than the template's; a frame reaching out of the window is brought inside
@@ -260,15 +306,15 @@ void CKelmoraDlg::ArrangePhotoBlock(int cx, int cy)
     const CMainLayout::Block next = CMainLayout::Arrange(CurrentPhotoBlock(), cx, cy);
     m_btnExit->setGeometry(next.exitButton);
     m_photoFrame->setGeometry(next.frame);
-    m_rcPhotoFrame = next.frame;
     m_sbVert->setGeometry(next.vertBar);
     m_sbHorz->setGeometry(next.horzBar);
     m_slider->setGeometry(next.trackbar);
     m_editZoom->setGeometry(next.zoomEdit);
 
-    if (m_nImageSize > 0)
-        m_dFitScale = m_rcPhotoFrame.width() / static_cast<double>(m_nImageSize);
-    ApplyZoom();
+    // The fit scale follows the frame; a zoom still above it is kept and re-centred.
+    m_zoom.Resize(next.frame);
+    UpdateScrollBars();
+    UpdateZoomDisplay();
     m_photoFrame->update();
     update();
 }
@@ -345,136 +391,124 @@ void CKelmoraDlg::OnSelchangeGrain()
 
 void CKelmoraDlg::PlaceScrollBars()
 {
-    m_sbVert->setGeometry(CMainLayout::VertBarBeside(m_rcPhotoFrame, m_sbVert->width()));
-    m_sbHorz->setGeometry(CMainLayout::HorzBarBelow(m_rcPhotoFrame, m_sbHorz->height()));
+    m_sbVert->setGeometry(CMainLayout::VertBarBeside(m_zoom.m_rcPhotoFrame, m_sbVert->width()));
+    m_sbHorz->setGeometry(CMainLayout::HorzBarBelow(m_zoom.m_rcPhotoFrame, m_sbHorz->height()));
 }
 
 void CKelmoraDlg::UpdateZoomDisplay()
 {
-    // Moving the trackbar from here is not a user's move: its handler must not run.
-    const QSignalBlocker quiet(m_slider);
-    if (m_bMainImageLoaded != 0) {
-        const double percent = m_dScale * 100.0;
-        m_slider->setValue(static_cast<int>(percent * 10.0));
-        m_strZoom = QString::asprintf("%.1f%%", percent);
-    } else {
-        m_slider->setValue(0);
-        m_strZoom.clear();
+    const CZoomView::Controls &controls = m_zoom.GetControls();
+    {
+        const QSignalBlocker quiet(m_slider);
+        m_slider->setValue(controls.nTrackbarPos);
     }
+    m_strZoom = controls.strZoom;
     m_editZoom->setText(m_strZoom);
 }
 
-void CKelmoraDlg::ClearView()
+void CKelmoraDlg::UpdateScrollBars()
 {
-    m_nSrcY = 0;
-    m_nSrcX = 0;
-    m_nScrollY = 0;
-    m_nSrcWidth = 0;
-    m_nSrcHeight = 0;
-}
-
-void CKelmoraDlg::ApplyZoom()
-{
-    if (m_dScale > 1.0)
-        m_dScale = 1.0;
-    if (m_dFitScale >= m_dScale) {
-        m_dScale = m_dFitScale;
-        ClearView();
-        m_sbHorz->setEnabled(false);
-        m_sbVert->setEnabled(false);
-    }
-    UpdateZoomDisplay();
+    const CZoomView::Controls &controls = m_zoom.GetControls();
+    // Disabled bars get an empty range, so that they show no thumb.
+    const int max = controls.bScrollEnabled ? controls.nScrollMax : 0;
+    m_sbHorz->setRange(0, max);
+    m_sbVert->setRange(0, max);
+    m_sbHorz->setValue(controls.bScrollEnabled ? controls.nHorzPos : 0);
+    m_sbVert->setValue(controls.bScrollEnabled ? controls.nVertPos : 0);
+    m_sbHorz->setEnabled(controls.bScrollEnabled);
+    m_sbVert->setEnabled(controls.bScrollEnabled);
 }
 
 void CKelmoraDlg::RedrawPhoto()
 {
-    m_picture.DrawImage(0, m_photoFrame, m_nSrcX, m_nSrcY, m_nSrcWidth, m_nSrcHeight);
+    const QRect source = m_zoom.GetSourceRect();
+    m_picture.DrawImage(0, m_photoFrame, source.x(), source.y(), source.width(), source.height());
 }
 
 void CKelmoraDlg::FitNewPhoto()
 {
-    m_nImageSize = kDefaultImageSize;
     int width = 0;
-    if (m_bMainImageLoaded != 0 && m_picture.GetMainImageWidth(&width) && width > 0)
-        m_nImageSize = width;
-    m_dFitScale = m_dScale = m_rcPhotoFrame.width() / static_cast<double>(m_nImageSize);
-    ClearView();
-    m_sbHorz->setEnabled(false);
-    m_sbVert->setEnabled(false);
+    if (m_zoom.m_bMainImageLoaded && !m_picture.GetMainImageWidth(&width))
+        width = 0;
+    m_zoom.FitNewPhoto(m_zoom.m_bMainImageLoaded, width);
+    UpdateScrollBars();
     UpdateZoomDisplay();
 }
 
 void CKelmoraDlg::OnZoomIn()
 {
-    m_dScale += 0.1;
-    ApplyZoom();
+    m_zoom.ZoomIn();
+    UpdateScrollBars();
+    UpdateZoomDisplay();
     RedrawPhoto();
 }
 
 void CKelmoraDlg::OnZoomOut()
 {
-    m_dScale -= 0.1;
-    ApplyZoom();
+    m_zoom.ZoomOut();
+    UpdateScrollBars();
+    UpdateZoomDisplay();
     RedrawPhoto();
 }
 
 void CKelmoraDlg::OnTrackbarScroll()
 {
-    m_dScale = m_slider->value() / static_cast<double>(kTrackbarMax);
-    if (m_dScale < m_dFitScale)
-        m_dScale = m_dFitScale;
-    ApplyZoom();
+    m_zoom.OnTrackbar(m_slider->value());
+    UpdateScrollBars();
+    UpdateZoomDisplay();
     RedrawPhoto();
 }
 
 void CKelmoraDlg::OnHScroll(int action)
 {
-    if (action == QAbstractSlider::SliderNoAction)
-        return;
-    m_nSrcX = m_sbHorz->sliderPosition();
-    RedrawPhoto();
+    OnScroll(CZoomView::ScrollBar::Horizontal, m_sbHorz, ScrollCode(action));
 }
 
 void CKelmoraDlg::OnVScroll(int action)
 {
-    if (action == QAbstractSlider::SliderNoAction)
-        return;
-    m_nScrollY = m_sbVert->sliderPosition();
-    RedrawPhoto();
+    OnScroll(CZoomView::ScrollBar::Vertical, m_sbVert, ScrollCode(action));
 }
 
-bool CKelmoraDlg::IsInsidePhotoFrame(const QPoint &point) const
+void CKelmoraDlg::OnScroll(CZoomView::ScrollBar bar, QScrollBar *control, int code)
 {
-    // Strictly inside: a point on the frame's edge is outside.
-    const QRect &r = m_rcPhotoFrame;
-    return r.left() < point.x() && point.x() < r.x() + r.width() && r.top() < point.y()
-        && point.y() < r.y() + r.height();
+    if (code < 0)
+        return;
+    // The thumb's position is the one the bar shows while it is dragged.
+    if (!m_zoom.OnScroll(bar, code, control->sliderPosition()))
+        return;
+    const CZoomView::Controls &controls = m_zoom.GetControls();
+    control->setValue(bar == CZoomView::ScrollBar::Horizontal ? controls.nHorzPos : controls.nVertPos);
+    RedrawPhoto();
 }
 
 void CKelmoraDlg::OnLButtonDown(const QPoint &point)
 {
-    if (m_bMainImageLoaded == 0 || m_dFitScale >= m_dScale)
-        return;
-    m_bDragging = IsInsidePhotoFrame(point) ? 1 : 0;
-    if (m_bDragging != 0)
-        m_ptDragLast = point - m_rcPhotoFrame.topLeft();
+    if (m_zoom.OnLButtonDown(point))
+        grabMouse();
 }
 
 void CKelmoraDlg::OnMouseMove(const QPoint &point)
 {
-    if (m_bDragging == 0)
-        return;
-    if (!IsInsidePhotoFrame(point)) {
-        m_bDragging = 0;
-        return;
+    switch (m_zoom.OnMouseMove(point)) {
+    case CZoomView::DragStep::None:
+        break;
+    case CZoomView::DragStep::Redraw:
+        UpdateScrollBars();
+        RedrawPhoto();
+        break;
+    case CZoomView::DragStep::ReleaseCapture:
+        releaseMouse();
+        break;
     }
-    m_ptDragLast = point - m_rcPhotoFrame.topLeft();
-    RedrawPhoto();
 }
 
 void CKelmoraDlg::OnLButtonUp()
 {
-    m_bDragging = 0;
+    m_zoom.OnLButtonUp();
+    // Also when the drag was ended from elsewhere (a list's key choosing another prefecture
+    // clears the view): the mouse must never stay captured once the button is up.
+    if (QWidget::mouseGrabber() == this)
+        releaseMouse();
 }
 
 void CKelmoraDlg::mousePressEvent(QMouseEvent *event)
@@ -495,6 +529,26 @@ void CKelmoraDlg::mouseReleaseEvent(QMouseEvent *event)
     if (event->button() == Qt::LeftButton)
         OnLButtonUp();
     CRvDialog::mouseReleaseEvent(event);
+}
+
+void CKelmoraDlg::wheelEvent(QWheelEvent *event)
+{
+    // Over the photo frame the wheel zooms like the buttons: away from the user = 拡大.
+    if (!m_zoom.m_rcPhotoFrame.contains(event->position().toPoint())) {
+        m_nWheelRest = 0;
+        CRvDialog::wheelEvent(event);
+        return;
+    }
+    event->accept();
+    m_nWheelRest += event->angleDelta().y();
+    while (m_nWheelRest >= kWheelNotch) {
+        m_nWheelRest -= kWheelNotch;
+        OnZoomIn();
+    }
+    while (m_nWheelRest <= -kWheelNotch) {
+        m_nWheelRest += kWheelNotch;
+        OnZoomOut();
+    }
 }
 
 // ---- The cascade's effects -------------------------------------------------------------------
@@ -561,8 +615,7 @@ void CKelmoraDlg::ClearGrainDisplay()
     for (int slot = 0; slot < CPictureImage::kSlotCount; ++slot)
         m_picture.ReleaseImage(slot);
     // The scales, the scroll bars and the zoom display stay until the next photograph is fitted.
-    ClearView();
-    m_bDragging = 0;
+    m_zoom.ClearView();
     update();
 }
 
@@ -576,4 +629,39 @@ void CKelmoraDlg::ShowFeatureTab()
 
 void CKelmoraDlg::ShowGrain()
 {
+    const int bureau = m_cascade.GetCurBureau();
+    const int pref = m_cascade.GetCurPref();
+    const int grain = m_cascade.GetCurGrain();
+    if (bureau < 0 || pref < 0 || grain < 0) {
+        m_zoom.m_bMainImageLoaded = false;
+        return;
+    }
+    // Only the first region has built-in content; the display stays as the last clearing left it.
+    if (bureau != CDemoContent::kContentBureau) {
+        SelectGrainItem(-1);
+        return;
+    }
+    const int nPrefNo = m_cascade.GetCurBureauData().aPref.at(static_cast<std::size_t>(pref)).nPrefNo;
+    const QString key = CDemoContent::MakeKey(nPrefNo, m_cascade.GetGrainInfo()[grain].nID);
+    m_zoom.m_bMainImageLoaded = false;
+
+    GRAIN_INFO_DATA record;
+    record.Clear();
+    if (CDemoContent::GetRecord(nPrefNo, key, &record)) {
+        // The four pictures are decoded side by side; the choice returns once all are in place.
+        const std::vector<bool> loaded = m_picture.LoadPngResources(pref, CDemoContent::ResourceNames(key));
+        m_zoom.m_bMainImageLoaded = !loaded.empty() && loaded.front();
+    } else {
+        for (int slot = 0; slot < CPictureImage::kSlotCount; ++slot)
+            m_picture.ReleaseImage(slot);
+        SelectGrainItem(-1);
+    }
+
+    m_picture.DrawImage(0, m_photoFrame, 0, 0, 0, 0);
+    FitNewPhoto();
+    m_picture.DrawImage(1, m_pageFeature.GetDlgItem(CFeaturePage::kFrameFirst), 0, 0, 0, 0);
+    m_picture.DrawImage(2, m_pageFeature.GetDlgItem(CFeaturePage::kFrameSecond), 0, 0, 0, 0);
+    m_picture.DrawImage(3, m_pageHistory.GetDlgItem(CHistoryPage::kFrame), 0, 0, 0, 0);
+    m_pageFeature.SetGrainInfo(record);
+    m_pageHistory.SetGrainInfo(record);
 }

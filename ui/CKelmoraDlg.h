@@ -3,6 +3,8 @@
 // maker's logo and name, and the square photo frame with its zoom controls. It owns every piece
 // of browsing state for its whole life. The selection cascade's state lives in a window-free
 // CSelectionCascade that this window mirrors; the photograph block follows the window's size.
+// The zoom and pan of the main photograph is worked out by a window-free CZoomView; the handlers
+// here forward the user's moves to it, copy what it says the controls show and draw.
 
 #include "data/CCatalogData.h"
 #include "pages/CFeaturePage.h"
@@ -12,6 +14,7 @@
 #include "ui/CRvDialog.h"
 #include "ui/CSelectionCascade.h"
 #include "viewer/CPictureImage.h"
+#include "viewer/CZoomView.h"
 
 #include <QFont>
 #include <QIcon>
@@ -53,8 +56,6 @@ public:
     static constexpr int IDC_SCROLL_HORZ = 1011;
     // The About command; the low four bits of a command carry no meaning.
     static constexpr int IDM_ABOUTBOX = 0x0010;
-    // Photograph size assumed while there is none.
-    static constexpr int kDefaultImageSize = 3840;
 
     explicit CKelmoraDlg(QWidget *parent = nullptr);
     ~CKelmoraDlg() override;
@@ -65,7 +66,10 @@ public:
     const QString &GetDataPath() const { return m_strDataPath; }
     // The opening size, also the smallest size the window can be given.
     const QRect &GetInitWindowRect() const { return m_rcInitWindow; }
-    const QRect &GetPhotoFrameRect() const { return m_rcPhotoFrame; }
+    const QRect &GetPhotoFrameRect() const { return m_zoom.m_rcPhotoFrame; }
+    // The main photograph's view: scale, visible square, and what the zoom controls show.
+    const CZoomView &GetZoomView() const { return m_zoom; }
+    const CPictureImage &GetPictureImage() const { return m_picture; }
     CFeaturePage &GetFeaturePage() { return m_pageFeature; }
     CHistoryPage &GetHistoryPage() { return m_pageHistory; }
 
@@ -77,6 +81,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     // Construction: the template's controls at their template places.
@@ -101,23 +106,25 @@ private:
     void OnSelchangeClass();
     void OnSelchangeGrain();
 
-    // Zoom and pan of the main photograph.
+    // Zoom and pan of the main photograph: each forwards to m_zoom, then copies the controls.
     void PlaceScrollBars();
+    // Trackbar position and percentage text, without the trackbar's handler running.
     void UpdateZoomDisplay();
-    void ApplyZoom();
+    // Scroll bars: enabled, range and positions.
+    void UpdateScrollBars();
+    // Draws slot 0 into the frame at once with the current source square.
     void RedrawPhoto();
     void FitNewPhoto();
-    // Whole-photograph view: the visible square's members back to 0.
-    void ClearView();
     void OnZoomIn();
     void OnZoomOut();
     void OnTrackbarScroll();
+    // A scroll bar's action (QAbstractSlider::SliderAction) as the window system's scroll code.
     void OnHScroll(int action);
     void OnVScroll(int action);
+    void OnScroll(CZoomView::ScrollBar bar, QScrollBar *control, int code);
     void OnLButtonDown(const QPoint &point);
     void OnMouseMove(const QPoint &point);
     void OnLButtonUp();
-    bool IsInsidePhotoFrame(const QPoint &point) const;
 
     // CCascadeView: the cascade's effects on the window.
     void SetBureauItems(const QStringList &names) override;
@@ -140,24 +147,17 @@ private:
     QFont m_font;
     QString m_strDataPath;
     QRect m_rcInitWindow;
-    QRect m_rcPhotoFrame;
     QRect m_rcMakerFrame;
-    double m_dFitScale = 0.0;
-    double m_dScale = 0.0;
-    int m_nSrcX = 0;
-    int m_nScrollY = 0;
-    int m_nSrcY = 0;
-    int m_nSrcWidth = 0;
-    int m_nSrcHeight = 0;
-    int m_bDragging = 0;
-    QPoint m_ptDragLast{0, 0};
+    // The photo frame's rectangle, the scales, the visible square, the drag and whether slot 0
+    // holds the brand's main photograph.
+    CZoomView m_zoom;
+    // Wheel turns not yet worth a whole zoom step (high-resolution wheels send parts of a notch).
+    int m_nWheelRest = 0;
     CCatalogData m_catalog;
     CSelectionCascade m_cascade;
     CPictureImage m_picture;
     CFeaturePage m_pageFeature;
     CHistoryPage m_pageHistory;
-    int m_bMainImageLoaded = 0;
-    int m_nImageSize = kDefaultImageSize;
     QIcon m_hIcon;
 
     // Controls, owned by the window as their parent.

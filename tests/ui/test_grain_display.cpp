@@ -1,0 +1,566 @@
+// Choosing a brand in the main window, and zooming and panning its photograph, driven as a user
+// drives it: clicks in the lists, on the zoom buttons and the scroll bars, the wheel, the zoom
+// keys and mouse drags over the photo frame.
+
+#include "ui/CTestExeFolder.h"
+
+#include "pages/CFeaturePage.h"
+#include "pages/CHistoryPage.h"
+#include "ui/CKelmoraDlg.h"
+#include "ui/CRvListBox.h"
+#include "viewer/CPhotoFrame.h"
+#include "viewer/CPictureImage.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScrollBar>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QtTest>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+void ClickItem(CRvListBox *list, int row)
+{
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
+QStringList Column(QTableWidget &list, int column)
+{
+    QStringList texts;
+    for (int row = 0; row < list.rowCount(); ++row)
+        texts << (list.item(row, column) != nullptr ? list.item(row, column)->text() : QString());
+    return texts;
+}
+
+// A picture as the holder stores it: decoded from the compiled-in PNG, upside down.
+QImage Stored(const QString &name)
+{
+    QImage image(CPictureImage::ExecutableSourcePrefix() + name);
+    return image.convertToFormat(QImage::Format_RGB32).mirrored(false, true);
+}
+
+QColor CentreColour(QWidget *frame)
+{
+    const QImage shot = frame->grab().toImage();
+    return shot.pixelColor(shot.width() / 2, shot.height() / 2);
+}
+
+// Where a part of a scroll bar is drawn, in the bar's coordinates.
+QPoint ScrollBarPart(QScrollBar *bar, QStyle::SubControl part)
+{
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.subControls = QStyle::SC_All;
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar).center();
+}
+
+// Everything the zoom controls and the view show, for comparing one way of zooming with another.
+struct ZoomState {
+    double scale = 0;
+    QRect source;
+    int trackbar = 0;
+    QString text;
+    bool barsEnabled = false;
+    int horz = 0;
+    int vert = 0;
+    int barMax = 0;
+
+    bool operator==(const ZoomState &o) const
+    {
+        return scale == o.scale && source == o.source && trackbar == o.trackbar && text == o.text
+            && barsEnabled == o.barsEnabled && horz == o.horz && vert == o.vert && barMax == o.barMax;
+    }
+};
+
+}  // namespace
+
+class TestGrainDisplay : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void builtInBrandShowsBothTablesAndFourPhotographs_data();
+    void builtInBrandShowsBothTablesAndFourPhotographs();
+    void brandWithoutContentClearsEverything_data();
+    void brandWithoutContentClearsEverything();
+    void anotherRegionsBrandShowsNothing();
+    void zoomInByButtonWheelAndKeysAgree_data();
+    void zoomInByButtonWheelAndKeysAgree();
+    void trackbarMovesAreTheUsersOnly();
+    void scrollBarsFollowRealActions();
+    void dragPansWithTheMouse();
+    void dragEndsFreeTheMouse();
+    void resizeKeepsTheZoomAndRecentres();
+    void anotherBrandAfterZoomingIsShownWhole();
+    void makerOutlineIsPainted();
+
+private:
+    // The window shown, with the first region's first prefecture's brands listed.
+    std::unique_ptr<CKelmoraDlg> ShowWindow();
+    // Shows a brand: classification row, then brand row.
+    void Choose(CKelmoraDlg &dlg, int classRow, int brandRow);
+    ZoomState State(CKelmoraDlg &dlg) const;
+
+    CTestExeFolder *m_folder = nullptr;
+};
+
+void TestGrainDisplay::init()
+{
+    m_folder = new CTestExeFolder;
+    QVERIFY(m_folder->IsValid());
+    // Region 1, prefecture 1 holds IDs 1, 51 and 71 among others; 関東's only prefecture lists
+    // an ID 1 of its own.
+    QVERIFY(m_folder->WriteStandardCatalogue());
+    QVERIFY(m_folder->WriteVarietyFile(3, 1, {{1, QStringLiteral("コシヒカリ"), 0}}));
+}
+
+void TestGrainDisplay::cleanup()
+{
+    delete m_folder;
+    m_folder = nullptr;
+}
+
+std::unique_ptr<CKelmoraDlg> TestGrainDisplay::ShowWindow()
+{
+    auto dlg = std::make_unique<CKelmoraDlg>();
+    dlg->show();
+    if (!QTest::qWaitForWindowExposed(dlg.get()))
+        return nullptr;
+    return dlg;
+}
+
+void TestGrainDisplay::Choose(CKelmoraDlg &dlg, int classRow, int brandRow)
+{
+    auto *classes = dlg.GetDlgItemAs<CRvListBox>(CKelmoraDlg::IDC_LIST_CLASS);
+    if (classes->GetCurSel() != classRow)
+        ClickItem(classes, classRow);
+    ClickItem(dlg.GetDlgItemAs<CRvListBox>(CKelmoraDlg::IDC_LIST_GRAIN), brandRow);
+}
+
+ZoomState TestGrainDisplay::State(CKelmoraDlg &dlg) const
+{
+    const CZoomView &zoom = dlg.GetZoomView();
+    auto *horz = dlg.GetDlgItemAs<QScrollBar>(CKelmoraDlg::IDC_SCROLL_HORZ);
+    auto *vert = dlg.GetDlgItemAs<QScrollBar>(CKelmoraDlg::IDC_SCROLL_VERT);
+    ZoomState state;
+    state.scale = zoom.m_dScale;
+    state.source = zoom.GetSourceRect();
+    state.trackbar = dlg.GetDlgItemAs<QSlider>(CKelmoraDlg::IDC_ZOOM_SLIDER)->value();
+    state.text = dlg.GetDlgItemAs<QLineEdit>(CKelmoraDlg::IDC_ZOOM_EDIT)->text();
+    state.barsEnabled = horz->isEnabled() && vert->isEnabled();
+    state.horz = horz->value();
+    state.vert = vert->value();
+    state.barMax = horz->maximum();
+    return state;
+}
+
+void TestGrainDisplay::builtInBrandShowsBothTablesAndFourPhotographs_data()
+{
+    QTest::addColumn<int>("classRow");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("shape");
+    QTest::addColumn<QString>("history");
+    QTest::addColumn<QString>("place");
+    QTest::newRow("きらら397") << 0 << QStringLiteral("101") << 3840
+                               << QStringLiteral("粒形はやや細長で、粒大は中、基部がやや細く、背部・腹部はなだらかに丸みがある。")
+                               << QStringLiteral("しまひかり×キタアケ") << QStringLiteral("北海道立上川農試");
+    QTest::newRow("風の子もち") << 1 << QStringLiteral("151") << 2285
+                                << QStringLiteral("粒形は中形で、粒大は中、背部は比較的直線で腹部は丸みがあり、厚みはやや厚く全体的に長めの印象を受ける。")
+                                << QStringLiteral("上系85201×はくちょうもち") << QStringLiteral("北海道立上川農試");
+    QTest::newRow("吟風") << 2 << QStringLiteral("171") << 2285
+                          << QStringLiteral("粒形はやや円形で、粒大はやや大、基部はやや広く、背部・腹部はなだらかに丸みがある。")
+                          << QStringLiteral("（八反錦×上育404号）×きらら397") << QStringLiteral("北海道立中央農試");
+}
+
+void TestGrainDisplay::builtInBrandShowsBothTablesAndFourPhotographs()
+{
+    QFETCH(int, classRow);
+    QFETCH(QString, key);
+    QFETCH(int, size);
+    QFETCH(QString, shape);
+    QFETCH(QString, history);
+    QFETCH(QString, place);
+
+    auto dlg = ShowWindow();
+    QVERIFY(dlg);
+    Choose(*dlg, classRow, 0);
+
+    QCOMPARE(dlg->GetDlgItemAs<CRvListBox>(CKelmoraDlg::IDC_LIST_GRAIN)->GetCurSel(), 0);
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    const QStringList feature = Column(dlg->GetFeaturePage().GetList(), 2);
+    QCOMPARE(feature.value(0), shape);
+    const QStringList pedigree = Column(dlg->GetHistoryPage().GetList(), 2);
+    QCOMPARE(pedigree.mid(0, 3), QStringList({QStringLiteral("必須"), history, place}));
+
+    // The key's four pictures, each in its slot.
+    const CPictureImage &holder = dlg->GetPictureImage();
+    for (int slot = 0; slot < CPictureImage::kSlotCount; ++slot)
+        QVERIFY2(holder.HasImage(slot), qPrintable(QString::number(slot)));
+    QCOMPARE(holder.GetImage(0)->size(), QSize(size, size));
+    QCOMPARE(holder.GetImage(1)->size(), QSize(1297, 1297));
+    QCOMPARE(*holder.GetImage(3), Stored(key + QLatin1Char('4')));
+    QVERIFY(dlg->GetZoomView().m_bMainImageLoaded);
+
+    // The whole photograph at its fit scale, and photographs (not the empty grey) in the frames.
+    const int w = dlg->GetPhotoFrameRect().width();
+    const double fit = w / static_cast<double>(size);
+    QCOMPARE(dlg->GetZoomView().m_dScale, fit);
+    const ZoomState state = State(*dlg);
+    QCOMPARE(state.trackbar, static_cast<int>(fit * 100 * 10));
+    QCOMPARE(state.text, QString::asprintf("%.1f%%", fit * 100));
+    QCOMPARE(state.source, QRect(0, 0, 0, 0));
+    QVERIFY(!state.barsEnabled);
+    const QColor empty(CPictureImage::kEmptyFrameColor);
+    QVERIFY(CentreColour(dlg->GetDlgItem(CKelmoraDlg::IDC_PHOTO_FRAME)) != empty);
+    QVERIFY(CentreColour(dlg->GetFeaturePage().GetDlgItem(CFeaturePage::kFrameFirst)) != empty);
+}
+
+void TestGrainDisplay::brandWithoutContentClearsEverything_data()
+{
+    QTest::addColumn<int>("prefRow");
+    QTest::addColumn<int>("brandRow");
+    // ゆめぴりか (ID 2: key "102"); in 空知 (prefecture number 2) ID 1 gives the key "201".
+    QTest::newRow("another ID") << 0 << 1;
+    QTest::newRow("ID 1 in prefecture 2") << 1 << 0;
+}
+
+void TestGrainDisplay::brandWithoutContentClearsEverything()
+{
+    QFETCH(int, prefRow);
+    QFETCH(int, brandRow);
+    auto dlg = ShowWindow();
+    QVERIFY(dlg);
+    Choose(*dlg, 0, 0);
+    QTest::mouseClick(dlg->GetDlgItemAs<QAbstractButton>(CKelmoraDlg::IDC_ZOOM_IN), Qt::LeftButton);
+    if (prefRow != 0) {
+        // Another prefecture already clears the pages and photographs; the zoom display stays
+        // until the next brand is fitted.
+        ClickItem(dlg->GetDlgItemAs<CRvListBox>(CKelmoraDlg::IDC_LIST_PREF), prefRow);
+        QVERIFY(!dlg->GetPictureImage().HasImage(0));
+    }
+    ClickItem(dlg->GetDlgItemAs<CRvListBox>(CKelmoraDlg::IDC_LIST_GRAIN), brandRow);
+
+    QCOMPARE(dlg->GetDlgItemAs<CRvListBox>(CKelmoraDlg::IDC_LIST_GRAIN)->GetCurSel(), -1);
+    for (int slot = 0; slot < CPictureImage::kSlotCount; ++slot)
+        QVERIFY(!dlg->GetPictureImage().HasImage(slot));
+    QCOMPARE(Column(dlg->GetFeaturePage().GetList(), 2).mid(0, 8), QStringList(8, QString()));
+    QCOMPARE(Column(dlg->GetHistoryPage().GetList(), 2).mid(0, 3), QStringList(3, QString()));
+    const ZoomState state = State(*dlg);
+    QCOMPARE(state.trackbar, 0);
+    QCOMPARE(state.text, QString());
+    QVERIFY(!state.barsEnabled);
+    QCOMPARE(state.source, QRect(0, 0, 0, 0));
+    QVERIFY(!dlg->GetZoomView().m_bMainImageLoaded);
+    QCOMPARE(CentreColour(dlg->GetDlgItem(CKelmoraDlg::IDC_PHOTO_FRAME)), QColor(CPictureImage::kEmptyFrameColor));
+}
+
+void TestGrainDisplay::anotherRegionsBrandShowsNothing()
+{
+    auto dlg = ShowWindow();
+    QVERIFY(dlg);
+    ClickItem(dlg->GetDlgItemAs<CRvListBox>(CKelmoraDlg::IDC_LIST_BUREAU), 2);
+    auto *brands = dlg->GetDlgItemAs<CRvListBox>(CKelmoraDlg::IDC_LIST_GRAIN);
+    QCOMPARE(brands->count(), 1);
+    ClickItem(brands, 0);
+
+    // ID 1 in prefecture number 1, but not of the first region.
+    QCOMPARE(brands->GetCurSel(), -1);
+    QCOMPARE(dlg->GetCascade().GetCurGrain(), 0);
+    for (int slot = 0; slot < CPictureImage::kSlotCount; ++slot)
+        QVERIFY(!dlg->GetPictureImage().HasImage(slot));
+    QCOMPARE(Column(dlg->GetFeaturePage().GetList(), 2).value(0), QString());
+    QCOMPARE(State(*dlg).trackbar, 0);
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+}
+
+void TestGrainDisplay::zoomInByButtonWheelAndKeysAgree_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("button") << QStringLiteral("button");
+    QTest::newRow("wheel") << QStringLiteral("wheel");
+    QTest::newRow("Ctrl++") << QStringLiteral("ctrl+plus");
+    QTest::newRow("Ctrl+=") << QStringLiteral("ctrl+equal");
+}
+
+void TestGrainDisplay::zoomInByButtonWheelAndKeysAgree()
+{
+    QFETCH(QString, how);
+    // What a click on 拡大 gives.
+    ZoomState reference;
+    {
+        auto first = ShowWindow();
+        QVERIFY(first);
+        Choose(*first, 0, 0);
+        QTest::mouseClick(first->GetDlgItemAs<QAbstractButton>(CKelmoraDlg::IDC_ZOOM_IN), Qt::LeftButton);
+        reference = State(*first);
+    }
+
+    auto dlg = ShowWindow();
+    QVERIFY(dlg);
+    dlg->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(dlg.get()));
+    Choose(*dlg, 0, 0);
+    const double fit = dlg->GetZoomView().m_dFitScale;
+    QWidget *frame = dlg->GetDlgItem(CKelmoraDlg::IDC_PHOTO_FRAME);
+
+    auto zoom = [&](bool in) {
+        if (how == QLatin1String("button")) {
+            QTest::mouseClick(dlg->GetDlgItemAs<QAbstractButton>(in ? CKelmoraDlg::IDC_ZOOM_IN : CKelmoraDlg::IDC_ZOOM_OUT),
+                              Qt::LeftButton);
+        } else if (how == QLatin1String("wheel")) {
+            const QPoint at = frame->rect().center();
+            QWheelEvent wheel(at, frame->mapToGlobal(at), QPoint(), QPoint(0, in ? 120 : -120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            // As the window system delivers it: to the frame under the pointer, passed on from there.
+            QSpontaneKeyEvent::setSpontaneous(&wheel);
+            qApp->notify(frame, &wheel);
+        } else {
+            const Qt::Key key = !in ? Qt::Key_Minus : how == QLatin1String("ctrl+plus") ? Qt::Key_Plus : Qt::Key_Equal;
+            // The keys work wherever the focus is in the window.
+            QTest::keyClick(dlg->GetDlgItem(CKelmoraDlg::IDC_LIST_GRAIN), key, Qt::ControlModifier);
+        }
+    };
+
+    zoom(true);
+    const ZoomState zoomed = State(*dlg);
+    QCOMPARE(zoomed.scale, fit + 0.1);
+    QVERIFY(zoomed.barsEnabled);
+    const CZoomView &view = dlg->GetZoomView();
+    const int v = view.GetVisibleSize();
+    QCOMPARE(zoomed.source, QRect(view.m_nSrcX, view.GetMaxScrollPos() - view.m_nScrollY, v, v));
+    QCOMPARE(zoomed.barMax, view.GetMaxScrollPos());
+    QCOMPARE(zoomed.horz, 3840 / 2 - v / 2);
+    QCOMPARE(zoomed.trackbar, static_cast<int>((fit + 0.1) * 100 * 10));
+    QCOMPARE(zoomed.text, QString::asprintf("%.1f%%", (fit + 0.1) * 100));
+    // Drawn at once with the new square, not left for a later paint.
+    QCOMPARE(qobject_cast<CPhotoFrame *>(frame)->GetSource(), zoomed.source);
+
+    QVERIFY(reference == zoomed);
+
+    zoom(false);
+    const ZoomState whole = State(*dlg);
+    QCOMPARE(whole.scale, fit);
+    QCOMPARE(whole.source.size(), QSize(0, 0));
+    QVERIFY(!whole.barsEnabled);
+    QCOMPARE(qobject_cast<CPhotoFrame *>(frame)->GetSource().size(), QSize(0, 0));
+}
+
+void TestGrainDisplay::trackbarMovesAreTheUsersOnly()
+{
+    auto dlg = ShowWindow();
+    QVERIFY(dlg);
+    Choose(*dlg, 0, 0);
+    auto *slider = dlg->GetDlgItemAs<QSlider>(CKelmoraDlg::IDC_ZOOM_SLIDER);
+
+    // Dragging the thumb to 290: the scale is 0.29 and the trackbar is set back to 289 without
+    // that setting counting as another move (which would walk the scale down).
+    slider->setSliderDown(true);
+    slider->setSliderPosition(290);
+    slider->setSliderDown(false);
+    QCOMPARE(dlg->GetZoomView().m_dScale, 0.29);
+    QCOMPARE(slider->value(), 289);
+    QCOMPARE(State(*dlg).text, QStringLiteral("29.0%"));
+    QVERIFY(State(*dlg).barsEnabled);
+
+    // A key moves it too; down at 0 the scale is the fit scale again.
+    slider->setFocus();
+    QTest::keyClick(slider, Qt::Key_Home);
+    QCOMPARE(dlg->GetZoomView().m_dScale, dlg->GetZoomView().m_dFitScale);
+    QCOMPARE(slider->value(), static_cast<int>(dlg->GetZoomView().m_dFitScale * 100 * 10));
+    QVERIFY(!State(*dlg).barsEnabled);
+}
+
+void TestGrainDisplay::scrollBarsFollowRealActions()
+{
+    auto dlg = ShowWindow();
+    QVERIFY(dlg);
+    Choose(*dlg, 0, 0);
+    QTest::mouseClick(dlg->GetDlgItemAs<QAbstractButton>(CKelmoraDlg::IDC_ZOOM_IN), Qt::LeftButton);
+    const CZoomView &view = dlg->GetZoomView();
+    auto *horz = dlg->GetDlgItemAs<QScrollBar>(CKelmoraDlg::IDC_SCROLL_HORZ);
+    auto *vert = dlg->GetDlgItemAs<QScrollBar>(CKelmoraDlg::IDC_SCROLL_VERT);
+    auto *frame = dlg->GetDlgItemAs<CPhotoFrame>(CKelmoraDlg::IDC_PHOTO_FRAME);
+    const int centre = horz->value();
+    const int line = view.GetLineStep();
+    const int max = view.GetMaxScrollPos();
+    QVERIFY(line > 1);
+
+    // The arrow moves by one line of the current scale, the bar follows the view.
+    QTest::mouseClick(horz, Qt::LeftButton, {}, ScrollBarPart(horz, QStyle::SC_ScrollBarAddLine));
+    QCOMPARE(view.m_nSrcX, centre + line);
+    QCOMPARE(horz->value(), centre + line);
+    QCOMPARE(frame->GetSource(), view.GetSourceRect());
+    QTest::mouseClick(horz, Qt::LeftButton, {}, ScrollBarPart(horz, QStyle::SC_ScrollBarSubLine));
+    QCOMPARE(horz->value(), centre);
+
+    // A page beyond the end stops at the largest position; the keys reach both ends.
+    horz->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    QCOMPARE(view.m_nSrcX, max);
+    QCOMPARE(horz->value(), max);
+    horz->triggerAction(QAbstractSlider::SliderToMinimum);
+    QCOMPARE(view.m_nSrcX, 0);
+    QCOMPARE(horz->value(), 0);
+
+    // The vertical bar counts from the top; the source square from the bottom.
+    QTest::mouseClick(vert, Qt::LeftButton, {}, ScrollBarPart(vert, QStyle::SC_ScrollBarAddLine));
+    QCOMPARE(view.m_nScrollY, centre + line);
+    QCOMPARE(view.m_nSrcY, max - (centre + line));
+    QCOMPARE(vert->value(), centre + line);
+    QCOMPARE(frame->GetSource(), view.GetSourceRect());
+
+    // Dragging the thumb: the view follows wherever the bar's thumb is put.
+    const QPoint thumb = ScrollBarPart(vert, QStyle::SC_ScrollBarSlider);
+    QTest::mousePress(vert, Qt::LeftButton, {}, thumb);
+    QTest::mouseMove(vert, thumb + QPoint(0, 40));
+    QTest::mouseRelease(vert, Qt::LeftButton, {}, thumb + QPoint(0, 40));
+    QVERIFY(vert->value() > centre + line);
+    QCOMPARE(view.m_nScrollY, vert->value());
+    QCOMPARE(frame->GetSource(), view.GetSourceRect());
+}
+
+void TestGrainDisplay::dragPansWithTheMouse()
+{
+    auto dlg = ShowWindow();
+    QVERIFY(dlg);
+    Choose(*dlg, 0, 0);
+    for (int i = 0; i < 3; ++i)
+        QTest::mouseClick(dlg->GetDlgItemAs<QAbstractButton>(CKelmoraDlg::IDC_ZOOM_IN), Qt::LeftButton);
+    const CZoomView &view = dlg->GetZoomView();
+    auto *frame = dlg->GetDlgItemAs<CPhotoFrame>(CKelmoraDlg::IDC_PHOTO_FRAME);
+    const double r = 1.0 / view.m_dScale;
+    const int x0 = view.m_nSrcX;
+    const int y0 = view.m_nScrollY;
+
+    // Dragging right and up moves the photograph with the pointer: the square goes left and down.
+    const QPoint start = frame->rect().center();
+    QTest::mousePress(frame, Qt::LeftButton, {}, start);
+    QVERIFY(view.m_bDragging);
+    QCOMPARE(QWidget::mouseGrabber(), dlg.get());
+    QTest::mouseMove(frame, start + QPoint(30, -20));
+    QCOMPARE(view.m_nSrcX, x0 - static_cast<int>(30 * r));
+    QCOMPARE(view.m_nScrollY, y0 + static_cast<int>(20 * r));
+    QCOMPARE(dlg->GetDlgItemAs<QScrollBar>(CKelmoraDlg::IDC_SCROLL_HORZ)->value(), view.m_nSrcX);
+    QCOMPARE(dlg->GetDlgItemAs<QScrollBar>(CKelmoraDlg::IDC_SCROLL_VERT)->value(), view.m_nScrollY);
+    QCOMPARE(frame->GetSource(), view.GetSourceRect());
+    QTest::mouseRelease(frame, Qt::LeftButton, {}, start + QPoint(30, -20));
+    QVERIFY(!view.m_bDragging);
+    QCOMPARE(QWidget::mouseGrabber(), nullptr);
+
+    // Without the button the pointer pans nothing.
+    const QRect before = view.GetSourceRect();
+    QTest::mouseMove(frame, start);
+    QCOMPARE(view.GetSourceRect(), before);
+}
+
+void TestGrainDisplay::dragEndsFreeTheMouse()
+{
+    auto dlg = ShowWindow();
+    QVERIFY(dlg);
+    Choose(*dlg, 0, 0);
+    QTest::mouseClick(dlg->GetDlgItemAs<QAbstractButton>(CKelmoraDlg::IDC_ZOOM_IN), Qt::LeftButton);
+    auto *frame = dlg->GetDlgItemAs<CPhotoFrame>(CKelmoraDlg::IDC_PHOTO_FRAME);
+    const CZoomView &view = dlg->GetZoomView();
+
+    // Reaching the frame's edge during a drag ends it.
+    QTest::mousePress(frame, Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(QWidget::mouseGrabber(), dlg.get());
+    QTest::mouseMove(frame, QPoint(0, 5));
+    QVERIFY(!view.m_bDragging);
+    QCOMPARE(QWidget::mouseGrabber(), nullptr);
+    QTest::mouseRelease(frame, Qt::LeftButton, {}, QPoint(0, 5));
+
+    // A drag cut short by another prefecture (chosen with a key while the button is held) still
+    // frees the mouse when the button comes up.
+    auto *prefs = dlg->GetDlgItemAs<CRvListBox>(CKelmoraDlg::IDC_LIST_PREF);
+    prefs->setFocus();
+    QTest::mousePress(frame, Qt::LeftButton, {}, QPoint(20, 20));
+    QVERIFY(view.m_bDragging);
+    QTest::keyClick(prefs, Qt::Key_Down);
+    QVERIFY(!view.m_bDragging);
+    QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, frame->geometry().topLeft() + QPoint(20, 20));
+    QCOMPARE(QWidget::mouseGrabber(), nullptr);
+}
+
+void TestGrainDisplay::resizeKeepsTheZoomAndRecentres()
+{
+    auto dlg = ShowWindow();
+    QVERIFY(dlg);
+    Choose(*dlg, 0, 0);
+    QTest::mouseClick(dlg->GetDlgItemAs<QAbstractButton>(CKelmoraDlg::IDC_ZOOM_IN), Qt::LeftButton);
+    dlg->GetDlgItemAs<QScrollBar>(CKelmoraDlg::IDC_SCROLL_HORZ)->triggerAction(QAbstractSlider::SliderToMinimum);
+    const double scale = dlg->GetZoomView().m_dScale;
+
+    dlg->resize(dlg->size() + QSize(200, 200));
+    const CZoomView &view = dlg->GetZoomView();
+    const int w = dlg->GetPhotoFrameRect().width();
+    QCOMPARE(dlg->GetDlgItem(CKelmoraDlg::IDC_PHOTO_FRAME)->width(), w);
+    QCOMPARE(view.m_dFitScale, w / 3840.0);
+    QCOMPARE(view.m_dScale, scale);
+    const int v = view.GetVisibleSize();
+    QCOMPARE(view.m_nSrcX, 3840 / 2 - v / 2);
+    const ZoomState state = State(*dlg);
+    QCOMPARE(state.barMax, 3840 - v - 1);
+    QCOMPARE(state.horz, view.m_nSrcX);
+}
+
+void TestGrainDisplay::anotherBrandAfterZoomingIsShownWhole()
+{
+    auto dlg = ShowWindow();
+    QVERIFY(dlg);
+    Choose(*dlg, 0, 0);
+    for (int i = 0; i < 4; ++i)
+        QTest::mouseClick(dlg->GetDlgItemAs<QAbstractButton>(CKelmoraDlg::IDC_ZOOM_IN), Qt::LeftButton);
+    QVERIFY(State(*dlg).barsEnabled);
+
+    Choose(*dlg, 2, 0);
+    const int w = dlg->GetPhotoFrameRect().width();
+    const double fit = w / 2285.0;
+    const ZoomState state = State(*dlg);
+    QCOMPARE(state.scale, fit);
+    QCOMPARE(state.source, QRect(0, 0, 0, 0));
+    QVERIFY(!state.barsEnabled);
+    QCOMPARE(state.trackbar, static_cast<int>(fit * 100 * 10));
+    QCOMPARE(state.text, QString::asprintf("%.1f%%", fit * 100));
+    // Later paints show the whole photograph too: the frame looks like the 2285 picture shrunk.
+    auto *frame = dlg->GetDlgItemAs<CPhotoFrame>(CKelmoraDlg::IDC_PHOTO_FRAME);
+    frame->repaint();
+    const QImage shot = frame->grab().toImage();
+    QImage whole(shot.size(), QImage::Format_RGB32);
+    QPainter painter(&whole);
+    dlg->GetPictureImage().Render(0, painter, whole.rect(), 0, 0, 0, 0);
+    painter.end();
+    QCOMPARE(shot.convertToFormat(QImage::Format_RGB32), whole);
+}
+
+void TestGrainDisplay::makerOutlineIsPainted()
+{
+    auto dlg = ShowWindow();
+    QVERIFY(dlg);
+    const QRect placeholder = dlg->GetDlgItem(CKelmoraDlg::IDC_MAKER_FRAME)->geometry();
+    const QImage shot = dlg->grab().toImage();
+    const QColor outline(115, 208, 244);
+    QCOMPARE(shot.pixelColor(placeholder.center().x(), placeholder.top()), outline);
+    QCOMPARE(shot.pixelColor(placeholder.left(), placeholder.center().y()), outline);
+    QCOMPARE(shot.pixelColor(placeholder.x() + placeholder.width(), placeholder.center().y()), outline);
+    QVERIFY(shot.pixelColor(placeholder.center().x(), placeholder.top() + 4) != outline);
+}
+
+QTEST_MAIN(TestGrainDisplay)
+#include "test_grain_display.moc"

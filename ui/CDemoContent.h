@@ -1,0 +1,29 @@
+#pragma once
+// The demonstration edition's built-in brands: the full texts of きらら397, 風の子もち and 吟風
+// and the names of their four photographs. The variety files only list brands; a listed brand is
+// matched to built-in content by its prefecture's number and its identifier, nothing else.
+
+#include "data/CatalogTypes.h"
+
+#include <QString>
+#include <QStringList>
+
+class CDemoContent
+{
+public:
+    // Built-in content exists only in the first region of the region list and in the prefecture
+    // numbered 1 there.
+    static constexpr int kContentBureau = 0;
+    static constexpr int kContentPrefNo = 1;
+
+    // The key of a variety: "%d%02d" of the prefecture number and the variety's identifier, for
+    // example 1 and 1 give "101", 1 and 101 give "1101".
+    static QString MakeKey(int nPrefNo, int nID);
+
+    // Fills `record` with the built-in texts of `key` and answers true when the prefecture number
+    // is 1 and the key is "101", "151" or "171"; otherwise leaves `record` alone and answers false.
+    static bool GetRecord(int nPrefNo, const QString &key, GRAIN_INFO_DATA *record);
+
+    // The photographs' resource names for slots 0 .. 3: the key followed by 1 .. 4.
+    static QStringList ResourceNames(const QString &key);
+};
