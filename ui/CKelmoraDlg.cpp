@@ -179,11 +179,15 @@ void CKelmoraDlg::CreateControls()
     connect(help, &QShortcut::activated, this, [this] { OnSysCommand(IDM_ABOUTBOX); });
 
     // The platform's zoom keys act like the zoom buttons; Ctrl+= serves keyboards on which "+"
-    // needs Shift.
-    for (const QKeySequence &keys : {QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal)}) {
-        auto *zoomIn = new QShortcut(keys, this);
-        connect(zoomIn, &QShortcut::activated, this, &CKelmoraDlg::OnZoomIn);
-    }
+    // needs Shift. One shortcut holds all of them: two shortcuts on the same keys would cancel
+    // each other out as ambiguous.
+    QList<QKeySequence> zoomInKeys = QKeySequence::keyBindings(QKeySequence::ZoomIn);
+    const QKeySequence ctrlEqual(Qt::CTRL | Qt::Key_Equal);
+    if (!zoomInKeys.contains(ctrlEqual))
+        zoomInKeys << ctrlEqual;
+    auto *zoomIn = new QShortcut(this);
+    zoomIn->setKeys(zoomInKeys);
+    connect(zoomIn, &QShortcut::activated, this, &CKelmoraDlg::OnZoomIn);
     auto *zoomOut = new QShortcut(QKeySequence::ZoomOut, this);
     connect(zoomOut, &QShortcut::activated, this, &CKelmoraDlg::OnZoomOut);
 }
