@@ -3,6 +3,7 @@
 #include "pages/CDetailTableLayout.h"
 #include "pages/CRvListCtrl.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -12,11 +13,29 @@ CRvListCellDelegate::CRvListCellDelegate(CRvListCtrl *list)
 {
 }
 
-QStringList CRvListCellDelegate::CellLines(const QString &text, const QFont &font, const QRect &cell)
+CRvListCellDelegate::CellText CRvListCellDelegate::CellLines(const QString &text, const QFont &font,
+    const QRect &cell)
 {
     const QFontMetrics metrics(font);
-    const int lines = CDetailTableLayout::LinesThatFit(cell.height(), metrics.height(), metrics.lineSpacing());
-    return CDetailTableLayout::FitCellText(text, font, cell.width() - 2 * kTextMargin, lines);
+    const int width = cell.width() - 2 * kTextMargin;
+    CellText out;
+    out.lineHeight = metrics.height();
+    out.lineSpacing = metrics.lineSpacing();
+    int lines = CDetailTableLayout::LinesThatFit(cell.height(), out.lineHeight, out.lineSpacing);
+    if (lines == 1 && metrics.horizontalAdvance(text) > width) {
+        // The rows are a little lower than two full line heights. Japanese glyphs stay inside
+        // their em square, so two lines one em apart still show whole, where the full line height
+        // would leave room for one line and an "…".
+        const int em = QFontInfo(font).pixelSize();
+        const int compact = CDetailTableLayout::LinesThatFit(cell.height(), em, em);
+        if (compact > 1) {
+            out.lineHeight = em;
+            out.lineSpacing = em;
+            lines = compact;
+        }
+    }
+    out.lines = CDetailTableLayout::FitCellText(text, font, width, lines);
+    return out;
 }
 
 void CRvListCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
@@ -37,9 +56,9 @@ void CRvListCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
     painter->fillRect(cell,
         selected ? option.palette.color(group, QPalette::Highlight) : m_pList->GetCellBkColor(row, column));
 
-    const QStringList lines = CellLines(index.data(Qt::DisplayRole).toString(), option.font, cell);
+    const CellText cellText = CellLines(index.data(Qt::DisplayRole).toString(), option.font, cell);
+    const QStringList &lines = cellText.lines;
     if (!lines.isEmpty()) {
-        const QFontMetrics metrics(option.font);
         Qt::Alignment horizontal = Qt::AlignLeft;
         switch (m_pList->GetColumnFormat(column)) {
         case CDetailTableLayout::kAlignRight:
@@ -55,13 +74,13 @@ void CRvListCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
         painter->setPen(selected ? option.palette.color(group, QPalette::HighlightedText)
                                  : m_pList->GetCellTextColor(row, column));
         // The block of lines sits in the middle of the row, as a single line would.
-        const int block = metrics.height() + static_cast<int>(lines.size() - 1) * metrics.lineSpacing();
+        const int block = cellText.lineHeight + static_cast<int>(lines.size() - 1) * cellText.lineSpacing;
         int top = cell.top() + (cell.height() - block) / 2;
         const int width = cell.width() - 2 * kTextMargin;
         for (const QString &line : lines) {
-            painter->drawText(QRect(cell.left() + kTextMargin, top, width, metrics.height()),
+            painter->drawText(QRect(cell.left() + kTextMargin, top, width, cellText.lineHeight),
                 static_cast<int>(horizontal | Qt::AlignVCenter | Qt::TextSingleLine), line);
-            top += metrics.lineSpacing();
+            top += cellText.lineSpacing;
         }
     }
     painter->restore();

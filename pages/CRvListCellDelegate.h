@@ -20,8 +20,13 @@ public:
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
         const QModelIndex &index) const override;
 
-    // The lines a cell shows for the rectangle it is painted in.
-    static QStringList CellLines(const QString &text, const QFont &font, const QRect &cell);
+    // The lines a cell shows for the rectangle it is painted in, and how they are stacked.
+    struct CellText {
+        QStringList lines;
+        int lineHeight = 0;   // height of one line's box
+        int lineSpacing = 0;  // distance from one line's top to the next one's
+    };
+    static CellText CellLines(const QString &text, const QFont &font, const QRect &cell);
 
 private:
     CRvListCtrl *m_pList;

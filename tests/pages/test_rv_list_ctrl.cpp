@@ -259,7 +259,7 @@ void TestRvListCtrl::longTextsWrapOrShorten()
 {
     const QString text = QString::fromUtf8("心白、腹白、乳白、背白、基部未熟の発現程度");
     const QChar ellipsis(0x2026);
-    for (const int clientHeight : {200, 700}) {
+    for (const int clientHeight : {200, 258, 700}) {
         const auto list = MakeFeatureList(QSize(620, clientHeight));
         list->setFont(QFont(QStringLiteral("IPAPGothic"), 11));
         const QString texts[3] = {QStringLiteral(" "), text, QStringLiteral(" ")};
@@ -268,16 +268,17 @@ void TestRvListCtrl::longTextsWrapOrShorten()
         QVERIFY(QTest::qWaitForWindowExposed(list.get()));
 
         const QRect cell = list->visualRect(list->model()->index(6, 1));
-        const QStringList lines = CRvListCellDelegate::CellLines(text, list->font(), cell);
-        const QFontMetrics metrics(list->font());
-        const int block = metrics.height() + static_cast<int>(lines.size() - 1) * metrics.lineSpacing();
+        const CRvListCellDelegate::CellText cellText = CRvListCellDelegate::CellLines(text, list->font(), cell);
+        const QStringList &lines = cellText.lines;
+        const int block = cellText.lineHeight + static_cast<int>(lines.size() - 1) * cellText.lineSpacing;
         QVERIFY2(block <= cell.height(), "every line drawn is whole");
         if (clientHeight == 200) {
             // Rows of 24 pixels have room for one line: it ends in "…".
             QCOMPARE(lines.size(), 1);
             QVERIFY(lines.first().endsWith(ellipsis));
         } else {
-            // Rows of 87 pixels take the heading whole on two or more lines.
+            // Rows of 31 pixels (the program's own) take it on two lines one em apart; rows of 87
+            // pixels on two or more full lines.
             QVERIFY(lines.size() >= 2);
             QCOMPARE(lines.join(QString()), text);
         }
