@@ -16,7 +16,7 @@ CAboutDlg::CAboutDlg(QWidget *parent)
     setWindowTitle(QStringLiteral("バージョン情報"));
 
     auto *icon = AddControl<QLabel>(kNoId, QRect(17, 15, 20, 20));
-    const QPixmap pixmap = QPixmap::fromImage(CArtwork::Load(CArtwork::IDI_MAINFRAME));
+    const QPixmap pixmap = CArtwork::DialogIconPixmap();
     icon->setPixmap(pixmap);
     icon->resize(pixmap.size());
 
@@ -28,8 +28,10 @@ CAboutDlg::CAboutDlg(QWidget *parent)
                            + QStringLiteral(" All rights reserved."));
     AddControl<QGroupBox>(kNoId, QRect(37, 49, 205, 34), QStringLiteral("Special Thanks!"));
     // Created after the group box so that it lies above it.
+    // The icon and every picture of the program are drawn by our own artwork generator.
     AddControl<QLabel>(kNoId, QRect(51, 65, 177, 10),
-                       QStringLiteral("アイコン制作：Hinoki Studio（配布：Icon Garden）"));
+                       QStringLiteral("アイコン制作・配布：") + CMakerInfo::CompanyName()
+                           + QStringLiteral(" デザイン室"));
 
     auto *ok = AddControl<QPushButton>(1, QRect(231, 93, 43, 15), QStringLiteral("OK"));
     ok->setDefault(true);

@@ -60,7 +60,7 @@ void CGuidanceDlg::CreateControls()
 
     // A static icon takes the icon's own size at the template position.
     auto *icon = AddControl<QLabel>(kNoId, QRect(15, 17, 20, 20));
-    const QPixmap pixmap = QPixmap::fromImage(CArtwork::Load(CArtwork::IDI_MAINFRAME));
+    const QPixmap pixmap = CArtwork::DialogIconPixmap();
     icon->setPixmap(pixmap);
     icon->resize(pixmap.size());
 

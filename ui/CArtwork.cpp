@@ -137,3 +137,19 @@ QImage CArtwork::Load(int id)
     }
     return DrawPlaceholder(id);
 }
+
+QIcon CArtwork::AppIcon()
+{
+    QIcon icon(QPixmap::fromImage(Load(IDI_MAINFRAME)));
+    for (const int size : {16, 24, 32, 64, 256}) {
+        const QImage image(QStringLiteral(":/icon/128-%1.png").arg(size));
+        if (!image.isNull())
+            icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
+}
+
+QPixmap CArtwork::DialogIconPixmap()
+{
+    return AppIcon().pixmap(kIconSize, kIconSize);
+}

@@ -3,6 +3,7 @@
 // logo. Each comes from the executable's resources when present; until the artwork is supplied a
 // simple picture drawn here stands in, so that every button and static still shows an image.
 
+#include <QIcon>
 #include <QImage>
 #include <QString>
 
@@ -25,4 +26,9 @@ public:
     static QString ResourcePath(int id);
     // The stand-in picture of an id (a null image for an unknown id).
     static QImage DrawPlaceholder(int id);
+    // The application icon with every size the resources hold, for title bars and task bars.
+    static QIcon AppIcon();
+    // The icon as a dialog's static icon shows it: the large icon size, not stretched to the
+    // static's template box.
+    static QPixmap DialogIconPixmap();
 };

@@ -73,7 +73,7 @@ CKelmoraDlg::CKelmoraDlg(QWidget *parent)
     : CRvDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                             | Qt::WindowCloseButtonHint)
     , m_cascade(m_catalog, *this)
-    , m_hIcon(QPixmap::fromImage(CArtwork::Load(CArtwork::IDI_MAINFRAME)))
+    , m_hIcon(CArtwork::AppIcon())
 {
     SetTemplateFont(MakeTemplateFont(QStringLiteral("MS UI Gothic"), 11.0));
     CreateControls();
