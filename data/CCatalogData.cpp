@@ -7,7 +7,12 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <future>
+#include <memory>
+#include <system_error>
 #include <cstdint>
+#include <optional>
 #include <cstring>
 #include <string_view>
 #include <vector>
@@ -62,11 +67,17 @@ private:
 
     static std::size_t Hash(std::string_view key)
     {
+        // Whole eight-byte loads where the text is long enough; a short text is gathered byte by
+        // byte, since narrow copies read back as one wide word stall the processor.
         std::uint64_t head = 0;
         std::uint64_t tail = 0;
-        const std::size_t n = std::min<std::size_t>(key.size(), 8);
-        std::memcpy(&head, key.data(), n);
-        std::memcpy(&tail, key.data() + key.size() - n, n);
+        if (key.size() >= 8) {
+            std::memcpy(&head, key.data(), 8);
+            std::memcpy(&tail, key.data() + key.size() - 8, 8);
+        } else {
+            for (const char c : key)
+                head = (head << 8) | static_cast<unsigned char>(c);
+        }
         const std::uint64_t mixed = (head * 0x9E3779B97F4A7C15ull) ^ (tail * 0xC2B2AE3D27D4EB4Full) ^ key.size();
         return static_cast<std::size_t>(mixed ^ (mixed >> 29));
     }
@@ -74,6 +85,123 @@ private:
     std::array<Entry, kSlots> m_aEntry;
     int m_nUsed = 0;
 };
+
+// The values of a variety, in the order the loader reads them.
+enum Field { kID, kName, kClass, kRequierd, kHistory, kBreedingYear, kBreedingPlace, kGrainShape, kColor, kSkin,
+             kGroove, kEmbryo, kThousandWeight, kWhitePart, kOther, kFieldCount };
+
+// The position an "Index" names, or -1 when it names none below `count`. Only an "Index" of
+// digits without sign or leading zero can equal a position written in decimal.
+int IndexPosition(const char *index, int count)
+{
+    if (!index || *index < '0' || *index > '9' || (index[0] == '0' && index[1] != '\0'))
+        return -1;
+    long long position = 0;
+    const char *digit = index;
+    for (; *digit >= '0' && *digit <= '9' && position < count; ++digit)
+        position = position * 10 + (*digit - '0');
+    return *digit == '\0' && position < count ? static_cast<int>(position) : -1;
+}
+
+// Turns the value elements of one "Grain" into a record. Values that are plain text (the usual
+// case) are read straight from the document; anything else goes through the element's text.
+class CRecordFiller
+{
+public:
+    using Field = CXmlDocument::CFoundField;
+
+    void Fill(GRAIN_INFO_DATA &record, const Field *fields)
+    {
+        record.nID = Number(fields[kID]);
+        record.strName = Text(fields[kName]);
+        record.nClass = Number(fields[kClass]);
+        record.bRequired = IsRequired(fields[kRequierd]);
+        record.strRequired = record.bRequired ? QStringLiteral("必須") : QStringLiteral("選択");
+        record.strHistory = Text(fields[kHistory]);
+        record.strBreedingYear = SharedText(fields[kBreedingYear]);
+        record.strBreedingPlace = SharedText(fields[kBreedingPlace]);
+        record.strGrainShape = SharedText(fields[kGrainShape]);
+        record.strColor = SharedText(fields[kColor]);
+        record.strSkin = SharedText(fields[kSkin]);
+        record.strGroove = SharedText(fields[kGroove]);
+        record.strEmbryo = SharedText(fields[kEmbryo]);
+        record.strThousandWeight = SharedText(fields[kThousandWeight]);
+        record.strWhitePart = SharedText(fields[kWhitePart]);
+        record.strOther = SharedText(fields[kOther]);
+    }
+
+private:
+    static std::string_view Plain(const Field &field)
+    {
+        return CXmlDocument::CElement::TrimXmlSpace(field.pPlainUtf8);
+    }
+
+    static QString FromUtf8(std::string_view text)
+    {
+        return CRvTextCodec::FromUtf8(text);
+    }
+
+    // Empty when the element is missing.
+    static QString Text(const Field &field)
+    {
+        if (field.pPlainUtf8)
+            return FromUtf8(Plain(field));
+        return field.element.GetText();
+    }
+
+    QString SharedText(const Field &field)
+    {
+        if (!field.pPlainUtf8)
+            return field.element.GetText();
+        const std::string_view plain = Plain(field);
+        if (plain.empty())
+            return QString();
+        return m_sharedTexts.Get(plain, [&] { return FromUtf8(plain); });
+    }
+
+    static int Number(const Field &field)
+    {
+        if (field.pPlainUtf8) {
+            if (const std::optional<int> value = CRvTextCodec::LeadingInt(Plain(field)))
+                return *value;
+        }
+        return CRvTextCodec::LeadingInt(field.element.GetText());
+    }
+
+    // "Requierd" is spelled so in every variety file; a missing one means required.
+    static bool IsRequired(const Field &field)
+    {
+        if (field.element.IsNull())
+            return true;
+        if (field.pPlainUtf8)
+            return Plain(field) == "TRUE";
+        return field.element.GetText() == QLatin1String("TRUE");
+    }
+
+    CSharedTexts m_sharedTexts;
+};
+
+// Which "Grain" fills a position: the part (thread) that owns the record, and the document
+// order number of the "Grain" that filled it. Only the owner writes the number and the record.
+struct CClaim
+{
+    static constexpr int kNobody = -1;
+    static constexpr std::size_t kNone = SIZE_MAX;
+
+    std::atomic<int> owner{kNobody};
+    std::size_t nOrdinal = kNone;
+};
+
+// A "Grain" whose position another part owns, kept until both parts are done.
+struct CSetAside
+{
+    int nPosition = 0;
+    std::size_t nOrdinal = 0;
+    std::array<CXmlDocument::CFoundField, kFieldCount> aFields{};
+};
+
+// Below this many varieties a second thread costs more than it saves.
+constexpr int kTwoPartsFrom = 256;
 
 }  // namespace
 
@@ -120,6 +248,18 @@ bool CCatalogData::LoadGrainInfo(int bureauNo, int prefNo, CGrainInfoArray &list
 {
     if (bureauNo < 1 || bureauNo > kBureauCount || prefNo < 1)
         return false;
+    // A long previous list is freed on another thread while the file is read: thousands of texts
+    // to release, which need not hold up the new list. The records are no longer reachable from
+    // here, and the wait for that thread ends the call at the latest.
+    std::future<void> previousFreed;
+    if (list.GetSize() >= kTwoPartsFrom) {
+        auto previous = std::make_unique<CGrainInfoArray>(std::move(list));
+        try {
+            previousFreed = std::async(std::launch::async, [records = std::move(previous)]() mutable { records.reset(); });
+        } catch (const std::system_error &) {
+            // No thread to be had: the records were freed here.
+        }
+    }
     list.RemoveAll();
 
     const QString path = GetGrainFilePath(bureauNo, prefNo);
@@ -138,81 +278,82 @@ bool CCatalogData::LoadGrainInfo(int bureauNo, int prefNo, CGrainInfoArray &list
         return true;
 
     // The values of a variety are the first elements of their names anywhere below its "Grain".
-    enum Field { kID, kName, kClass, kRequierd, kHistory, kBreedingYear, kBreedingPlace, kGrainShape, kColor,
-                 kSkin, kGroove, kEmbryo, kThousandWeight, kWhitePart, kOther, kFieldCount };
     static const char *const kFieldNames[kFieldCount] = {
         "ID", "Name", "Class", "Requierd", "History", "BreedingYear", "BreedingPlace", "GrainShape",
         "Color", "Skin", "Groove", "Embryo", "ThousandWeight", "WhitePart", "Other"};
-    std::vector<CXmlDocument::CElement> grains;
-    std::vector<CXmlDocument::CElement> found;
-    doc.CollectElements("Grain", kFieldNames, kFieldCount, grains, found);
 
-    // Variety i is the first "Grain" in document order whose "Index" is exactly i in decimal. Only
-    // an "Index" in that form (digits, no sign, no leading zero) can ever equal it, so placing the
-    // elements by position once gives the same answer as searching the document for every value,
-    // in time linear in the file.
-    std::vector<int> grainAt(static_cast<std::size_t>(count), -1);
-    for (std::size_t g = 0; g < grains.size(); ++g) {
-        const char *index = grains[g].GetAttributeUtf8("Index");
-        if (!index || *index < '0' || *index > '9' || (index[0] == '0' && index[1] != '\0'))
-            continue;
-        long long position = 0;
-        const char *digit = index;
-        for (; *digit >= '0' && *digit <= '9' && position < count; ++digit)
-            position = position * 10 + (*digit - '0');
-        if (*digit == '\0' && position < count && grainAt[static_cast<std::size_t>(position)] < 0)
-            grainAt[static_cast<std::size_t>(position)] = static_cast<int>(g);  // the first of equal values
+    // Variety i is the first "Grain" in document order whose "Index" is exactly i in decimal. Each
+    // record is filled as the walk leaves its "Grain", the first of equal values winning, which
+    // gives the same answer as searching the document for every value, in one pass over it. A
+    // large file is walked in two parts on two threads; a position belongs to the part that
+    // claims it first, and only that part writes its record. A claim the other part makes later
+    // is set aside and settled once both parts are done.
+    list.SetSize(count);
+    std::vector<CClaim> claims(static_cast<std::size_t>(count));
+    auto walkPart = [&](std::size_t part, std::size_t partCount) {
+        CRecordFiller filler;
+        std::vector<CSetAside> setAside;
+        const int self = static_cast<int>(part);
+        doc.ForEachGroup(
+            "Grain", kFieldNames, kFieldCount,
+            [&](std::size_t ordinal, CXmlDocument::CElement grain, const CXmlDocument::CFoundField *fields) {
+                const int position = IndexPosition(grain.GetAttributeUtf8("Index"), count);
+                if (position < 0)
+                    return;
+                CClaim &claim = claims[static_cast<std::size_t>(position)];
+                int owner = CClaim::kNobody;
+                if (!claim.owner.compare_exchange_strong(owner, self, std::memory_order_relaxed) && owner != self) {
+                    CSetAside &aside = setAside.emplace_back();
+                    aside.nPosition = position;
+                    aside.nOrdinal = ordinal;
+                    std::copy(fields, fields + kFieldCount, aside.aFields.begin());
+                    return;
+                }
+                // A "Grain" nested in another one of the same "Index" is left first, yet the outer
+                // one comes first in the document and takes the place over.
+                if (claim.nOrdinal <= ordinal)
+                    return;
+                claim.nOrdinal = ordinal;
+                filler.Fill(list.ElementAt(position), fields);
+            },
+            part, partCount);
+        return setAside;
+    };
+
+    std::vector<CSetAside> setAside;
+    std::future<std::vector<CSetAside>> secondPart;
+    if (count >= kTwoPartsFrom) {
+        try {
+            secondPart = std::async(std::launch::async, walkPart, 1, 2);
+        } catch (const std::system_error &) {
+            // No thread to be had: the second part is walked here after the first.
+        }
+    }
+    if (secondPart.valid()) {
+        setAside = walkPart(0, 2);
+        const std::vector<CSetAside> more = secondPart.get();
+        setAside.insert(setAside.end(), more.begin(), more.end());
+    } else if (count >= kTwoPartsFrom) {
+        setAside = walkPart(0, 2);
+        const std::vector<CSetAside> more = walkPart(1, 2);
+        setAside.insert(setAside.end(), more.begin(), more.end());
+    } else {
+        setAside = walkPart(0, 1);
     }
 
-    const QString requiredMark = QStringLiteral("TRUE");
-    const CXmlDocument::CElement missing;
-    CSharedTexts sharedTexts;
-    list.SetSize(count);
+    CRecordFiller filler;
+    for (const CSetAside &aside : setAside) {
+        CClaim &claim = claims[static_cast<std::size_t>(aside.nPosition)];
+        if (aside.nOrdinal < claim.nOrdinal) {
+            claim.nOrdinal = aside.nOrdinal;
+            filler.Fill(list.ElementAt(aside.nPosition), aside.aFields.data());
+        }
+    }
+    // A missing position still gives a record: every value takes its default.
+    const std::array<CXmlDocument::CFoundField, kFieldCount> missing{};
     for (int i = 0; i < count; ++i) {
-        // A missing position still gives a record: every value takes its default.
-        const int g = grainAt[static_cast<std::size_t>(i)];
-        const CXmlDocument::CElement *fields = g < 0 ? nullptr : &found[static_cast<std::size_t>(g) * kFieldCount];
-        auto element = [&](Field field) -> const CXmlDocument::CElement & { return fields ? fields[field] : missing; };
-        auto text = [&](Field field) { return element(field).GetText(); };  // empty when missing
-        auto sharedText = [&](Field field) {
-            const std::optional<std::string_view> plain = element(field).GetPlainTextUtf8();
-            if (!plain || plain->empty())
-                return text(field);
-            return sharedTexts.Get(*plain, [&] { return text(field); });
-        };
-        // Numbers and the flag are read straight from the document's text where it is plain.
-        auto number = [&](Field field) {
-            const std::optional<std::string_view> plain = element(field).GetPlainTextUtf8();
-            const std::optional<int> value = plain ? CRvTextCodec::LeadingInt(*plain) : std::nullopt;
-            return value ? *value : CRvTextCodec::LeadingInt(text(field));
-        };
-        auto isRequired = [&]() {
-            // "Requierd" is spelled so in every variety file; a missing one means required.
-            if (element(kRequierd).IsNull())
-                return true;
-            const std::optional<std::string_view> plain = element(kRequierd).GetPlainTextUtf8();
-            return plain ? *plain == "TRUE" : text(kRequierd) == requiredMark;
-        };
-
-        GRAIN_INFO_DATA record;
-        record.nID = number(kID);
-        record.strName = text(kName);
-        record.nClass = number(kClass);
-        record.bRequired = isRequired();
-        record.strRequired = record.bRequired ? QStringLiteral("必須") : QStringLiteral("選択");
-        record.strHistory = text(kHistory);
-        record.strBreedingYear = sharedText(kBreedingYear);
-        record.strBreedingPlace = sharedText(kBreedingPlace);
-        record.strGrainShape = sharedText(kGrainShape);
-        record.strColor = sharedText(kColor);
-        record.strSkin = sharedText(kSkin);
-        record.strGroove = sharedText(kGroove);
-        record.strEmbryo = sharedText(kEmbryo);
-        record.strThousandWeight = sharedText(kThousandWeight);
-        record.strWhitePart = sharedText(kWhitePart);
-        record.strOther = sharedText(kOther);
-        // Completed before it takes its place in the list.
-        list.ElementAt(i) = std::move(record);
+        if (claims[static_cast<std::size_t>(i)].nOrdinal == CClaim::kNone)
+            filler.Fill(list.ElementAt(i), missing.data());
     }
     return true;
 }

@@ -7,6 +7,8 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -20,6 +22,20 @@ struct CXmlDocument::Impl
 };
 
 namespace {
+
+// A node's identity without a library call: pugixml keeps it in a protected member, which a
+// derived class may read. The group walk tests and compares nodes several times per element.
+class CNodeIdentity : public pugi::xml_node
+{
+public:
+    explicit CNodeIdentity(const pugi::xml_node &node) : pugi::xml_node(node) {}
+    pugi::xml_node_struct *Get() const { return _root; }
+};
+
+pugi::xml_node_struct *Identity(const pugi::xml_node &node)
+{
+    return CNodeIdentity(node).Get();
+}
 
 // Visits the elements below `start` in document order, without recursion (a deeply nested file
 // must not exhaust the stack). `visit` returns true to stop the walk.
@@ -57,19 +73,14 @@ pugi::xml_node FirstDescendant(pugi::xml_node start, const char *name)
     return found;
 }
 
-bool IsXmlSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-
 // White space as XML knows it (blank, tab, line breaks) is cut from both ends, so an indented
 // file reads the same as a compact one; other spaces, such as the ideographic space, are text.
 QString TrimmedText(const char *text, std::size_t length)
 {
     std::size_t begin = 0;
-    while (begin < length && IsXmlSpace(text[begin]))
+    while (begin < length && CXmlDocument::CElement::IsXmlSpace(text[begin]))
         ++begin;
-    while (length > begin && IsXmlSpace(text[length - 1]))
+    while (length > begin && CXmlDocument::CElement::IsXmlSpace(text[length - 1]))
         --length;
     return QString::fromUtf8(text + begin, static_cast<qsizetype>(length - begin));
 }
@@ -103,100 +114,63 @@ QString TextContent(pugi::xml_node element)
     }
 }
 
-// One walk of the document for CollectElements. Every element named `groupName` opens a group;
-// each element met while groups are open is the first descendant of its name for those open
-// groups that have none yet. Groups with the field still unset always form the inner end of the
-// stack of open groups, so each element touches only the groups it actually fills: the walk stays
-// linear even in a file of deeply nested groups.
-class CGroupWalker : public pugi::xml_tree_walker
+// Element names are short: compared here rather than through a library call for each.
+bool IsNamed(const char *name, const char *wanted)
+{
+    while (*name != '\0' && *name == *wanted) {
+        ++name;
+        ++wanted;
+    }
+    return *name == *wanted;
+}
+
+// Matches element names against one wanted name. A name read from a parsed file lies in the parse
+// buffer, followed by the rest of the document: where sixteen bytes of the buffer follow it, two
+// word loads masked to the wanted name and its terminator decide, in a few instructions instead
+// of a loop over the characters. Elsewhere the characters are compared one by one.
+class CNameMatcher
 {
 public:
-    CGroupWalker(const char *groupName, const char *const *fieldNames, std::size_t fieldCount,
-                 std::vector<pugi::xml_node_struct *> &groups, std::vector<pugi::xml_node_struct *> &found)
-        : m_groupName(groupName), m_fieldNames(fieldNames), m_fieldCount(fieldCount), m_groups(groups), m_found(found)
+    CNameMatcher(const char *wanted, const char *bufferBegin, std::size_t bufferSize)
+        : m_pWanted(wanted),
+          m_nBufferBegin(reinterpret_cast<std::uintptr_t>(bufferBegin)),
+          m_nBufferEnd(m_nBufferBegin + bufferSize)
     {
-        for (std::size_t k = 0; k < fieldCount; ++k) {
-            if (std::strcmp(fieldNames[k], groupName) == 0)
-                m_bFieldIsGroup = true;
-            for (std::size_t j = 0; j < k; ++j) {
-                if (std::strcmp(fieldNames[j], fieldNames[k]) == 0)
-                    m_bRepeatedFields = true;
-            }
-        }
+        const std::size_t length = std::strlen(wanted) + 1;  // with the terminator
+        if (length > sizeof m_aWord || bufferSize < sizeof m_aWord)
+            return;
+        unsigned char word[sizeof m_aWord] = {};
+        unsigned char mask[sizeof m_aWord] = {};
+        std::memcpy(word, wanted, length);
+        std::memset(mask, 0xFF, length);
+        std::memcpy(m_aWord, word, sizeof word);
+        std::memcpy(m_aMask, mask, sizeof mask);
+        m_bWords = true;
     }
 
-    bool for_each(pugi::xml_node &node) override
+    bool Matches(const char *name) const
     {
-        if (node.type() != pugi::node_element)
+        const auto at = reinterpret_cast<std::uintptr_t>(name);
+        if (!m_bWords || at < m_nBufferBegin || at > m_nBufferEnd - sizeof m_aWord)
+            return IsNamed(name, m_pWanted);
+        std::uint64_t first = 0;
+        std::memcpy(&first, name, sizeof first);
+        if ((first & m_aMask[0]) != m_aWord[0])
+            return false;
+        if (m_aMask[1] == 0)
             return true;
-        const int level = depth();
-        while (!m_open.empty() && m_open.back().nDepth >= level)
-            m_open.pop_back();
-
-        const char *name = node.name();
-        bool matchedField = false;
-        if (!m_open.empty()) {
-            // Fields mostly come in the order asked for: the one after the last match is tried first.
-            if (!m_bRepeatedFields && m_nHint < m_fieldCount && IsNamed(name, m_fieldNames[m_nHint])) {
-                Fill(m_nHint, node);
-                matchedField = true;
-            } else {
-                for (std::size_t k = 0; k < m_fieldCount; ++k) {
-                    if (IsNamed(name, m_fieldNames[k])) {
-                        Fill(k, node);
-                        matchedField = true;
-                        if (!m_bRepeatedFields)
-                            break;
-                    }
-                }
-            }
-        }
-        if ((!matchedField || m_bFieldIsGroup) && IsNamed(name, m_groupName)) {
-            m_open.push_back(OpenGroup{level, m_groups.size()});
-            m_groups.push_back(node.internal_object());
-            m_found.resize(m_found.size() + m_fieldCount, nullptr);
-            m_nHint = 0;
-        }
-        return true;
+        std::uint64_t second = 0;
+        std::memcpy(&second, name + sizeof first, sizeof second);
+        return (second & m_aMask[1]) == m_aWord[1];
     }
 
 private:
-    struct OpenGroup
-    {
-        int nDepth;
-        std::size_t nIndex;
-    };
-
-    // Element names are short: compared here rather than through a library call for each.
-    static bool IsNamed(const char *name, const char *wanted)
-    {
-        while (*name != '\0' && *name == *wanted) {
-            ++name;
-            ++wanted;
-        }
-        return *name == *wanted;
-    }
-
-    void Fill(std::size_t k, pugi::xml_node node)
-    {
-        m_nHint = k + 1;
-        for (auto group = m_open.rbegin(); group != m_open.rend(); ++group) {
-            pugi::xml_node_struct *&slot = m_found[group->nIndex * m_fieldCount + k];
-            if (slot)
-                break;
-            slot = node.internal_object();
-        }
-    }
-
-    const char *m_groupName;
-    const char *const *m_fieldNames;
-    std::size_t m_fieldCount;
-    std::vector<pugi::xml_node_struct *> &m_groups;
-    std::vector<pugi::xml_node_struct *> &m_found;
-    std::vector<OpenGroup> m_open;
-    std::size_t m_nHint = 0;
-    bool m_bFieldIsGroup = false;
-    bool m_bRepeatedFields = false;
+    const char *m_pWanted;
+    std::uintptr_t m_nBufferBegin;
+    std::uintptr_t m_nBufferEnd;
+    std::uint64_t m_aWord[2] = {};
+    std::uint64_t m_aMask[2] = {};
+    bool m_bWords = false;
 };
 
 // ---- Reading a file in its declared encoding ----
@@ -360,19 +334,12 @@ CXmlDocument::CElement CXmlDocument::CElement::FindDescendant(const QString &nam
     return FindDescendant(name.toUtf8().constData());
 }
 
-std::optional<std::string_view> CXmlDocument::CElement::GetPlainTextUtf8() const
+const char *CXmlDocument::CElement::GetPlainValueUtf8() const
 {
     const pugi::xml_node element(m_pNode);
     if (!m_pNode || element.first_child())
-        return std::nullopt;
-    const char *text = element.value();
-    std::size_t begin = 0;
-    std::size_t length = std::strlen(text);
-    while (begin < length && IsXmlSpace(text[begin]))
-        ++begin;
-    while (length > begin && IsXmlSpace(text[length - 1]))
-        --length;
-    return std::string_view(text + begin, length - begin);
+        return nullptr;
+    return element.value();
 }
 
 QString CXmlDocument::CElement::GetText() const
@@ -467,22 +434,159 @@ CXmlDocument::CElement CXmlDocument::FindElement(const QString &elementName, con
     return CElement(found.internal_object());
 }
 
+void CXmlDocument::ForEachGroup(const char *utf8GroupName, const char *const *utf8FieldNames, std::size_t fieldCount,
+                                const GroupVisitor &visit, std::size_t part, std::size_t partCount) const
+{
+    const char *const bufferBegin = m_pImpl->buffer.constData();
+    const std::size_t bufferSize = static_cast<std::size_t>(m_pImpl->buffer.size());
+    const CNameMatcher groupMatcher(utf8GroupName, bufferBegin, bufferSize);
+    std::vector<CNameMatcher> fieldMatchers;
+    fieldMatchers.reserve(fieldCount);
+    bool fieldIsGroup = false;
+    bool repeatedFields = false;
+    for (std::size_t k = 0; k < fieldCount; ++k) {
+        fieldMatchers.emplace_back(utf8FieldNames[k], bufferBegin, bufferSize);
+        if (IsNamed(utf8FieldNames[k], utf8GroupName))
+            fieldIsGroup = true;
+        for (std::size_t j = 0; j < k; ++j) {
+            if (IsNamed(utf8FieldNames[j], utf8FieldNames[k]))
+                repeatedFields = true;
+        }
+    }
+
+    // Every element met while groups are open is the first descendant of its name for those open
+    // groups that have none yet. Groups with the field still unset always form the inner end of
+    // the stack of open groups, so each element touches only the groups it actually fills: the
+    // walk stays linear even in a file of deeply nested groups.
+    struct OpenGroup
+    {
+        pugi::xml_node_struct *pNode;
+        std::size_t nOrdinal;
+    };
+    std::vector<OpenGroup> open;
+    std::vector<CFoundField> slots;  // fieldCount per open group, the innermost last
+    std::size_t nextOrdinal = 0;
+    std::size_t hint = 0;  // fields mostly come in the order asked for: the one after the last match
+
+    auto fill = [&](std::size_t k, pugi::xml_node_struct *node, const char *plain) {
+        hint = k + 1;
+        for (std::size_t g = open.size(); g-- > 0;) {
+            CFoundField &slot = slots[g * fieldCount + k];
+            if (!slot.element.IsNull())
+                break;
+            slot.element = CElement(node);
+            slot.pPlainUtf8 = plain;
+        }
+    };
+    // Fills the field the name is (every such field when names repeat); false for none.
+    auto matchField = [&](const char *name, pugi::xml_node_struct *node, const char *plain) {
+        if (!repeatedFields && hint < fieldCount && fieldMatchers[hint].Matches(name)) {
+            fill(hint, node, plain);
+            return true;
+        }
+        bool matched = false;
+        for (std::size_t k = 0; k < fieldCount; ++k) {
+            if (fieldMatchers[k].Matches(name)) {
+                fill(k, node, plain);
+                matched = true;
+                if (!repeatedFields)
+                    break;
+            }
+        }
+        return matched;
+    };
+
+    // One subtree, iteratively, so that a deeply nested file cannot exhaust the stack.
+    auto walkSubtree = [&](const pugi::xml_node subtree) {
+        pugi::xml_node_struct *const last = Identity(subtree);
+        pugi::xml_node node = subtree;
+        for (;;) {
+            pugi::xml_node_struct *object = Identity(node);
+            if (node.type() == pugi::node_element) {
+                const char *const name = node.name();
+                const pugi::xml_node child = node.first_child();
+                const bool leaf = Identity(child) == nullptr;
+                bool matchedField = false;
+                if (!open.empty())
+                    matchedField = matchField(name, object, leaf ? node.value() : nullptr);
+                if ((!matchedField || fieldIsGroup) && groupMatcher.Matches(name)) {
+                    open.push_back(OpenGroup{object, nextOrdinal++});
+                    slots.resize(slots.size() + fieldCount);
+                    hint = 0;
+                }
+                if (!leaf) {
+                    node = child;
+                    continue;
+                }
+            }
+            // Leaving `node`, and the elements around it that hold nothing after it. A group is
+            // handed over as it is left: all of it has been seen, and it is still fresh in the cache.
+            for (;;) {
+                if (!open.empty() && open.back().pNode == object) {
+                    const std::size_t base = (open.size() - 1) * fieldCount;
+                    visit(open.back().nOrdinal, CElement(object), slots.data() + base);
+                    open.pop_back();
+                    slots.resize(base);
+                }
+                if (object == last)
+                    return;
+                const pugi::xml_node next = node.next_sibling();
+                if (Identity(next)) {
+                    node = next;
+                    break;
+                }
+                node = node.parent();
+                object = Identity(node);
+            }
+        }
+    };
+
+    // Parts are runs of the root element's children. The root itself contributes nothing when it
+    // is not a group (no group is open around it), so the parts together see what the whole walk
+    // sees; a root that is a group, or one with too few children, is walked whole as part 0.
+    const pugi::xml_node root = m_pImpl->pDoc->document_element();
+    std::size_t childCount = 0;
+    if (partCount > 1 && Identity(root) && !groupMatcher.Matches(root.name())) {
+        for (pugi::xml_node child = root.first_child(); Identity(child); child = child.next_sibling())
+            ++childCount;
+    }
+    if (childCount < partCount) {
+        if (part == 0) {
+            for (pugi::xml_node child = m_pImpl->pDoc->first_child(); Identity(child); child = child.next_sibling())
+                walkSubtree(child);
+        }
+        return;
+    }
+    if (part >= partCount)
+        return;
+    nextOrdinal = part * (SIZE_MAX / partCount);
+    const std::size_t begin = childCount * part / partCount;
+    const std::size_t end = childCount * (part + 1) / partCount;
+    pugi::xml_node child = root.first_child();
+    for (std::size_t i = 0; i < begin; ++i)
+        child = child.next_sibling();
+    for (std::size_t i = begin; i < end; ++i) {
+        const pugi::xml_node next = child.next_sibling();
+        walkSubtree(child);
+        child = next;
+    }
+}
+
 void CXmlDocument::CollectElements(const char *utf8Name, const char *const *utf8FieldNames, std::size_t fieldCount,
                                    std::vector<CElement> &elements, std::vector<CElement> &found) const
 {
-    static_assert(sizeof(CElement) == sizeof(pugi::xml_node_struct *), "an element is one pointer");
-    std::vector<pugi::xml_node_struct *> groups;
-    std::vector<pugi::xml_node_struct *> fields;
-    CGroupWalker walker(utf8Name, utf8FieldNames, fieldCount, groups, fields);
-    m_pImpl->pDoc->traverse(walker);
     elements.clear();
-    elements.reserve(groups.size());
-    for (pugi::xml_node_struct *node : groups)
-        elements.push_back(CElement(node));
     found.clear();
-    found.reserve(fields.size());
-    for (pugi::xml_node_struct *node : fields)
-        found.push_back(CElement(node));
+    ForEachGroup(utf8Name, utf8FieldNames, fieldCount, [&](std::size_t ordinal, CElement group, const CFoundField *fields) {
+        // An inner group is left before the one around it: placed by its number, not by arrival.
+        if (elements.size() <= ordinal) {
+            elements.resize(ordinal + 1);
+            found.resize((ordinal + 1) * fieldCount);
+        }
+        elements[ordinal] = group;
+        for (std::size_t k = 0; k < fieldCount; ++k)
+            found[ordinal * fieldCount + k] = fields[k].element;
+    });
 }
 
 std::vector<CXmlDocument::CElement> CXmlDocument::GetElements(const char *utf8Name) const

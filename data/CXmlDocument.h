@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -44,13 +45,35 @@ public:
         // The same text as UTF-8 inside the document, without converting it, when the element
         // holds nothing but that text (the usual case); nullopt otherwise. Valid while the
         // document keeps its content.
-        std::optional<std::string_view> GetPlainTextUtf8() const;
+        std::optional<std::string_view> GetPlainTextUtf8() const
+        {
+            const char *const text = GetPlainValueUtf8();
+            if (!text)
+                return std::nullopt;
+            return TrimXmlSpace(text);
+        }
+        // The element's own text, untrimmed, when it has no child nodes; null otherwise (also for
+        // a null element).
+        const char *GetPlainValueUtf8() const;
 
         bool operator==(const CElement &other) const { return m_pNode == other.m_pNode; }
         bool operator!=(const CElement &other) const { return m_pNode != other.m_pNode; }
 
+        // The white space XML knows (blank, tab, line breaks), trimmed from element text; other
+        // spaces, such as the ideographic space, are text.
+        static bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+        static std::string_view TrimXmlSpace(std::string_view text)
+        {
+            while (!text.empty() && IsXmlSpace(text.front()))
+                text.remove_prefix(1);
+            while (!text.empty() && IsXmlSpace(text.back()))
+                text.remove_suffix(1);
+            return text;
+        }
+
     private:
         friend class CXmlDocument;
+
         explicit CElement(pugi::xml_node_struct *node) : m_pNode(node) {}
 
         pugi::xml_node_struct *m_pNode = nullptr;
@@ -76,8 +99,28 @@ public:
     CElement FindElement(const QString &elementName, const QString &attrName, const QString &attrValue) const;
     // Every element of the name anywhere in the document, in document order.
     std::vector<CElement> GetElements(const char *utf8Name) const;
-    // GetElements and FindDescendant for each of them, in one walk of the document and in time
-    // linear in it: elements[i] is the i-th element named `utf8Name`, and
+    // A value element found by ForEachGroup and, when it holds nothing but text (no child nodes,
+    // the usual case), that text as it stands in the document, untrimmed; null otherwise.
+    struct CFoundField
+    {
+        CElement element;
+        const char *pPlainUtf8 = nullptr;
+    };
+    // Every element named `utf8GroupName` with its first descendants named utf8FieldNames[k]
+    // (fields[k], null when it has none), in one walk of the document and in time linear in it.
+    // `visit` gets the group's number in document order (0, 1, ...) and is called as the walk
+    // leaves the group, so an inner group comes before the group around it; `fields` is valid
+    // during the call only.
+    //
+    // With partCount above 1 only part number `part` of the walk is done: the parts cover
+    // consecutive runs of the root element's children, in document order, and may be walked at
+    // the same time on different threads (each calls `visit` on its own thread). Ordinals of part
+    // p start at p * (SIZE_MAX / partCount), so they still follow document order across parts. A
+    // document that cannot be split so is walked whole as part 0, and the other parts see nothing.
+    using GroupVisitor = std::function<void(std::size_t ordinal, CElement group, const CFoundField *fields)>;
+    void ForEachGroup(const char *utf8GroupName, const char *const *utf8FieldNames, std::size_t fieldCount,
+                      const GroupVisitor &visit, std::size_t part = 0, std::size_t partCount = 1) const;
+    // The same, gathered: elements[i] is the i-th element named `utf8Name`, and
     // found[i * fieldCount + k] its first descendant named utf8FieldNames[k], or null.
     void CollectElements(const char *utf8Name, const char *const *utf8FieldNames, std::size_t fieldCount,
                          std::vector<CElement> &elements, std::vector<CElement> &found) const;

@@ -9,8 +9,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <numeric>
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -206,6 +210,58 @@ private Q_SLOTS:
         QCOMPARE(reference.GetSize(), expectedCount);
         for (int i = 0; i < list.GetSize(); ++i)
             QCOMPARE(Fields(list[i]), Fields(reference[i]));
+    }
+
+    // A file large enough to be walked in two parts on two threads: positions shuffled, repeated
+    // within and across the two halves (the first in the document must win whichever thread
+    // meets it first), a repeat nested inside its twin, a wrapped "Grain", and gaps. Loaded
+    // several times into the same list, which is freed on another thread each time.
+    void largeFileSameAsSearchPerValue()
+    {
+        constexpr int kCount = 320;
+        std::vector<int> order(kCount);
+        std::iota(order.begin(), order.end(), 0);
+        std::mt19937 random(7);
+        std::shuffle(order.begin(), order.end(), random);
+        order.erase(std::remove_if(order.begin(), order.end(), [](int i) { return i % 37 == 5; }), order.end());
+
+        QString grains;
+        auto add = [&](int index, const QString &name, const QString &extra = QString()) {
+            grains += Grain(QString::number(index), name, QStringLiteral("<Color>色%1</Color><Skin>薄</Skin>%2").arg(index % 4).arg(extra));
+        };
+        const int half = static_cast<int>(order.size()) / 2;
+        for (int k = 0; k < static_cast<int>(order.size()); ++k) {
+            add(order[static_cast<std::size_t>(k)], QStringLiteral("品種%1").arg(k));
+            if (k == 10)
+                add(order[static_cast<std::size_t>(half + 20)], QStringLiteral("early twin"));  // before its twin, in the first half
+            if (k == half + 30)
+                add(order[5], QStringLiteral("late twin"));  // after its twin, in the second half
+            if (k == half + 40)
+                grains += QStringLiteral("<Box>") + Grain(QString::number(order[static_cast<std::size_t>(half + 41)]), QStringLiteral("boxed"))
+                          + QStringLiteral("</Box>");
+            if (k == half + 50) {
+                const QString index = QString::number(order[static_cast<std::size_t>(half + 51)]);
+                grains += QStringLiteral("<Grain Index=\"%1\"><Name>outer</Name>").arg(index) + Grain(index, QStringLiteral("inner"))
+                          + QStringLiteral("</Grain>");
+            }
+        }
+        TestFiles::Write(VarietyPath(1, 1), File(QString::number(kCount), grains).toUtf8());
+        const CGrainInfoArray reference = ReferenceLoad(VarietyPath(1, 1));
+        QCOMPARE(reference.GetSize(), kCount);
+
+        CCatalogData catalog;
+        QVERIFY(catalog.SetDataFolder(m_strData));
+        CGrainInfoArray list;
+        for (int round = 0; round < 4; ++round) {
+            QVERIFY(catalog.LoadGrainInfo(1, 1, list));
+            QCOMPARE(list.GetSize(), kCount);
+            for (int i = 0; i < kCount; ++i)
+                QCOMPARE(Fields(list[i]), Fields(reference[i]));
+        }
+        QCOMPARE(list[order[5]].strName, QStringLiteral("%1-品種5").arg(order[5]));
+        QCOMPARE(list[order[static_cast<std::size_t>(half + 20)]].strName,
+                 QStringLiteral("%1-early twin").arg(order[static_cast<std::size_t>(half + 20)]));
+        QCOMPARE(list[5].strName, QString());  // a gap
     }
 
     void fullRecord()
