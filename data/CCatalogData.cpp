@@ -8,13 +8,13 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <future>
-#include <memory>
-#include <system_error>
 #include <cstdint>
-#include <optional>
+#include <cstdio>
 #include <cstring>
+#include <future>
+#include <optional>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -26,38 +26,81 @@ QString TwoDigits(int number)
     return QString::asprintf("%02d", number);
 }
 
-// The descriptive values of a variety file come from small vocabularies (the inspection terms,
-// the breeding stations, the years): equal texts share one string, which saves
-// converting, allocating and later freeing it once per variety. A small open-addressing table
-// with a cheap hash of the length and the outer bytes keeps the look-up far cheaper than the
-// conversion it saves; once it is well filled, further texts are simply converted. The keys point
-// into the document, which outlives this object.
+// Two words from the ends of a text where it is long enough; a short text is gathered byte by
+// byte, since narrow copies read back as one wide word stall the processor.
+void TextEnds(std::string_view text, std::uint64_t &head, std::uint64_t &tail)
+{
+    head = 0;
+    tail = 0;
+    if (text.size() >= 8) {
+        std::memcpy(&head, text.data(), 8);
+        std::memcpy(&tail, text.data() + text.size() - 8, 8);
+    } else {
+        for (const char c : text)
+            head = (head << 8) | static_cast<unsigned char>(c);
+    }
+}
+
+// A cheap hash of the length and the outer bytes: the texts it serves are short.
+std::uint64_t TextHash(std::string_view text)
+{
+    std::uint64_t head = 0;
+    std::uint64_t tail = 0;
+    TextEnds(text, head, tail);
+    const std::uint64_t mixed = (head * 0x9E3779B97F4A7C15ull) ^ (tail * 0xC2B2AE3D27D4EB4Full) ^ text.size();
+    return mixed ^ (mixed >> 29);
+}
+
+// Texts up to sixteen bytes are wholly covered by their two end words.
+bool IsSameText(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    if (a.size() > 16)
+        return a == b;
+    std::uint64_t headA = 0;
+    std::uint64_t tailA = 0;
+    std::uint64_t headB = 0;
+    std::uint64_t tailB = 0;
+    TextEnds(a, headA, tailA);
+    TextEnds(b, headB, tailB);
+    return headA == headB && tailA == tailB;
+}
+
+// Equal texts within one load share one string, which saves converting, allocating and later
+// freeing it once per variety: a small open-addressing table, far cheaper to search than the
+// conversion it saves, and next to free until it is used. Once it is well filled, further texts
+// are simply converted. The keys point into the document, which outlives this object.
 class CSharedTexts
 {
 public:
     template <typename MakeText>
-    QString Get(std::string_view key, MakeText makeText)
+    const QString &Get(std::string_view key, MakeText makeText)
     {
-        std::size_t slot = Hash(key) & (kSlots - 1);
+        std::size_t slot = TextHash(key) & (kSlots - 1);
         for (;;) {
-            Entry &entry = m_aEntry[slot];
-            if (entry.key.data() == nullptr) {
-                if (m_nUsed >= kMaxUsed)
-                    return makeText();
-                ++m_nUsed;
-                entry.key = key;
-                entry.text = makeText();
-                return entry.text;
-            }
-            if (entry.key == key)
+            const std::uint8_t at = m_aSlot[slot];
+            if (at == 0)
+                break;
+            const Entry &entry = m_aEntry[at - 1u];
+            if (IsSameText(entry.key, key))
                 return entry.text;
             slot = (slot + 1) & (kSlots - 1);
         }
+        if (m_aEntry.size() >= kMaxUsed) {
+            m_strOverflow = makeText();
+            return m_strOverflow;
+        }
+        if (m_aEntry.empty())
+            m_aEntry.reserve(kMaxUsed);
+        m_aEntry.push_back(Entry{key, makeText()});
+        m_aSlot[slot] = static_cast<std::uint8_t>(m_aEntry.size());
+        return m_aEntry.back().text;
     }
 
 private:
     static constexpr std::size_t kSlots = 256;
-    static constexpr int kMaxUsed = 192;
+    static constexpr std::size_t kMaxUsed = 192;  // below 255: a slot holds the entry number + 1
 
     struct Entry
     {
@@ -65,25 +108,9 @@ private:
         QString text;
     };
 
-    static std::size_t Hash(std::string_view key)
-    {
-        // Whole eight-byte loads where the text is long enough; a short text is gathered byte by
-        // byte, since narrow copies read back as one wide word stall the processor.
-        std::uint64_t head = 0;
-        std::uint64_t tail = 0;
-        if (key.size() >= 8) {
-            std::memcpy(&head, key.data(), 8);
-            std::memcpy(&tail, key.data() + key.size() - 8, 8);
-        } else {
-            for (const char c : key)
-                head = (head << 8) | static_cast<unsigned char>(c);
-        }
-        const std::uint64_t mixed = (head * 0x9E3779B97F4A7C15ull) ^ (tail * 0xC2B2AE3D27D4EB4Full) ^ key.size();
-        return static_cast<std::size_t>(mixed ^ (mixed >> 29));
-    }
-
-    std::array<Entry, kSlots> m_aEntry;
-    int m_nUsed = 0;
+    std::array<std::uint8_t, kSlots> m_aSlot{};
+    std::vector<Entry> m_aEntry;
+    QString m_strOverflow;  // a text converted once the table is full, until the next
 };
 
 // The values of a variety, in the order the loader reads them.
@@ -108,26 +135,32 @@ int IndexPosition(const char *index, int count)
 class CRecordFiller
 {
 public:
+    // Equal descriptive values are shared in a large list; in a small one every text goes into the
+    // record's own buffer, which the next load writes over again without allocating, and without
+    // the atomic counting that shared strings cost on every copy and release.
+    explicit CRecordFiller(bool shareTexts) : m_bShareTexts(shareTexts) {}
+
     using Field = CXmlDocument::CFoundField;
 
+    // Writes every field of the record, whatever it held before.
     void Fill(GRAIN_INFO_DATA &record, const Field *fields)
     {
         record.nID = Number(fields[kID]);
-        record.strName = Text(fields[kName]);
+        AssignText(record.strName, fields[kName]);
         record.nClass = Number(fields[kClass]);
         record.bRequired = IsRequired(fields[kRequierd]);
         record.strRequired = record.bRequired ? QStringLiteral("必須") : QStringLiteral("選択");
-        record.strHistory = Text(fields[kHistory]);
-        record.strBreedingYear = SharedText(fields[kBreedingYear]);
-        record.strBreedingPlace = SharedText(fields[kBreedingPlace]);
-        record.strGrainShape = SharedText(fields[kGrainShape]);
-        record.strColor = SharedText(fields[kColor]);
-        record.strSkin = SharedText(fields[kSkin]);
-        record.strGroove = SharedText(fields[kGroove]);
-        record.strEmbryo = SharedText(fields[kEmbryo]);
-        record.strThousandWeight = SharedText(fields[kThousandWeight]);
-        record.strWhitePart = SharedText(fields[kWhitePart]);
-        record.strOther = SharedText(fields[kOther]);
+        AssignText(record.strHistory, fields[kHistory]);
+        AssignDescriptive(record.strBreedingYear, fields[kBreedingYear]);
+        AssignDescriptive(record.strBreedingPlace, fields[kBreedingPlace]);
+        AssignDescriptive(record.strGrainShape, fields[kGrainShape]);
+        AssignDescriptive(record.strColor, fields[kColor]);
+        AssignDescriptive(record.strSkin, fields[kSkin]);
+        AssignDescriptive(record.strGroove, fields[kGroove]);
+        AssignDescriptive(record.strEmbryo, fields[kEmbryo]);
+        AssignDescriptive(record.strThousandWeight, fields[kThousandWeight]);
+        AssignDescriptive(record.strWhitePart, fields[kWhitePart]);
+        AssignDescriptive(record.strOther, fields[kOther]);
     }
 
 private:
@@ -136,27 +169,45 @@ private:
         return CXmlDocument::CElement::TrimXmlSpace(field.pPlainUtf8);
     }
 
-    static QString FromUtf8(std::string_view text)
-    {
-        return CRvTextCodec::FromUtf8(text);
-    }
-
     // Empty when the element is missing.
-    static QString Text(const Field &field)
+    static void AssignText(QString &target, const Field &field)
     {
         if (field.pPlainUtf8)
-            return FromUtf8(Plain(field));
-        return field.element.GetText();
+            AssignPlain(target, Plain(field));
+        else
+            target = field.element.GetText();
     }
 
-    QString SharedText(const Field &field)
+    // Written into the buffer the field already has where it can hold the text: the list is
+    // refilled on every prefecture choice. A short text is decoded into a buffer on the stack
+    // first and stored with one call.
+    static void AssignPlain(QString &target, std::string_view text)
     {
-        if (!field.pPlainUtf8)
-            return field.element.GetText();
+        char16_t units[kShortText];
+        const qsizetype length = text.size() <= kShortText ? CRvTextCodec::DecodeUtf8(text, units, kShortText) : -1;
+        if (length < 0) {
+            CRvTextCodec::AssignUtf8(target, text);
+        } else if (target.isDetached() && target.capacity() >= length) {
+            target.resize(length);
+            std::memcpy(target.data(), units, static_cast<std::size_t>(length) * sizeof(char16_t));
+        } else {
+            target = QString(reinterpret_cast<const QChar *>(units), length);
+        }
+    }
+
+    static constexpr qsizetype kShortText = 64;
+
+    void AssignDescriptive(QString &target, const Field &field)
+    {
+        if (!field.pPlainUtf8) {
+            target = field.element.GetText();
+            return;
+        }
         const std::string_view plain = Plain(field);
-        if (plain.empty())
-            return QString();
-        return m_sharedTexts.Get(plain, [&] { return FromUtf8(plain); });
+        if (m_bShareTexts && !plain.empty())
+            target = m_sharedTexts.Get(plain, [&] { return CRvTextCodec::FromUtf8(plain); });
+        else
+            AssignPlain(target, plain);
     }
 
     static int Number(const Field &field)
@@ -178,6 +229,7 @@ private:
         return field.element.GetText() == QLatin1String("TRUE");
     }
 
+    bool m_bShareTexts;
     CSharedTexts m_sharedTexts;
 };
 
@@ -202,6 +254,8 @@ struct CSetAside
 
 // Below this many varieties a second thread costs more than it saves.
 constexpr int kTwoPartsFrom = 256;
+// From this many varieties on, equal descriptive texts are shared (see CRecordFiller).
+constexpr int kShareTextsFrom = 256;
 
 }  // namespace
 
@@ -240,31 +294,25 @@ bool CCatalogData::SetDataFolder(const QString &folder)
 
 QString CCatalogData::GetGrainFilePath(int bureauNo, int prefNo) const
 {
-    return m_strDataFolder + TwoDigits(bureauNo) + QLatin1Char('/') + TwoDigits(bureauNo) + TwoDigits(prefNo)
-           + QStringLiteral(".vdx");
+    // Formatted once into a small buffer: the path is built on every prefecture choice.
+    char name[48];
+    const int length = std::snprintf(name, sizeof name, "%02d/%02d%02d.vdx", bureauNo, bureauNo, prefNo);
+    return m_strDataFolder + QLatin1String(name, std::clamp(length, 0, static_cast<int>(sizeof name) - 1));
 }
 
 bool CCatalogData::LoadGrainInfo(int bureauNo, int prefNo, CGrainInfoArray &list) const
 {
     if (bureauNo < 1 || bureauNo > kBureauCount || prefNo < 1)
         return false;
-    // A long previous list is freed on another thread while the file is read: thousands of texts
-    // to release, which need not hold up the new list. The records are no longer reachable from
-    // here, and the wait for that thread ends the call at the latest.
-    std::future<void> previousFreed;
-    if (list.GetSize() >= kTwoPartsFrom) {
-        auto previous = std::make_unique<CGrainInfoArray>(std::move(list));
-        try {
-            previousFreed = std::async(std::launch::async, [records = std::move(previous)]() mutable { records.reset(); });
-        } catch (const std::system_error &) {
-            // No thread to be had: the records were freed here.
-        }
-    }
-    list.RemoveAll();
 
     const QString path = GetGrainFilePath(bureauNo, prefNo);
-    if (!CRvFileAccess().IsFileExist(path))
+    // The list is rebuilt from empty. Records of the previous list are only kept where new ones
+    // take their place, so that their texts' buffers can be written over instead of freed and
+    // allocated again: the main window refills the same list on every prefecture choice.
+    if (!CRvFileAccess().IsFileExist(path)) {
+        list.RemoveAll();
         return true;
+    }
 
     CXmlDocument doc;
     doc.CreateNewDocument();
@@ -274,8 +322,10 @@ bool CCatalogData::LoadGrainInfo(int bureauNo, int prefNo, CGrainInfoArray &list
     const int count = std::min(CRvTextCodec::LeadingInt(doc.GetNodeText(QStringLiteral("Header"), QString(), QString(),
                                                           QStringLiteral("DataCount"), QStringLiteral("0"))),
                                kMaxDataCount);
-    if (count <= 0)
+    if (count <= 0) {
+        list.RemoveAll();
         return true;
+    }
 
     // The values of a variety are the first elements of their names anywhere below its "Grain".
     static const char *const kFieldNames[kFieldCount] = {
@@ -290,8 +340,9 @@ bool CCatalogData::LoadGrainInfo(int bureauNo, int prefNo, CGrainInfoArray &list
     // is set aside and settled once both parts are done.
     list.SetSize(count);
     std::vector<CClaim> claims(static_cast<std::size_t>(count));
+    const bool shareTexts = count >= kShareTextsFrom;
     auto walkPart = [&](std::size_t part, std::size_t partCount) {
-        CRecordFiller filler;
+        CRecordFiller filler(shareTexts);
         std::vector<CSetAside> setAside;
         const int self = static_cast<int>(part);
         doc.ForEachGroup(
@@ -320,7 +371,7 @@ bool CCatalogData::LoadGrainInfo(int bureauNo, int prefNo, CGrainInfoArray &list
         return setAside;
     };
 
-    std::vector<CSetAside> setAside;
+    std::vector<std::vector<CSetAside>> parts;
     std::future<std::vector<CSetAside>> secondPart;
     if (count >= kTwoPartsFrom) {
         try {
@@ -330,23 +381,23 @@ bool CCatalogData::LoadGrainInfo(int bureauNo, int prefNo, CGrainInfoArray &list
         }
     }
     if (secondPart.valid()) {
-        setAside = walkPart(0, 2);
-        const std::vector<CSetAside> more = secondPart.get();
-        setAside.insert(setAside.end(), more.begin(), more.end());
+        parts.push_back(walkPart(0, 2));
+        parts.push_back(secondPart.get());
     } else if (count >= kTwoPartsFrom) {
-        setAside = walkPart(0, 2);
-        const std::vector<CSetAside> more = walkPart(1, 2);
-        setAside.insert(setAside.end(), more.begin(), more.end());
+        parts.push_back(walkPart(0, 2));
+        parts.push_back(walkPart(1, 2));
     } else {
-        setAside = walkPart(0, 1);
+        parts.push_back(walkPart(0, 1));
     }
 
-    CRecordFiller filler;
-    for (const CSetAside &aside : setAside) {
-        CClaim &claim = claims[static_cast<std::size_t>(aside.nPosition)];
-        if (aside.nOrdinal < claim.nOrdinal) {
-            claim.nOrdinal = aside.nOrdinal;
-            filler.Fill(list.ElementAt(aside.nPosition), aside.aFields.data());
+    CRecordFiller filler(shareTexts);
+    for (const std::vector<CSetAside> &setAside : parts) {
+        for (const CSetAside &aside : setAside) {
+            CClaim &claim = claims[static_cast<std::size_t>(aside.nPosition)];
+            if (aside.nOrdinal < claim.nOrdinal) {
+                claim.nOrdinal = aside.nOrdinal;
+                filler.Fill(list.ElementAt(aside.nPosition), aside.aFields.data());
+            }
         }
     }
     // A missing position still gives a record: every value takes its default.
@@ -355,5 +406,6 @@ bool CCatalogData::LoadGrainInfo(int bureauNo, int prefNo, CGrainInfoArray &list
         if (claims[static_cast<std::size_t>(i)].nOrdinal == CClaim::kNone)
             filler.Fill(list.ElementAt(i), missing.data());
     }
+
     return true;
 }

@@ -339,39 +339,79 @@ bool CRvTextCodec::IsValidUtf8(const char *data, std::size_t size)
     return IsValidUtf8With(best, data, size);
 }
 
-QString CRvTextCodec::FromUtf8(std::string_view utf8)
-{
-    const auto *p = reinterpret_cast<const unsigned char *>(utf8.data());
-    const unsigned char *const end = p + utf8.size();
-    auto byQt = [&] { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); };
-    // Qt drops a byte order mark at the start.
-    if (utf8.size() >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
-        return byQt();
+namespace {
 
-    // As many UTF-16 units as bytes is always enough; the text is cut to its length at the end,
-    // as Qt does.
-    QString text(static_cast<qsizetype>(utf8.size()), Qt::Uninitialized);
-    char16_t *const begin = reinterpret_cast<char16_t *>(text.data());
+#if defined(__x86_64__)
+// Four characters of three bytes each (kana and kanji) from the twelve bytes at `p`, when they
+// are exactly that and none of them is overlong or a surrogate; sixteen bytes must be readable.
+__attribute__((target("ssse3"))) bool DecodeFourThreeByteCharacters(const unsigned char *p, char16_t *out)
+{
+    const __m128i input = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+    // Leads 1110xxxx at 0, 3, 6 and 9, each followed by two 10xxxxxx; bytes 12..15 do not count.
+    const __m128i mask = _mm_setr_epi8(static_cast<char>(0xF0), static_cast<char>(0xC0), static_cast<char>(0xC0),
+                                       static_cast<char>(0xF0), static_cast<char>(0xC0), static_cast<char>(0xC0),
+                                       static_cast<char>(0xF0), static_cast<char>(0xC0), static_cast<char>(0xC0),
+                                       static_cast<char>(0xF0), static_cast<char>(0xC0), static_cast<char>(0xC0), 0, 0, 0, 0);
+    const __m128i wanted = _mm_setr_epi8(static_cast<char>(0xE0), static_cast<char>(0x80), static_cast<char>(0x80),
+                                         static_cast<char>(0xE0), static_cast<char>(0x80), static_cast<char>(0x80),
+                                         static_cast<char>(0xE0), static_cast<char>(0x80), static_cast<char>(0x80),
+                                         static_cast<char>(0xE0), static_cast<char>(0x80), static_cast<char>(0x80), 0, 0, 0, 0);
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(input, mask), wanted)) != 0xFFFF)
+        return false;
+    // Each character into a 32-bit lane as third | second << 8 | lead << 16, then its bits gathered.
+    const __m128i lanes = _mm_shuffle_epi8(input, _mm_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1));
+    const __m128i code = _mm_or_si128(_mm_or_si128(_mm_and_si128(lanes, _mm_set1_epi32(0x3F)),
+                                                   _mm_srli_epi32(_mm_and_si128(lanes, _mm_set1_epi32(0x3F00)), 2)),
+                                      _mm_srli_epi32(_mm_and_si128(lanes, _mm_set1_epi32(0x0F0000)), 4));
+    // Below U+0800 (overlong) or U+D800..U+DFFF (surrogates): left to the byte-by-byte way.
+    const __m128i top = _mm_and_si128(code, _mm_set1_epi32(0xF800));
+    const __m128i bad = _mm_or_si128(_mm_cmpeq_epi32(top, _mm_setzero_si128()), _mm_cmpeq_epi32(top, _mm_set1_epi32(0xD800)));
+    if (_mm_movemask_epi8(bad) != 0)
+        return false;
+    const __m128i units = _mm_shuffle_epi8(code, _mm_setr_epi8(0, 1, 4, 5, 8, 9, 12, 13, -1, -1, -1, -1, -1, -1, -1, -1));
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(out), units);
+    return true;
+}
+#endif
+
+// Decodes well-formed UTF-8 into `begin`, which has room for `room` units (as many as there are
+// bytes is always enough). The number of units written, or -1 for text that is not well-formed,
+// starts with a byte order mark (which Qt drops), or does not fit: all left to Qt.
+qsizetype DecodeWellFormedUtf8(const unsigned char *p, const unsigned char *const end, char16_t *const begin, qsizetype room)
+{
+    if (end - p >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
+        return -1;
+#if defined(__x86_64__)
+    static const bool fourAtOnce = __builtin_cpu_supports("ssse3");
+#endif
     char16_t *out = begin;
+    char16_t *const outEnd = begin + room;
     while (p < end) {
+        if (out == outEnd)
+            return -1;
         const unsigned char c = *p;
         if (c < 0x80) {
             *out++ = c;
             ++p;
             continue;
         }
-        // Kana and kanji take three bytes: lead 1110xxxx, then two 10xxxxxx, tested at once.
-        if (end - p >= 3) {
-            const std::uint32_t bytes3 = static_cast<std::uint32_t>(c) | (static_cast<std::uint32_t>(p[1]) << 8)
-                                         | (static_cast<std::uint32_t>(p[2]) << 16);
-            if ((bytes3 & 0xC0C0F0u) == 0x8080E0u) {
-                const char32_t code = ((bytes3 & 0x0Fu) << 12) | ((bytes3 & 0x3F00u) >> 2) | ((bytes3 & 0x3F0000u) >> 16);
-                if (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))
-                    return byQt();  // overlong, or a surrogate
-                *out++ = static_cast<char16_t>(code);
-                p += 3;
+        // Kana and kanji take three bytes: lead 1110xxxx, then two 10xxxxxx.
+        if ((c & 0xF0) == 0xE0) {
+#if defined(__x86_64__)
+            if (fourAtOnce && end - p >= 16 && outEnd - out >= 4 && DecodeFourThreeByteCharacters(p, out)) {
+                p += 12;
+                out += 4;
                 continue;
             }
+#endif
+            if (end - p < 3 || (p[1] & 0xC0) != 0x80 || (p[2] & 0xC0) != 0x80)
+                return -1;
+            const char32_t code = ((c & 0x0Fu) << 12) | ((p[1] & 0x3Fu) << 6) | (p[2] & 0x3Fu);
+            if (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))
+                return -1;  // overlong, or a surrogate
+            *out++ = static_cast<char16_t>(code);
+            p += 3;
+            continue;
         }
         int trail = 0;
         unsigned char low = 0x80;
@@ -380,13 +420,6 @@ QString CRvTextCodec::FromUtf8(std::string_view utf8)
         if (c >= 0xC2 && c <= 0xDF) {
             trail = 1;
             code = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            trail = 2;
-            code = c & 0x0F;
-            if (c == 0xE0)
-                low = 0xA0;  // overlong
-            else if (c == 0xED)
-                high = 0x9F;  // surrogates
         } else if (c >= 0xF0 && c <= 0xF4) {
             trail = 3;
             code = c & 0x07;
@@ -395,17 +428,19 @@ QString CRvTextCodec::FromUtf8(std::string_view utf8)
             else if (c == 0xF4)
                 high = 0x8F;  // above U+10FFFF
         } else {
-            return byQt();
+            return -1;
         }
         if (end - p <= trail || p[1] < low || p[1] > high)
-            return byQt();
+            return -1;
         code = (code << 6) | (p[1] & 0x3F);
         for (int i = 2; i <= trail; ++i) {
             if ((p[i] & 0xC0) != 0x80)
-                return byQt();
+                return -1;
             code = (code << 6) | (p[i] & 0x3F);
         }
         if (code >= 0x10000) {
+            if (outEnd - out < 2)
+                return -1;
             *out++ = static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
             *out++ = static_cast<char16_t>(0xDC00 + (code & 0x3FF));
         } else {
@@ -413,8 +448,46 @@ QString CRvTextCodec::FromUtf8(std::string_view utf8)
         }
         p += trail + 1;
     }
-    text.truncate(out - begin);
+    return out - begin;
+}
+
+}  // namespace
+
+qsizetype CRvTextCodec::DecodeUtf8(std::string_view utf8, char16_t *units, qsizetype room)
+{
+    const auto *bytes = reinterpret_cast<const unsigned char *>(utf8.data());
+    return DecodeWellFormedUtf8(bytes, bytes + utf8.size(), units, room);
+}
+
+QString CRvTextCodec::FromUtf8(std::string_view utf8)
+{
+    QString text;
+    AssignUtf8(text, utf8);
     return text;
+}
+
+void CRvTextCodec::AssignUtf8(QString &text, std::string_view utf8)
+{
+    // As many UTF-16 units as bytes is always enough; the text is cut to its length at the end,
+    // as Qt does. A buffer the text has to itself is written over when it is large enough.
+    const auto room = static_cast<qsizetype>(utf8.size());
+    if (room == 0) {
+        if (text.isDetached())
+            text.resize(0);
+        else
+            text = QString();
+        return;
+    }
+    if (text.isDetached() && text.capacity() >= room)
+        text.resize(room);
+    else
+        text = QString(room, Qt::Uninitialized);
+    const auto *bytes = reinterpret_cast<const unsigned char *>(utf8.data());
+    const qsizetype length = DecodeWellFormedUtf8(bytes, bytes + utf8.size(), reinterpret_cast<char16_t *>(text.data()), room);
+    if (length < 0)
+        text = QString::fromUtf8(utf8.data(), room);
+    else
+        text.truncate(length);
 }
 
 std::optional<QByteArray> CRvTextCodec::ToUtf8(const QByteArray &bytes, Legacy from)

@@ -34,6 +34,14 @@ public:
     // The same as QString::fromUtf8, quicker on the Japanese texts of the catalogue files. Text
     // that is not well-formed UTF-8 is handed to QString::fromUtf8 and reads exactly as there.
     static QString FromUtf8(std::string_view utf8);
+    // The same into `text`, reusing its buffer when the text has one of its own that is large
+    // enough: a list refilled from a file again and again then needs no new allocations.
+    static void AssignUtf8(QString &text, std::string_view utf8);
+    // The text as UTF-16 into `units`, which has room for `room` of them: the number written, or
+    // -1 when it does not fit or is not read the same way as Qt reads it (not well-formed, or
+    // with a byte order mark), for QString::fromUtf8 to decide. For the many short texts of a
+    // file, which then need no QString of their own until they are stored.
+    static qsizetype DecodeUtf8(std::string_view utf8, char16_t *units, qsizetype room);
 
     // Whole-text conversions; nullopt when a byte sequence (or a character) has no mapping.
     static std::optional<QByteArray> ToUtf8(const QByteArray &bytes, Legacy from);

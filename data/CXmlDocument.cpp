@@ -132,9 +132,7 @@ class CNameMatcher
 {
 public:
     CNameMatcher(const char *wanted, const char *bufferBegin, std::size_t bufferSize)
-        : m_pWanted(wanted),
-          m_nBufferBegin(reinterpret_cast<std::uintptr_t>(bufferBegin)),
-          m_nBufferEnd(m_nBufferBegin + bufferSize)
+        : m_pWanted(wanted), m_nBufferBegin(reinterpret_cast<std::uintptr_t>(bufferBegin))
     {
         const std::size_t length = std::strlen(wanted) + 1;  // with the terminator
         if (length > sizeof m_aWord || bufferSize < sizeof m_aWord)
@@ -145,13 +143,15 @@ public:
         std::memset(mask, 0xFF, length);
         std::memcpy(m_aWord, word, sizeof word);
         std::memcpy(m_aMask, mask, sizeof mask);
+        m_nWordSpan = bufferSize - sizeof m_aWord;
         m_bWords = true;
     }
 
     bool Matches(const char *name) const
     {
-        const auto at = reinterpret_cast<std::uintptr_t>(name);
-        if (!m_bWords || at < m_nBufferBegin || at > m_nBufferEnd - sizeof m_aWord)
+        // One unsigned comparison: a name before the buffer wraps round to a large offset.
+        const std::uintptr_t offset = reinterpret_cast<std::uintptr_t>(name) - m_nBufferBegin;
+        if (!m_bWords || offset > m_nWordSpan)
             return IsNamed(name, m_pWanted);
         std::uint64_t first = 0;
         std::memcpy(&first, name, sizeof first);
@@ -167,7 +167,7 @@ public:
 private:
     const char *m_pWanted;
     std::uintptr_t m_nBufferBegin;
-    std::uintptr_t m_nBufferEnd;
+    std::uintptr_t m_nWordSpan = 0;  // the last offset from which two words can be read
     std::uint64_t m_aWord[2] = {};
     std::uint64_t m_aMask[2] = {};
     bool m_bWords = false;
@@ -466,35 +466,51 @@ void CXmlDocument::ForEachGroup(const char *utf8GroupName, const char *const *ut
     std::vector<OpenGroup> open;
     std::vector<CFoundField> slots;  // fieldCount per open group, the innermost last
     std::size_t nextOrdinal = 0;
-    std::size_t hint = 0;  // fields mostly come in the order asked for: the one after the last match
+    std::size_t hint = 0;
 
+    // The innermost open group takes the element when it has no such field yet, then the groups
+    // around it, as far as they have none either.
     auto fill = [&](std::size_t k, pugi::xml_node_struct *node, const char *plain) {
         hint = k + 1;
-        for (std::size_t g = open.size(); g-- > 0;) {
-            CFoundField &slot = slots[g * fieldCount + k];
-            if (!slot.element.IsNull())
+        std::size_t at = slots.size() - fieldCount + k;
+        for (std::size_t g = open.size(); slots[at].element.IsNull();) {
+            slots[at].element = CElement(node);
+            slots[at].pPlainUtf8 = plain;
+            if (--g == 0)
                 break;
-            slot.element = CElement(node);
-            slot.pPlainUtf8 = plain;
+            at -= fieldCount;
         }
     };
-    // Fills the field the name is (every such field when names repeat); false for none.
-    auto matchField = [&](const char *name, pugi::xml_node_struct *node, const char *plain) {
-        if (!repeatedFields && hint < fieldCount && fieldMatchers[hint].Matches(name)) {
-            fill(hint, node, plain);
-            return true;
-        }
-        bool matched = false;
-        for (std::size_t k = 0; k < fieldCount; ++k) {
-            if (fieldMatchers[k].Matches(name)) {
-                fill(k, node, plain);
-                matched = true;
-                if (!repeatedFields)
-                    break;
+
+    // The usual group holds nothing but elements without children of their own: then the first
+    // child of a name is its first descendant of that name, and one pass over the children does,
+    // with far less bookkeeping than the general walk. Anything else (a child with children, a
+    // group inside) is left to the general walk, which starts the group afresh.
+    std::vector<CFoundField> flatSlots(fieldCount);
+    auto scanFlatGroup = [&](const pugi::xml_node group, pugi::xml_node child) {
+        std::fill(flatSlots.begin(), flatSlots.end(), CFoundField());
+        std::size_t next = 0;  // the field after the last match is tried first
+        for (; Identity(child); child = child.next_sibling()) {
+            if (child.type() != pugi::node_element)
+                continue;
+            const char *const name = child.name();
+            if (Identity(child.first_child()) || groupMatcher.Matches(name))
+                return false;
+            std::size_t k = next;
+            if (k >= fieldCount || !fieldMatchers[k].Matches(name)) {
+                for (k = 0; k < fieldCount && !fieldMatchers[k].Matches(name); ++k) {
+                }
+            }
+            if (k < fieldCount) {
+                next = k + 1;
+                if (flatSlots[k].element.IsNull())
+                    flatSlots[k] = CFoundField{CElement(Identity(child)), child.value()};
             }
         }
-        return matched;
+        visit(nextOrdinal++, CElement(Identity(group)), flatSlots.data());
+        return true;
     };
+    const bool flatGroupsPossible = !fieldIsGroup && !repeatedFields;
 
     // One subtree, iteratively, so that a deeply nested file cannot exhaust the stack.
     auto walkSubtree = [&](const pugi::xml_node subtree) {
@@ -507,14 +523,31 @@ void CXmlDocument::ForEachGroup(const char *utf8GroupName, const char *const *ut
                 const pugi::xml_node child = node.first_child();
                 const bool leaf = Identity(child) == nullptr;
                 bool matchedField = false;
-                if (!open.empty())
-                    matchedField = matchField(name, object, leaf ? node.value() : nullptr);
-                if ((!matchedField || fieldIsGroup) && groupMatcher.Matches(name)) {
+                // A group handed over whole by the quick scan is left at once.
+                const bool scanned = open.empty() && !leaf && flatGroupsPossible && groupMatcher.Matches(name)
+                                     && scanFlatGroup(node, child);
+                if (!open.empty()) {
+                    // Fields mostly come in the order asked for: the one after the last match first.
+                    if (!repeatedFields && hint < fieldCount && fieldMatchers[hint].Matches(name)) {
+                        fill(hint, object, leaf ? node.value() : nullptr);
+                        matchedField = true;
+                    } else {
+                        for (std::size_t k = 0; k < fieldCount; ++k) {
+                            if (fieldMatchers[k].Matches(name)) {
+                                fill(k, object, leaf ? node.value() : nullptr);
+                                matchedField = true;
+                                if (!repeatedFields)
+                                    break;
+                            }
+                        }
+                    }
+                }
+                if (!scanned && (!matchedField || fieldIsGroup) && groupMatcher.Matches(name)) {
                     open.push_back(OpenGroup{object, nextOrdinal++});
                     slots.resize(slots.size() + fieldCount);
                     hint = 0;
                 }
-                if (!leaf) {
+                if (!leaf && !scanned) {
                     node = child;
                     continue;
                 }

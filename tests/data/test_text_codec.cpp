@@ -108,15 +108,38 @@ private Q_SLOTS:
             "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xC0\x80", "\xE0\x80\x80", "\xF0\x80\x80\x80", "\x80", "\xE3\x81",
             "\xC3", "\xFF", "\xF5\x80\x80\x80"};
         auto check = [](const QByteArray &bytes) {
-            const QString quick = CRvTextCodec::FromUtf8(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+            const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+            const QString quick = CRvTextCodec::FromUtf8(view);
             const QString qt = QString::fromUtf8(bytes);
             if (quick != qt || quick.size() != qt.size())
                 QFAIL(qPrintable(QStringLiteral("differs on %1").arg(QString::fromLatin1(bytes.toHex(' ')))));
+            // Into a buffer: the same units, or a refusal that leaves the text to Qt; never more
+            // units than the buffer holds.
+            char16_t units[40] = {};
+            const qsizetype written = CRvTextCodec::DecodeUtf8(view, units, 32);
+            if (written > 32 || (written >= 0 && QStringView(units, written) != qt) || units[32] != 0)
+                QFAIL(qPrintable(QStringLiteral("buffer differs on %1").arg(QString::fromLatin1(bytes.toHex(' ')))));
+            // Re-using a string that already has a buffer of its own.
+            QString reused(200, QLatin1Char('x'));
+            CRvTextCodec::AssignUtf8(reused, view);
+            if (reused != qt)
+                QFAIL(qPrintable(QStringLiteral("reused string differs on %1").arg(QString::fromLatin1(bytes.toHex(' ')))));
         };
         check(QByteArray());
         check(QStringLiteral("しまひかり×キタアケ（系統1234）").toUtf8());
         check(QStringLiteral("きらら397・🍙").toUtf8());
         check(QByteArray("\xEF\xBB\xBF") + QStringLiteral("米").toUtf8());
+        // Runs of kana and kanji long enough to be read four at a time, clean and with a fault at
+        // each place of such a group.
+        const QByteArray run = QStringLiteral("心白、腹白ともに少ない北海道立上川農業試験場").toUtf8();
+        check(run);
+        for (int at = 0; at < 24; ++at) {
+            for (const char *fault : {"\x41", "\xC0\x80", "\xED\xA0\x80", "\xE0\x80\x80", "\x80", "\xE3\x81"}) {
+                QByteArray broken = run;
+                broken.insert(at * 3, fault);
+                check(broken);
+            }
+        }
         std::mt19937 random(20240602);
         for (int round = 0; round < 20000; ++round) {
             QByteArray bytes;

@@ -225,9 +225,18 @@ private Q_SLOTS:
         std::shuffle(order.begin(), order.end(), random);
         order.erase(std::remove_if(order.begin(), order.end(), [](int i) { return i % 37 == 5; }), order.end());
 
+        // Descriptive texts that a large list shares: pairs one byte or one character apart, of
+        // lengths about the eight and sixteen bytes where their comparison changes its way.
+        const QStringList nearlyEqual = {QStringLiteral("良"), QStringLiteral("良い"), QStringLiteral("abcdefg"),
+                                         QStringLiteral("abcdefgh"), QStringLiteral("abcdefgX"), QStringLiteral("やや良好"),
+                                         QStringLiteral("やや良否"), QStringLiteral("0123456789abcdef"),
+                                         QStringLiteral("0123456789abcdeF"), QStringLiteral("0123456789abcdefg"), QStringLiteral("01234567X9abcdefg"),
+                                         QStringLiteral("やや良好でない色合"), QStringLiteral("やや良好でない色合い")};
         QString grains;
         auto add = [&](int index, const QString &name, const QString &extra = QString()) {
-            grains += Grain(QString::number(index), name, QStringLiteral("<Color>色%1</Color><Skin>薄</Skin>%2").arg(index % 4).arg(extra));
+            grains += Grain(QString::number(index), name,
+                            QStringLiteral("<Color>%1</Color><Skin>%2</Skin>%3")
+                                .arg(nearlyEqual.at(index % nearlyEqual.size()), nearlyEqual.at((index / 3) % nearlyEqual.size()), extra));
         };
         const int half = static_cast<int>(order.size()) / 2;
         for (int k = 0; k < static_cast<int>(order.size()); ++k) {
