@@ -74,9 +74,11 @@ bool IsSameText(std::string_view a, std::string_view b)
 class CSharedTexts
 {
 public:
+    // `found` tells whether the text was there already.
     template <typename MakeText>
-    const QString &Get(std::string_view key, MakeText makeText)
+    const QString &Get(std::string_view key, MakeText makeText, bool &found)
     {
+        found = true;
         std::size_t slot = TextHash(key) & (kSlots - 1);
         for (;;) {
             const std::uint8_t at = m_aSlot[slot];
@@ -87,6 +89,7 @@ public:
                 return entry.text;
             slot = (slot + 1) & (kSlots - 1);
         }
+        found = false;
         if (m_aEntry.size() >= kMaxUsed) {
             m_strOverflow = makeText();
             return m_strOverflow;
@@ -114,7 +117,7 @@ private:
 };
 
 // The values of a variety, in the order the loader reads them.
-enum Field { kID, kName, kClass, kRequierd, kHistory, kBreedingYear, kBreedingPlace, kGrainShape, kColor, kSkin,
+enum GrainField { kID, kName, kClass, kRequierd, kHistory, kBreedingYear, kBreedingPlace, kGrainShape, kColor, kSkin,
              kGroove, kEmbryo, kThousandWeight, kWhitePart, kOther, kFieldCount };
 
 // The position an "Index" names, or -1 when it names none below `count`. Only an "Index" of
@@ -151,16 +154,16 @@ public:
         record.bRequired = IsRequired(fields[kRequierd]);
         record.strRequired = record.bRequired ? QStringLiteral("必須") : QStringLiteral("選択");
         AssignText(record.strHistory, fields[kHistory]);
-        AssignDescriptive(record.strBreedingYear, fields[kBreedingYear]);
-        AssignDescriptive(record.strBreedingPlace, fields[kBreedingPlace]);
-        AssignDescriptive(record.strGrainShape, fields[kGrainShape]);
-        AssignDescriptive(record.strColor, fields[kColor]);
-        AssignDescriptive(record.strSkin, fields[kSkin]);
-        AssignDescriptive(record.strGroove, fields[kGroove]);
-        AssignDescriptive(record.strEmbryo, fields[kEmbryo]);
-        AssignDescriptive(record.strThousandWeight, fields[kThousandWeight]);
-        AssignDescriptive(record.strWhitePart, fields[kWhitePart]);
-        AssignDescriptive(record.strOther, fields[kOther]);
+        AssignDescriptive(record.strBreedingYear, fields, kBreedingYear);
+        AssignDescriptive(record.strBreedingPlace, fields, kBreedingPlace);
+        AssignDescriptive(record.strGrainShape, fields, kGrainShape);
+        AssignDescriptive(record.strColor, fields, kColor);
+        AssignDescriptive(record.strSkin, fields, kSkin);
+        AssignDescriptive(record.strGroove, fields, kGroove);
+        AssignDescriptive(record.strEmbryo, fields, kEmbryo);
+        AssignDescriptive(record.strThousandWeight, fields, kThousandWeight);
+        AssignDescriptive(record.strWhitePart, fields, kWhitePart);
+        AssignDescriptive(record.strOther, fields, kOther);
     }
 
 private:
@@ -197,18 +200,36 @@ private:
 
     static constexpr qsizetype kShortText = 64;
 
-    void AssignDescriptive(QString &target, const Field &field)
+    // A field whose values hardly repeat (remarks written for each variety) stops being shared
+    // after a short trial: its texts then go into the records' own buffers like any other.
+    void AssignDescriptive(QString &target, const Field *fields, GrainField k)
     {
+        const Field &field = fields[k];
         if (!field.pPlainUtf8) {
             target = field.element.GetText();
             return;
         }
         const std::string_view plain = Plain(field);
-        if (m_bShareTexts && !plain.empty())
-            target = m_sharedTexts.Get(plain, [&] { return CRvTextCodec::FromUtf8(plain); });
-        else
+        CSharing &sharing = m_aSharing[k];
+        if (!m_bShareTexts || !sharing.bOn || plain.empty()) {
             AssignPlain(target, plain);
+            return;
+        }
+        bool found = false;
+        target = m_sharedTexts.Get(plain, [&] { return CRvTextCodec::FromUtf8(plain); }, found);
+        sharing.nFound += found ? 1 : 0;
+        if (++sharing.nTried == kTrial && sharing.nFound < kTrial / 4)
+            sharing.bOn = false;
     }
+
+    // How often the texts of one field were found shared already.
+    struct CSharing
+    {
+        int nTried = 0;
+        int nFound = 0;
+        bool bOn = true;
+    };
+    static constexpr int kTrial = 64;
 
     static int Number(const Field &field)
     {
@@ -230,6 +251,7 @@ private:
     }
 
     bool m_bShareTexts;
+    std::array<CSharing, kFieldCount> m_aSharing{};
     CSharedTexts m_sharedTexts;
 };
 

@@ -488,26 +488,32 @@ void CXmlDocument::ForEachGroup(const char *utf8GroupName, const char *const *ut
     // group inside) is left to the general walk, which starts the group afresh.
     std::vector<CFoundField> flatSlots(fieldCount);
     auto scanFlatGroup = [&](const pugi::xml_node group, pugi::xml_node child) {
-        std::fill(flatSlots.begin(), flatSlots.end(), CFoundField());
+        // Held in locals: every library call below would otherwise make the compiler fetch them
+        // again through the captured references.
+        CFoundField *const found = flatSlots.data();
+        const CNameMatcher *const matchers = fieldMatchers.data();
+        const CNameMatcher groupName = groupMatcher;
+        const std::size_t count = fieldCount;
+        std::fill(found, found + count, CFoundField());
         std::size_t next = 0;  // the field after the last match is tried first
         for (; Identity(child); child = child.next_sibling()) {
             if (child.type() != pugi::node_element)
                 continue;
             const char *const name = child.name();
-            if (Identity(child.first_child()) || groupMatcher.Matches(name))
+            if (Identity(child.first_child()) || groupName.Matches(name))
                 return false;
             std::size_t k = next;
-            if (k >= fieldCount || !fieldMatchers[k].Matches(name)) {
-                for (k = 0; k < fieldCount && !fieldMatchers[k].Matches(name); ++k) {
+            if (k >= count || !matchers[k].Matches(name)) {
+                for (k = 0; k < count && !matchers[k].Matches(name); ++k) {
                 }
             }
-            if (k < fieldCount) {
+            if (k < count) {
                 next = k + 1;
-                if (flatSlots[k].element.IsNull())
-                    flatSlots[k] = CFoundField{CElement(Identity(child)), child.value()};
+                if (found[k].element.IsNull())
+                    found[k] = CFoundField{CElement(Identity(child)), child.value()};
             }
         }
-        visit(nextOrdinal++, CElement(Identity(group)), flatSlots.data());
+        visit(nextOrdinal++, CElement(Identity(group)), found);
         return true;
     };
     const bool flatGroupsPossible = !fieldIsGroup && !repeatedFields;

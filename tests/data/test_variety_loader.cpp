@@ -235,8 +235,9 @@ private Q_SLOTS:
         QString grains;
         auto add = [&](int index, const QString &name, const QString &extra = QString()) {
             grains += Grain(QString::number(index), name,
-                            QStringLiteral("<Color>%1</Color><Skin>%2</Skin>%3")
-                                .arg(nearlyEqual.at(index % nearlyEqual.size()), nearlyEqual.at((index / 3) % nearlyEqual.size()), extra));
+                            QStringLiteral("<Color>%1</Color><Skin>%2</Skin><Other>備考%3</Other>%4")  // remarks never repeat
+                                .arg(nearlyEqual.at(index % nearlyEqual.size()), nearlyEqual.at((index / 3) % nearlyEqual.size()),
+                                     QString::number(index), extra));
         };
         const int half = static_cast<int>(order.size()) / 2;
         for (int k = 0; k < static_cast<int>(order.size()); ++k) {
