@@ -8,13 +8,18 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <future>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -255,7 +260,7 @@ private:
     CSharedTexts m_sharedTexts;
 };
 
-// Which "Grain" fills a position: the part (thread) that owns the record, and the document
+// Which "Grain" fills a position: the thread that owns the record, and the document
 // order number of the "Grain" that filled it. Only the owner writes the number and the record.
 struct CClaim
 {
@@ -266,7 +271,7 @@ struct CClaim
     std::size_t nOrdinal = kNone;
 };
 
-// A "Grain" whose position another part owns, kept until both parts are done.
+// A "Grain" whose position the other thread owns, kept until both are done.
 struct CSetAside
 {
     int nPosition = 0;
@@ -276,6 +281,103 @@ struct CSetAside
 
 // Below this many varieties a second thread costs more than it saves.
 constexpr int kTwoPartsFrom = 256;
+// Pieces of a large file, taken in turn by the two threads: small enough that one thread can do
+// the other's share when that one is held up, large enough to cost little each.
+constexpr std::size_t kPieces = 8;
+
+// The helper thread of a large load. On a busy machine it may start late, even after the load is
+// over: whoever comes first decides, under the mutex, whether the helper works (the load then
+// waits for it to finish) or is turned away (it then touches nothing of the load, whose work it
+// was given only by reference). The load never waits for a helper that has not started.
+class CHelper
+{
+public:
+    // Nothing when no thread is to be had: the load then does all the work itself.
+    static std::shared_ptr<CHelper> Start(std::function<void()> work)
+    {
+        auto helper = std::make_shared<CHelper>();
+        helper->m_work = std::move(work);
+        try {
+            std::thread([helper] { helper->Run(); }).detach();
+        } catch (const std::system_error &) {
+            return nullptr;
+        }
+        return helper;
+    }
+
+    // Turns a helper that has not started away, or waits for one that has; false when it was
+    // turned away.
+    bool TurnAwayOrWait()
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        if (m_state == State::Waiting) {
+            m_state = State::TurnedAway;
+            return false;
+        }
+        m_finished.wait(lock, [this] { return m_state == State::Finished; });
+        return true;
+    }
+
+    // What the work threw, if anything; read once the helper has finished.
+    std::exception_ptr Error() const { return m_error; }
+
+private:
+    enum class State { Waiting, Working, TurnedAway, Finished };
+
+    void Run()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_state == State::TurnedAway)
+                return;
+            m_state = State::Working;
+        }
+        try {
+            m_work();
+        } catch (...) {
+            m_error = std::current_exception();
+        }
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_state = State::Finished;
+        }
+        m_finished.notify_all();
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_finished;
+    State m_state = State::Waiting;
+    std::function<void()> m_work;
+    std::exception_ptr m_error;
+};
+
+// Settles with the helper, if there is one, whenever the load leaves the scope: turned away or
+// waited for, so that its work never outlives what it refers to.
+class CHelperGuard
+{
+public:
+    explicit CHelperGuard(std::shared_ptr<CHelper> helper) : m_pHelper(std::move(helper)) {}
+    CHelperGuard(const CHelperGuard &) = delete;
+    CHelperGuard &operator=(const CHelperGuard &) = delete;
+    ~CHelperGuard()
+    {
+        if (m_pHelper)
+            m_pHelper->TurnAwayOrWait();
+    }
+
+    // After this thread's own share: rethrows what the helper's work threw.
+    void Finish()
+    {
+        if (!m_pHelper)
+            return;
+        const std::shared_ptr<CHelper> helper = std::move(m_pHelper);
+        if (helper->TurnAwayOrWait() && helper->Error())
+            std::rethrow_exception(helper->Error());
+    }
+
+private:
+    std::shared_ptr<CHelper> m_pHelper;
+};
 // From this many varieties on, equal descriptive texts are shared (see CRecordFiller).
 constexpr int kShareTextsFrom = 256;
 
@@ -357,64 +459,53 @@ bool CCatalogData::LoadGrainInfo(int bureauNo, int prefNo, CGrainInfoArray &list
     // Variety i is the first "Grain" in document order whose "Index" is exactly i in decimal. Each
     // record is filled as the walk leaves its "Grain", the first of equal values winning, which
     // gives the same answer as searching the document for every value, in one pass over it. A
-    // large file is walked in two parts on two threads; a position belongs to the part that
-    // claims it first, and only that part writes its record. A claim the other part makes later
-    // is set aside and settled once both parts are done.
+    // large file is walked in pieces that this thread and a helper take in turn; a position
+    // belongs to the thread that claims it first, and only that thread writes its record. A claim
+    // the other thread makes later is set aside and settled once both are done.
     list.SetSize(count);
     std::vector<CClaim> claims(static_cast<std::size_t>(count));
     const bool shareTexts = count >= kShareTextsFrom;
-    auto walkPart = [&](std::size_t part, std::size_t partCount) {
+    const std::vector<CXmlDocument::CPiece> pieces = doc.Pieces("Grain", count >= kTwoPartsFrom ? kPieces : 1);
+    std::atomic<std::size_t> nextPiece{0};
+    std::array<std::vector<CSetAside>, 2> setAside;
+    auto walkPieces = [&](int self) {
         CRecordFiller filler(shareTexts);
-        std::vector<CSetAside> setAside;
-        const int self = static_cast<int>(part);
-        doc.ForEachGroup(
-            "Grain", kFieldNames, kFieldCount,
-            [&](std::size_t ordinal, CXmlDocument::CElement grain, const CXmlDocument::CFoundField *fields) {
-                const int position = IndexPosition(grain.GetAttributeUtf8("Index"), count);
-                if (position < 0)
-                    return;
-                CClaim &claim = claims[static_cast<std::size_t>(position)];
-                int owner = CClaim::kNobody;
-                if (!claim.owner.compare_exchange_strong(owner, self, std::memory_order_relaxed) && owner != self) {
-                    CSetAside &aside = setAside.emplace_back();
-                    aside.nPosition = position;
-                    aside.nOrdinal = ordinal;
-                    std::copy(fields, fields + kFieldCount, aside.aFields.begin());
-                    return;
-                }
-                // A "Grain" nested in another one of the same "Index" is left first, yet the outer
-                // one comes first in the document and takes the place over.
-                if (claim.nOrdinal <= ordinal)
-                    return;
-                claim.nOrdinal = ordinal;
-                filler.Fill(list.ElementAt(position), fields);
-            },
-            part, partCount);
-        return setAside;
+        const CXmlDocument::GroupVisitor visit = [&](std::size_t ordinal, CXmlDocument::CElement grain,
+                                                     const CXmlDocument::CFoundField *fields) {
+            const int position = IndexPosition(grain.GetAttributeUtf8("Index"), count);
+            if (position < 0)
+                return;
+            CClaim &claim = claims[static_cast<std::size_t>(position)];
+            int owner = CClaim::kNobody;
+            if (!claim.owner.compare_exchange_strong(owner, self, std::memory_order_relaxed) && owner != self) {
+                CSetAside &aside = setAside[static_cast<std::size_t>(self)].emplace_back();
+                aside.nPosition = position;
+                aside.nOrdinal = ordinal;
+                std::copy(fields, fields + kFieldCount, aside.aFields.begin());
+                return;
+            }
+            // A "Grain" nested in another one of the same "Index" is left first, yet the outer one
+            // comes first in the document and takes the place over.
+            if (claim.nOrdinal <= ordinal)
+                return;
+            claim.nOrdinal = ordinal;
+            filler.Fill(list.ElementAt(position), fields);
+        };
+        for (std::size_t piece; (piece = nextPiece.fetch_add(1, std::memory_order_relaxed)) < pieces.size();)
+            doc.ForEachGroup("Grain", kFieldNames, kFieldCount, visit, pieces[piece]);
     };
 
-    std::vector<std::vector<CSetAside>> parts;
-    std::future<std::vector<CSetAside>> secondPart;
-    if (count >= kTwoPartsFrom) {
-        try {
-            secondPart = std::async(std::launch::async, walkPart, 1, 2);
-        } catch (const std::system_error &) {
-            // No thread to be had: the second part is walked here after the first.
-        }
-    }
-    if (secondPart.valid()) {
-        parts.push_back(walkPart(0, 2));
-        parts.push_back(secondPart.get());
-    } else if (count >= kTwoPartsFrom) {
-        parts.push_back(walkPart(0, 2));
-        parts.push_back(walkPart(1, 2));
-    } else {
-        parts.push_back(walkPart(0, 1));
+    {
+        // Declared after everything the helper's work refers to, so that it is turned away or
+        // waited for before any of that goes, however this block is left.
+        CHelperGuard helper(pieces.size() > 1 ? CHelper::Start([&] { walkPieces(1); }) : nullptr);
+        walkPieces(0);
+        helper.Finish();
     }
 
     CRecordFiller filler(shareTexts);
-    for (const std::vector<CSetAside> &setAside : parts) {
-        for (const CSetAside &aside : setAside) {
+    for (const std::vector<CSetAside> &asides : setAside) {
+        for (const CSetAside &aside : asides) {
             CClaim &claim = claims[static_cast<std::size_t>(aside.nPosition)];
             if (aside.nOrdinal < claim.nOrdinal) {
                 claim.nOrdinal = aside.nOrdinal;

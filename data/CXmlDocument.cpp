@@ -435,7 +435,7 @@ CXmlDocument::CElement CXmlDocument::FindElement(const QString &elementName, con
 }
 
 void CXmlDocument::ForEachGroup(const char *utf8GroupName, const char *const *utf8FieldNames, std::size_t fieldCount,
-                                const GroupVisitor &visit, std::size_t part, std::size_t partCount) const
+                                const GroupVisitor &visit, const CPiece &piece) const
 {
     const char *const bufferBegin = m_pImpl->buffer.constData();
     const std::size_t bufferSize = static_cast<std::size_t>(m_pImpl->buffer.size());
@@ -580,35 +580,44 @@ void CXmlDocument::ForEachGroup(const char *utf8GroupName, const char *const *ut
         }
     };
 
-    // Parts are runs of the root element's children. The root itself contributes nothing when it
-    // is not a group (no group is open around it), so the parts together see what the whole walk
-    // sees; a root that is a group, or one with too few children, is walked whole as part 0.
-    const pugi::xml_node root = m_pImpl->pDoc->document_element();
-    std::size_t childCount = 0;
-    if (partCount > 1 && Identity(root) && !groupMatcher.Matches(root.name())) {
-        for (pugi::xml_node child = root.first_child(); Identity(child); child = child.next_sibling())
-            ++childCount;
-    }
-    if (childCount < partCount) {
-        if (part == 0) {
-            for (pugi::xml_node child = m_pImpl->pDoc->first_child(); Identity(child); child = child.next_sibling())
-                walkSubtree(child);
-        }
+    if (!piece.pFirst) {
+        for (pugi::xml_node child = m_pImpl->pDoc->first_child(); Identity(child); child = child.next_sibling())
+            walkSubtree(child);
         return;
     }
-    if (part >= partCount)
-        return;
-    nextOrdinal = part * (SIZE_MAX / partCount);
-    const std::size_t begin = childCount * part / partCount;
-    const std::size_t end = childCount * (part + 1) / partCount;
-    pugi::xml_node child = root.first_child();
-    for (std::size_t i = 0; i < begin; ++i)
-        child = child.next_sibling();
-    for (std::size_t i = begin; i < end; ++i) {
+    nextOrdinal = piece.nFirstOrdinal;
+    pugi::xml_node child(piece.pFirst);
+    for (std::size_t i = 0; i < piece.nCount && Identity(child); ++i) {
         const pugi::xml_node next = child.next_sibling();
         walkSubtree(child);
         child = next;
     }
+}
+
+void CXmlDocument::ForEachGroup(const char *utf8GroupName, const char *const *utf8FieldNames, std::size_t fieldCount,
+                                const GroupVisitor &visit) const
+{
+    ForEachGroup(utf8GroupName, utf8FieldNames, fieldCount, visit, CPiece());
+}
+
+std::vector<CXmlDocument::CPiece> CXmlDocument::Pieces(const char *utf8GroupName, std::size_t count) const
+{
+    const pugi::xml_node root = m_pImpl->pDoc->document_element();
+    std::vector<pugi::xml_node_struct *> children;
+    if (count > 1 && Identity(root) && !IsNamed(root.name(), utf8GroupName)) {
+        for (pugi::xml_node child = root.first_child(); Identity(child); child = child.next_sibling())
+            children.push_back(Identity(child));
+    }
+    if (children.size() < count || count < 2)
+        return {CPiece()};
+    std::vector<CPiece> pieces;
+    pieces.reserve(count);
+    for (std::size_t p = 0; p < count; ++p) {
+        const std::size_t begin = children.size() * p / count;
+        const std::size_t end = children.size() * (p + 1) / count;
+        pieces.push_back(CPiece{children[begin], end - begin, p * (SIZE_MAX / count)});
+    }
+    return pieces;
 }
 
 void CXmlDocument::CollectElements(const char *utf8Name, const char *const *utf8FieldNames, std::size_t fieldCount,

@@ -106,20 +106,33 @@ public:
         CElement element;
         const char *pPlainUtf8 = nullptr;
     };
+    // A run of consecutive children of the root element: a large document is walked in pieces,
+    // which may be walked at the same time on different threads (see Pieces).
+    struct CPiece
+    {
+        pugi::xml_node_struct *pFirst = nullptr;  // null: the whole document
+        std::size_t nCount = 0;
+        // Ordinals of the groups of this piece start here, so that they follow document order
+        // across pieces.
+        std::size_t nFirstOrdinal = 0;
+    };
+    // The root element's children cut into at most `count` pieces of about equal length, in
+    // document order. The root itself contributes nothing when it is not a group (no group is
+    // open around it), so the pieces together see what the whole walk sees; a root that is a
+    // group, or one with fewer children than pieces, gives the whole document as one piece.
+    std::vector<CPiece> Pieces(const char *utf8GroupName, std::size_t count) const;
+
     // Every element named `utf8GroupName` with its first descendants named utf8FieldNames[k]
-    // (fields[k], null when it has none), in one walk of the document and in time linear in it.
-    // `visit` gets the group's number in document order (0, 1, ...) and is called as the walk
-    // leaves the group, so an inner group comes before the group around it; `fields` is valid
-    // during the call only.
-    //
-    // With partCount above 1 only part number `part` of the walk is done: the parts cover
-    // consecutive runs of the root element's children, in document order, and may be walked at
-    // the same time on different threads (each calls `visit` on its own thread). Ordinals of part
-    // p start at p * (SIZE_MAX / partCount), so they still follow document order across parts. A
-    // document that cannot be split so is walked whole as part 0, and the other parts see nothing.
+    // (fields[k], null when it has none), in one walk of the document (or of one piece of it) and
+    // in time linear in it. `visit` gets the group's number in document order and is called as
+    // the walk leaves the group, so an inner group comes before the group around it; `fields` is
+    // valid during the call only. Walks of different pieces may run on different threads at the
+    // same time; each calls `visit` on its own thread.
     using GroupVisitor = std::function<void(std::size_t ordinal, CElement group, const CFoundField *fields)>;
     void ForEachGroup(const char *utf8GroupName, const char *const *utf8FieldNames, std::size_t fieldCount,
-                      const GroupVisitor &visit, std::size_t part = 0, std::size_t partCount = 1) const;
+                      const GroupVisitor &visit, const CPiece &piece) const;
+    void ForEachGroup(const char *utf8GroupName, const char *const *utf8FieldNames, std::size_t fieldCount,
+                      const GroupVisitor &visit) const;
     // The same, gathered: elements[i] is the i-th element named `utf8Name`, and
     // found[i * fieldCount + k] its first descendant named utf8FieldNames[k], or null.
     void CollectElements(const char *utf8Name, const char *const *utf8FieldNames, std::size_t fieldCount,
