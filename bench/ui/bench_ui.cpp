@@ -2,6 +2,7 @@
 // the brand list to its four frames drawn, one zoom click redrawn, and the peak memory after
 // showing the three built-in brands in turn. Prints figures only.
 
+#include "bench/ProcessStatus.h"
 #include "ui/CTestExeFolder.h"
 
 #include "ui/CKelmoraDlg.h"
@@ -17,7 +18,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
@@ -31,18 +31,6 @@ std::map<std::string, double> g_meanMs;
 void Record(const std::string &name, Clock::duration total, benchmark::IterationCount iterations)
 {
     g_meanMs[name] = std::chrono::duration<double, std::milli>(total).count() / static_cast<double>(iterations);
-}
-
-long ReadStatusKb(const char *key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::string prefix = std::string(key) + ":";
-    while (std::getline(status, line)) {
-        if (line.compare(0, prefix.size(), prefix) == 0)
-            return std::stol(line.substr(prefix.size()));
-    }
-    return -1;
 }
 
 // The window as the program shows it, over a catalogue whose first prefecture lists the three

@@ -2,6 +2,7 @@
 // the main photograph while zooming, and the peak memory after showing the three brands.
 // Prints figures only; the targets are read from them.
 
+#include "bench/ProcessStatus.h"
 #include "viewer/CPhotoFrame.h"
 #include "viewer/CPictureImage.h"
 #include "viewer/CZoomView.h"
@@ -16,7 +17,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
@@ -69,18 +69,6 @@ struct Frames {
         QApplication::processEvents();
     }
 };
-
-long ReadStatusKb(const char *key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::string prefix = std::string(key) + ":";
-    while (std::getline(status, line)) {
-        if (line.compare(0, prefix.size(), prefix) == 0)
-            return std::stol(line.substr(prefix.size()));
-    }
-    return -1;
-}
 
 // Bare Qt decoding of one picture from the bytes compiled into the program.
 void BM_BarePngDecode(benchmark::State &state, const QString &name)
