@@ -1,5 +1,5 @@
 # The presets in CMakePresets.json hold the whole build; these targets only name them.
-.PHONY: all deps build test asan bench run screenshots clean
+.PHONY: all deps build test asan bench run screenshots package clean
 
 all: build
 
@@ -32,6 +32,14 @@ screenshots: deps
 	cmake --preset release >/dev/null
 	cmake --build --preset release
 	scripts/take-screenshots build/release
+
+# The Debian package from the optimised build, then lintian's report on it.
+package:
+	@scripts/install-deps package
+	cmake --preset release >/dev/null
+	cmake --build --preset release
+	cpack --preset release
+	lintian --info build/release/kelmora_*.deb
 
 clean:
 	rm -rf build

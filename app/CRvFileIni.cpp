@@ -1,10 +1,11 @@
 #include "app/CRvFileIni.h"
 
-#include "app/CRvFileAccess.h"
+#include "app/CProgramFolder.h"
 #include "app/CRvIniDocument.h"
 #include "data/CRvTextCodec.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <optional>
@@ -39,11 +40,13 @@ QString CutToLength(QString text, int maxLength)
 
 CRvFileIni::CRvFileIni(const QString &fileName)
 {
-    const CRvFileAccess access;
-    m_strExeFolder = access.GetExeFolder();
-    // The name is appended as given: no separator is added and nothing is checked.
-    m_strIniPath = m_strExeFolder
-                   + (fileName.isEmpty() ? access.GetExeBaseName() + QStringLiteral(".ini") : fileName);
+    const CProgramFolder program;
+    m_strExeFolder = program.GetExeFolder();
+    // A named file is one of the program's own, beside the region table; the name is appended as
+    // given: no separator is added and nothing is checked.
+    m_strIniPath = fileName.isEmpty() ? program.GetSettingsPath() : program.GetCatalogFolder() + fileName;
+    // The per-user settings folder is made on the first write; a program folder never is.
+    m_bMakesFolder = fileName.isEmpty() && program.IsInstalled();
 }
 
 QString CRvFileIni::GetString(const QString &section, const QString &key, const QString &defaultValue) const
@@ -80,6 +83,8 @@ void CRvFileIni::WriteString(const QString &section, const QString &key, const Q
     if (!newBytes)
         return;
 
+    if (m_bMakesFolder && !CProgramFolder::MakeUserFolder(QFileInfo(m_strIniPath).path()))
+        return;
     // Written beside the file and renamed over it, so a crash or a full disk leaves the old file
     // whole. Failures are not reported: the value simply is not stored.
     QSaveFile file(m_strIniPath);

@@ -1,5 +1,5 @@
 #pragma once
-// Named values in an INI-syntax file beside the executable, read and written with the
+// Named values in an INI-syntax file of the program (see CProgramFolder for where they lie), read and written with the
 // private-profile rules: section and key names match without regard to case, the first match
 // wins, missing file/section/key give the default, values are cut to 259 characters.
 // Nothing is cached: every call goes to the file as it is at that moment.
@@ -9,8 +9,9 @@
 class CRvFileIni
 {
 public:
-    // Binds to `fileName` in the executable's folder; a null or empty name binds to the
-    // settings file, the executable's base name + ".ini".
+    // Binds to `fileName` beside the region table (the executable's folder unless the program is
+    // installed); a null or empty name binds to the settings file: the executable's base name +
+    // ".ini" beside it, or the user's kelmora/kelmora.ini when installed.
     explicit CRvFileIni(const QString &fileName = QString());
     virtual ~CRvFileIni() = default;
 
@@ -28,4 +29,5 @@ public:
 private:
     QString m_strIniPath;
     QString m_strExeFolder;
+    bool m_bMakesFolder = false;
 };

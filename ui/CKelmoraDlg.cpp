@@ -3,8 +3,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CMakerInfo.h"
 #include "app/CResourceStrings.h"
-#include "app/CRvFileAccess.h"
-#include "app/CRvFileIni.h"
+#include "app/CProgramFolder.h"
 #include "app/CUrlOpener.h"
 #include "ui/CArtwork.h"
 #include "ui/CDemoContent.h"
@@ -76,6 +75,8 @@ CKelmoraDlg::CKelmoraDlg(QWidget *parent)
     , m_hIcon(CArtwork::AppIcon())
 {
     SetTemplateFont(MakeTemplateFont(QStringLiteral("MS UI Gothic"), 11.0));
+    // On a screen too small for the template the font, and with it every dialog unit, is smaller.
+    FitTemplateToScreen(QSize(636, 383));
     CreateControls();
     resize(MapDialogSize(QSize(636, 383)));
 }
@@ -207,11 +208,8 @@ void CKelmoraDlg::OnInitDialog()
 {
     setWindowIcon(m_hIcon);
 
-    // The data folder: the settings file's value as read, else the executable's "Data/".
-    const CRvFileAccess access;
-    m_strDataPath = access.GetExeFolder() + QStringLiteral("Data/");
-    const CRvFileIni settings;
-    m_strDataPath = settings.GetString(QStringLiteral("Settings"), QStringLiteral("DataFolderPath"), m_strDataPath);
+    // The data folder: the settings file's value as read, else the program's own "Data/".
+    m_strDataPath = CProgramFolder().GetDataFolder();
     m_catalog.SetDataFolder(m_strDataPath);
 
     SetUpControls();
@@ -224,7 +222,7 @@ void CKelmoraDlg::SetUpControls()
 {
     setWindowTitle(CResourceStrings::Load(CResourceStrings::IDS_CAPTION));
 
-    m_font = MakeTemplateFont(QStringLiteral("MS UI Gothic"), 11.0);
+    m_font = MakeTemplateFont(QStringLiteral("MS UI Gothic"), FittedPointSize(11.0));
     for (CImageButton *button : {m_btnZoomIn, m_btnZoomOut, m_btnExit})
         button->setFont(m_font);
     m_btnZoomIn->SetImage(CArtwork::Load(CArtwork::IDB_ZOOM_IN));

@@ -1,6 +1,11 @@
 #include "ui/CRvDialog.h"
 
+#include "ui/CWindowFit.h"
+
+#include <QCursor>
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 CRvDialog::CRvDialog(QWidget *parent, Qt::WindowFlags flags)
@@ -37,8 +42,48 @@ QSize CRvDialog::MeasureBaseUnits(const QFont &font)
 
 void CRvDialog::SetTemplateFont(const QFont &font)
 {
-    setFont(font);
-    m_baseUnits = MeasureBaseUnits(font);
+    QFont used = font;
+    if (!isWindow()) {
+        if (const auto *owner = qobject_cast<const CRvDialog *>(parentWidget()))
+            m_dFontScale = owner->m_dFontScale;
+        if (m_dFontScale != 1.0)
+            used.setPointSizeF(font.pointSizeF() * m_dFontScale);
+    }
+    setFont(used);
+    m_baseUnits = MeasureBaseUnits(used);
+}
+
+void CRvDialog::FitTemplateToScreen(const QSize &templateDlu)
+{
+    // The screen the window opens on: the one under the mouse when there are several, as a
+    // dialog without a parent is placed.
+    QScreen *target = QGuiApplication::primaryScreen();
+    if (target != nullptr && target->virtualSiblings().size() > 1) {
+        if (QScreen *under = QGuiApplication::screenAt(QCursor::pos()))
+            target = under;
+    }
+    if (target == nullptr)
+        return;
+
+    const QFont current = font();
+    const qreal pointSize = current.pointSizeF();
+    if (pointSize <= 0)
+        return;
+    const qreal fitted = CWindowFit::FitPointSize(
+        templateDlu, pointSize,
+        [&current](double size) {
+            QFont candidate = current;
+            candidate.setPointSizeF(size);
+            return MeasureBaseUnits(candidate);
+        },
+        target->availableGeometry().size());
+    if (fitted == pointSize)
+        return;
+    QFont smaller = current;
+    smaller.setPointSizeF(fitted);
+    setFont(smaller);
+    m_baseUnits = MeasureBaseUnits(smaller);
+    m_dFontScale = fitted / pointSize;
 }
 
 int CRvDialog::MapDialogX(int dluX) const

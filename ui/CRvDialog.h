@@ -26,8 +26,15 @@ public:
     static QFont MakeTemplateFont(const QString &face, qreal pointSize);
     static QStringList FallbackFamilies();
 
-    // Sets the dialog's font and measures the base units from it.
+    // Sets the dialog's font and measures the base units from it. A page laid into a dialog whose
+    // font was made smaller to fit the screen gets its font made smaller by the same ratio.
     void SetTemplateFont(const QFont &font);
+    // Makes the dialog font smaller, measuring the base units again, until a window of
+    // `templateDlu` with its frame fits the available area of the screen it opens on. Call it
+    // after SetTemplateFont and before any control is placed; nothing changes where it fits.
+    void FitTemplateToScreen(const QSize &templateDlu);
+    // The template point size as this dialog uses it (smaller when the font was fitted).
+    qreal FittedPointSize(qreal templatePointSize) const { return templatePointSize * m_dFontScale; }
     QSize GetBaseUnits() const { return m_baseUnits; }
     // Base units of a font: x = average width of the Latin letters, y = the font's line height.
     static QSize MeasureBaseUnits(const QFont &font);
@@ -61,5 +68,6 @@ public:
 
 private:
     QSize m_baseUnits{6, 13};
+    qreal m_dFontScale = 1.0;
     QHash<int, QWidget *> m_items;
 };

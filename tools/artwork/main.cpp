@@ -156,7 +156,7 @@ std::vector<Job> MakeJobs()
     jobs.push_back({QStringLiteral("png/135.png"), &CUiArt::ZoomInButton, false, false});
     jobs.push_back({QStringLiteral("png/136.png"), &CUiArt::ZoomOutButton, false, false});
     jobs.push_back({QStringLiteral("icon/128.png"), []() { return CUiArt::AppIcon(48); }, false, false});
-    for (int size : {16, 24, 32, 64, 256})
+    for (int size : {16, 24, 32, 64, 128, 256})
         jobs.push_back({QStringLiteral("icon/128-%1.png").arg(size), [size]() { return CUiArt::AppIcon(size); }, false, false});
     jobs.push_back({QStringLiteral("bitmap/153.png"), &CUiArt::MakerLogo, false, false});
     return jobs;

@@ -1,5 +1,6 @@
 #include "tools/datacheck/CDataChecker.h"
 
+#include "app/CProgramFolder.h"
 #include "app/CRvFileAccess.h"
 #include "app/CRvFileIni.h"
 #include "data/CCatalogData.h"
@@ -15,8 +16,6 @@
 #include <array>
 
 namespace {
-
-const QString kRegionTableName = QStringLiteral("BureauPref.pfd");
 
 QString ClassName(int nClass)
 {
@@ -73,16 +72,14 @@ QJsonObject GrainToJson(const GRAIN_INFO_DATA &grain)
 void CDataChecker::Run()
 {
     const CRvFileAccess access;
-    const QString exeFolder = access.GetExeFolder();
+    const CProgramFolder program;
 
     CCatalogData catalog;
     m_aBureau.Copy(catalog.GetBureauTable());
-    CheckRegionTable(exeFolder, catalog);
+    CheckRegionTable(program, catalog);
 
     // The data folder is resolved as the main window does it.
-    const QString defaultFolder = exeFolder + QStringLiteral("Data/");
-    const QString folder = CRvFileIni().GetString(QStringLiteral("Settings"), QStringLiteral("DataFolderPath"),
-                                                  defaultFolder);
+    const QString folder = program.GetDataFolder();
     if (!catalog.SetDataFolder(folder))
         AddProblem(folder, QStringLiteral("data folder not found; the program looks for the variety files "
                                           "relative to its current folder"));
@@ -104,14 +101,16 @@ void CDataChecker::Run()
     }
 }
 
-void CDataChecker::CheckRegionTable(const QString &exeFolder, const CCatalogData &catalog)
+void CDataChecker::CheckRegionTable(const CProgramFolder &program, const CCatalogData &catalog)
 {
-    const QString path = exeFolder + kRegionTableName;
-    if (!CRvFileAccess().IsFileExist(path)) {
-        AddProblem(path, QStringLiteral("region table not found; the program shows eight empty regions"));
+    const QString path = program.GetRegionTablePath();
+    if (program.GetLayout() == CProgramFolder::Layout::NotFound) {
+        AddProblem(path, QStringLiteral("region table not found; looked for it at %1; the program shows eight "
+                                        "empty regions")
+                             .arg(program.GetRegionTablePlaces().join(QStringLiteral(" and at "))));
         return;
     }
-    const CRvFileIni ini(kRegionTableName);
+    const CRvFileIni ini(CProgramFolder::kRegionTableName);
     for (const BUREAU_DATA &bureau : catalog.GetBureauTable()) {
         const QString section = QStringLiteral("Bureau%1").arg(bureau.nBureauNo, 2, 10, QLatin1Char('0'));
         if (bureau.strBureauName.isEmpty())

@@ -11,6 +11,7 @@
 #include <vector>
 
 class CCatalogData;
+class CProgramFolder;
 class CXmlDocument;
 
 class CDataChecker
@@ -42,7 +43,7 @@ private:
         CGrainInfoArray aGrain;
     };
 
-    void CheckRegionTable(const QString &exeFolder, const CCatalogData &catalog);
+    void CheckRegionTable(const CProgramFolder &program, const CCatalogData &catalog);
     void CheckVarietyFile(const PrefResult &pref);
     void CheckGrains(const QString &file, const CXmlDocument &doc, const CGrainInfoArray &grains);
     void AddProblem(const QString &file, const QString &message);

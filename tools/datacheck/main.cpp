@@ -21,7 +21,8 @@ constexpr int kExitUsage = 2;
 const QString kProgramName = QStringLiteral("kelmora");
 
 const char kUsage[] = "usage: kelmora-datacheck [--root DIR] [--json]\n"
-                      "  --root DIR  the program folder to check (default: this tool's own folder)\n"
+                      "  --root DIR  the folder of the program to check (default: this tool's own folder);\n"
+                      "              the catalogue lies in DIR, or in DIR/../share/kelmora when installed\n"
                       "  --json      print the catalogue as read and the problems as one JSON object\n";
 
 int UsageError(const QString &message)

@@ -1,0 +1,31 @@
+# The Debian package: `cpack --preset release` (or `make package`) after a release build.
+# Its Depends come from the binaries' shared libraries (dpkg-shlibdeps) plus what Qt loads only
+# at run time: the platform plugins, and a Japanese font for the dialogs.
+
+# Debian's own documentation files of the package.
+install(FILES ${CMAKE_SOURCE_DIR}/res/desktop/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kelmora)
+
+set(CPACK_PACKAGE_NAME kelmora)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "Kelmora developers")
+set(CPACK_PACKAGE_CONTACT "Kelmora developers <kelmora@kelmora.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "picture encyclopedia of Japanese rice varieties")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Kelmora is a desktop picture encyclopedia of Japanese rice varieties. Four cascading lists -- region, "
+    "prefecture, classification and brand -- narrow the national catalogue of production-area variety "
+    "brands; the chosen brand's grain characteristics and pedigree appear on two tab pages beside a large "
+    "square grain photograph that zooms and pans.\n"
+    "This is the demonstration edition: it lists the brands of every prefecture and shows the full detail "
+    "of three brands of Hokkaido. The user interface is in Japanese.")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY kelmora)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-ipafont-gothic | fonts-noto-cjk")
+
+include(CPack)
