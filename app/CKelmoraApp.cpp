@@ -13,7 +13,9 @@
 
 QString CKelmoraApp::AppId()
 {
-    return QStringLiteral("Lumivale");
+    // The name of the installed desktop entry (res/desktop), so that the desktop shows the
+    // running window with the menu entry's name and icon.
+    return QStringLiteral("org.kelmora.Kelmora");
 }
 
 QString CKelmoraApp::RegistryKey()
