@@ -20,7 +20,8 @@ set(expected
     share/metainfo/${APP_ID}.metainfo.xml
     share/man/man1/kelmora.1.gz
     share/man/man1/kelmora-datacheck.1.gz
-    share/doc/kelmora/copyright)
+    share/doc/kelmora/copyright
+    share/doc/kelmora/changelog.gz)
 foreach(size 16 24 32 48 64 128 256)
     list(APPEND expected share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
 endforeach()
