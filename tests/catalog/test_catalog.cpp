@@ -6,7 +6,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
 #include <QStandardPaths>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 class TestCatalog : public QObject
@@ -26,6 +30,7 @@ private Q_SLOTS:
     void prefectureContents_data();
     void prefectureContents();
     void noBrandTwiceInOneClassification();
+    void everyBrandCarriesItsReading();
 
 private:
     QJsonObject prefecture(int nBureauNo, int nPrefNo) const;
@@ -316,6 +321,45 @@ void TestCatalog::noBrandTwiceInOneClassification()
             seen.insert(key);
         }
     }
+}
+
+// The brand search matches on each brand's reading, and the brand lists are sorted by it: every
+// Grain of the bundled files carries one, in hiragana (digits allowed, as in きらら397).
+void TestCatalog::everyBrandCarriesItsReading()
+{
+    const QRegularExpression hiragana(QStringLiteral("^[\\x{3041}-\\x{3096}\\x{30FC}0-9]+$"));
+    int nGrains = 0;
+    QDirIterator files(qEnvironmentVariable("KELMORA_EXE_DIR") + QStringLiteral("/Data"), {QStringLiteral("*.vdx")},
+                       QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        QVERIFY2(file.open(QIODevice::ReadOnly), qUtf8Printable(file.fileName()));
+        QXmlStreamReader xml(&file);
+        QString name;
+        bool bInGrain = false;
+        bool bHasReading = false;
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (xml.isStartElement() && xml.name() == QLatin1String("Grain")) {
+                bInGrain = true;
+                bHasReading = false;
+            } else if (bInGrain && xml.isStartElement() && xml.name() == QLatin1String("Name")) {
+                name = xml.readElementText();
+            } else if (bInGrain && xml.isStartElement() && xml.name() == QLatin1String("Reading")) {
+                const QString reading = xml.readElementText();
+                const QByteArray where = (file.fileName() + QStringLiteral(": ") + name + QStringLiteral(" ") + reading).toUtf8();
+                QVERIFY2(hiragana.match(reading).hasMatch(), where.constData());
+                bHasReading = true;
+            } else if (xml.isEndElement() && xml.name() == QLatin1String("Grain")) {
+                const QByteArray where = (file.fileName() + QStringLiteral(": ") + name).toUtf8();
+                QVERIFY2(bHasReading, where.constData());
+                bInGrain = false;
+                ++nGrains;
+            }
+        }
+        QVERIFY2(!xml.hasError(), qUtf8Printable(file.fileName() + QStringLiteral(": ") + xml.errorString()));
+    }
+    QVERIFY(nGrains >= 600);
 }
 
 QTEST_GUILESS_MAIN(TestCatalog)
