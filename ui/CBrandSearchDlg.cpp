@@ -206,12 +206,18 @@ void CBrandSearchDlg::PlaceBesideOwner()
         return;
     const QRect screen = owner->screen()->availableGeometry();
     const QRect frame = owner->frameGeometry();
+    // As tall as the owner: a column of results at its side.
+    resize(width(), std::max(height(), std::min(owner->height(), screen.height() - (frame.height() - owner->height()))));
     const QSize size = frameGeometry().size().expandedTo(this->size());
-    const int top = std::clamp(frame.top(), screen.top(), std::max(screen.top(), screen.bottom() - size.height()));
-    if (frame.right() + 1 + size.width() <= screen.right() + 1)
-        move(frame.right() + 1, top);
-    else if (frame.left() - size.width() >= screen.left())
-        move(frame.left() - size.width(), top);
+    const int top = std::clamp(frame.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - size.height()));
+    // Beside the owner on the side with more room; where neither side has enough, against the
+    // screen's edge on that side, so that it covers as little of the owner as it can.
+    const int roomRight = screen.right() - frame.right();
+    const int roomLeft = frame.left() - screen.left();
+    if (roomRight >= roomLeft)
+        move(std::min(frame.right() + 1, screen.right() + 1 - size.width()), top);
+    else
+        move(std::max(frame.left() - size.width(), screen.left()), top);
 }
 
 void CBrandSearchDlg::OnQueryChanged(const QString &text)

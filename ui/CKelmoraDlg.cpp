@@ -348,10 +348,9 @@ void CKelmoraDlg::contextMenuEvent(QContextMenuEvent *event)
     // The desktop gives no program-controlled system menu; the window's own menu carries the
     // About command instead.
     QMenu menu(this);
+    QAction *about = menu.addAction(CResourceStrings::Load(CResourceStrings::IDS_ABOUTBOX));
     QAction *search = menu.addAction(QStringLiteral("銘柄検索…"));
     search->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    menu.addSeparator();
-    QAction *about = menu.addAction(CResourceStrings::Load(CResourceStrings::IDS_ABOUTBOX));
     QAction *chosen = menu.exec(event->globalPos());
     if (chosen == about)
         OnSysCommand(IDM_ABOUTBOX);
