@@ -242,6 +242,9 @@ void CBrandSearchDlg::ChooseRow(int row)
     const std::vector<int> &rows = GetRows();
     if (row < 0 || row >= static_cast<int>(rows.size()))
         return;
+    // The chosen row stays marked (Enter on the query chooses the first).
+    if (m_tblResult->currentIndex().row() != row)
+        SelectRow(row);
     // A copy: the main window's lists take their time, and nothing must change under them.
     const CBrandIndex::Entry entry = m_index.GetAt(rows[static_cast<std::size_t>(row)]);
     Q_EMIT BrandChosen(entry);
