@@ -68,6 +68,14 @@ if(at EQUAL -1)
     message(FATAL_ERROR "installed kelmora-datacheck did not read the installed catalogue:\n${out}")
 endif()
 
+# The brand search reads the same installed catalogue.
+execute_process(COMMAND ${prefix}/bin/kelmora-datacheck --find きらら397
+    RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+string(FIND "${out}" "きらら397" at)
+if(NOT status EQUAL 0 OR at EQUAL -1)
+    message(FATAL_ERROR "installed kelmora-datacheck --find exited with ${status}:\n${out}${err}")
+endif()
+
 # Alone in a folder, the checker names every place it looked for the region table.
 file(MAKE_DIRECTORY ${WORK_DIR}/alone)
 file(COPY ${prefix}/bin/kelmora-datacheck DESTINATION ${WORK_DIR}/alone)

@@ -1,16 +1,13 @@
 #include "tools/datacheck/CBrandFind.h"
 
-#include "app/CRvFileAccess.h"
-#include "app/CRvFileIni.h"
+#include "app/CProgramFolder.h"
 #include "data/CBrandIndex.h"
 #include "data/CCatalogData.h"
 
 int CBrandFind::Run(const QString &text, QTextStream &out)
 {
     CCatalogData catalog;
-    const QString defaultFolder = CRvFileAccess().GetExeFolder() + QStringLiteral("Data/");
-    catalog.SetDataFolder(
-        CRvFileIni().GetString(QStringLiteral("Settings"), QStringLiteral("DataFolderPath"), defaultFolder));
+    catalog.SetDataFolder(CProgramFolder().GetDataFolder());
 
     CBrandIndex index;
     index.Build(catalog);
