@@ -46,8 +46,8 @@ QImage Stored(const QString &name)
     return CTestPictures::Picture(name).mirrored(false, true);
 }
 
-// Where the trackbar's thumb is drawn, in the trackbar's coordinates.
-QPoint ThumbCentre(QSlider *slider)
+// Where a part of a slider or scroll bar is drawn, in its own coordinates.
+QPoint ControlPart(QAbstractSlider *slider, QStyle::ComplexControl control, QStyle::SubControl part)
 {
     QStyleOptionSlider option;
     option.initFrom(slider);
@@ -59,7 +59,12 @@ QPoint ThumbCentre(QSlider *slider)
     option.sliderValue = slider->value();
     option.singleStep = slider->singleStep();
     option.pageStep = slider->pageStep();
-    return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider).center();
+    return slider->style()->subControlRect(control, &option, part, slider).center();
+}
+
+QPoint ThumbCentre(QSlider *slider)
+{
+    return ControlPart(slider, QStyle::CC_Slider, QStyle::SC_SliderHandle);
 }
 
 // Counts the trace lines of the main photograph's redraws: one per run of a zoom or scroll handler.
@@ -121,20 +126,9 @@ QColor CentreColour(QWidget *frame)
     return shot.pixelColor(shot.width() / 2, shot.height() / 2);
 }
 
-// Where a part of a scroll bar is drawn, in the bar's coordinates.
 QPoint ScrollBarPart(QScrollBar *bar, QStyle::SubControl part)
 {
-    QStyleOptionSlider option;
-    option.initFrom(bar);
-    option.subControls = QStyle::SC_All;
-    option.orientation = bar->orientation();
-    option.minimum = bar->minimum();
-    option.maximum = bar->maximum();
-    option.sliderPosition = bar->sliderPosition();
-    option.sliderValue = bar->value();
-    option.singleStep = bar->singleStep();
-    option.pageStep = bar->pageStep();
-    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar).center();
+    return ControlPart(bar, QStyle::CC_ScrollBar, part);
 }
 
 // Everything the zoom controls and the view show, for comparing one way of zooming with another.
