@@ -123,7 +123,7 @@ private:
 
 // The values of a variety, in the order the loader reads them.
 enum GrainField { kID, kName, kClass, kRequierd, kHistory, kBreedingYear, kBreedingPlace, kGrainShape, kColor, kSkin,
-             kGroove, kEmbryo, kThousandWeight, kWhitePart, kOther, kFieldCount };
+             kGroove, kEmbryo, kThousandWeight, kWhitePart, kOther, kReading, kFieldCount };
 
 // The position an "Index" names, or -1 when it names none below `count`. Only an "Index" of
 // digits without sign or leading zero can equal a position written in decimal.
@@ -169,6 +169,8 @@ public:
         AssignDescriptive(record.strThousandWeight, fields, kThousandWeight);
         AssignDescriptive(record.strWhitePart, fields, kWhitePart);
         AssignDescriptive(record.strOther, fields, kOther);
+        // The optional reading: empty when the file gives none.
+        AssignText(record.strReading, fields[kReading]);
     }
 
 private:
@@ -454,7 +456,7 @@ bool CCatalogData::LoadGrainInfo(int bureauNo, int prefNo, CGrainInfoArray &list
     // The values of a variety are the first elements of their names anywhere below its "Grain".
     static const char *const kFieldNames[kFieldCount] = {
         "ID", "Name", "Class", "Requierd", "History", "BreedingYear", "BreedingPlace", "GrainShape",
-        "Color", "Skin", "Groove", "Embryo", "ThousandWeight", "WhitePart", "Other"};
+        "Color", "Skin", "Groove", "Embryo", "ThousandWeight", "WhitePart", "Other", "Reading"};
 
     // Variety i is the first "Grain" in document order whose "Index" is exactly i in decimal. Each
     // record is filled as the walk leaves its "Grain", the first of equal values winning, which

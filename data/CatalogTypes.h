@@ -103,6 +103,7 @@ struct GRAIN_INFO_DATA
     QString strThousandWeight;  // grams, as text
     QString strWhitePart;
     QString strOther;
+    QString strReading;         // the name's reading (よみ), for finding the brand; may be empty
 
     void Clear()
     {
@@ -122,6 +123,7 @@ struct GRAIN_INFO_DATA
         strThousandWeight.clear();
         strWhitePart.clear();
         strOther.clear();
+        strReading.clear();
     }
 };
 
