@@ -17,7 +17,6 @@ class CRvArray
 {
 public:
     int GetSize() const { return static_cast<int>(m_items.size()); }
-    bool IsEmpty() const { return m_items.empty(); }
 
     const T &GetAt(int index) const { return m_items[CheckedIndex(index)]; }
     T &ElementAt(int index) { return m_items[CheckedIndex(index)]; }
@@ -30,12 +29,6 @@ public:
         return GetSize() - 1;
     }
     void RemoveAll() { m_items.clear(); }
-    void SetSize(int size)
-    {
-        if (size < 0)
-            throw std::invalid_argument("CRvArray: negative size");
-        m_items.resize(static_cast<std::size_t>(size));
-    }
     // Copying onto itself does nothing.
     void Copy(const CRvArray &source)
     {
@@ -103,6 +96,9 @@ struct GRAIN_INFO_DATA
     QString strThousandWeight;  // grams, as text
     QString strWhitePart;
     QString strOther;
+    // The brand name's kana reading, for finding a brand by how it is said; not one of the shown
+    // fields. Its own initialiser lets records written out field by field leave it unnamed.
+    QString strReading{};
 
     void Clear()
     {
@@ -122,6 +118,7 @@ struct GRAIN_INFO_DATA
         strThousandWeight.clear();
         strWhitePart.clear();
         strOther.clear();
+        strReading.clear();
     }
 };
 

@@ -212,10 +212,9 @@ private Q_SLOTS:
             QCOMPARE(Fields(list[i]), Fields(reference[i]));
     }
 
-    // A file large enough to be walked in two parts on two threads: positions shuffled, repeated
-    // within and across the two halves (the first in the document must win whichever thread
-    // meets it first), a repeat nested inside its twin, a wrapped "Grain", and gaps. Loaded
-    // several times into the same list, which is freed on another thread each time.
+    // A larger file: positions shuffled, repeated early and late (the first in the document
+    // wins), a repeat nested inside its twin, a wrapped "Grain", and gaps. Loaded several times
+    // into the same list.
     void largeFileSameAsSearchPerValue()
     {
         constexpr int kCount = 320;
@@ -225,8 +224,7 @@ private Q_SLOTS:
         std::shuffle(order.begin(), order.end(), random);
         order.erase(std::remove_if(order.begin(), order.end(), [](int i) { return i % 37 == 5; }), order.end());
 
-        // Descriptive texts that a large list shares: pairs one byte or one character apart, of
-        // lengths about the eight and sixteen bytes where their comparison changes its way.
+        // Descriptive texts that repeat, in pairs one byte or one character apart.
         const QStringList nearlyEqual = {QStringLiteral("良"), QStringLiteral("良い"), QStringLiteral("abcdefg"),
                                          QStringLiteral("abcdefgh"), QStringLiteral("abcdefgX"), QStringLiteral("やや良好"),
                                          QStringLiteral("やや良否"), QStringLiteral("0123456789abcdef"),

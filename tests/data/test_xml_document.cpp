@@ -213,18 +213,27 @@ private Q_SLOTS:
         QCOMPARE(doc.GetRoot().GetText(), QStringLiteral("deep"));
     }
 
-    void elementsInDocumentOrder()
+    // Each group with the first of each field name below it, at any depth, nested groups included.
+    void groupsInDocumentOrder()
     {
         CXmlDocument doc;
-        QVERIFY(doc.LoadFile(WriteFile("<R><G i=\"0\"><G i=\"1\"/></G><x><G/></x><G i=\"3\"/></R>")));
-        const std::vector<CXmlDocument::CElement> elements = doc.GetElements("G");
-        QCOMPARE(elements.size(), std::size_t(4));
-        QCOMPARE(elements[0].GetAttribute("i").value_or(kNone), QStringLiteral("0"));
-        QCOMPARE(elements[1].GetAttribute("i").value_or(kNone), QStringLiteral("1"));
-        QVERIFY(!elements[2].GetAttribute("i").has_value());
-        QCOMPARE(elements[3].GetAttribute("i").value_or(kNone), QStringLiteral("3"));
-        QVERIFY(elements[0].FindDescendant("G") == elements[1]);
-        QVERIFY(elements[1].FindDescendant("G").IsNull());
+        QVERIFY(doc.LoadFile(WriteFile("<R><G i=\"0\"><a>1</a><G i=\"1\"><b>2</b><a>3</a></G><b>4</b></G>"
+                                       "<x><G><c><a>5</a></c></G></x><a>6</a><G i=\"3\"/></R>")));
+        const CXmlDocument::CGroups groups = doc.GetGroups("G", {"a", "b"});
+        QCOMPARE(groups.aGroup.size(), std::size_t(4));
+        QCOMPARE(groups.aField.size(), std::size_t(8));
+        QCOMPARE(groups.aGroup[0].GetAttribute("i").value_or(kNone), QStringLiteral("0"));
+        QCOMPARE(groups.aGroup[1].GetAttribute("i").value_or(kNone), QStringLiteral("1"));
+        QVERIFY(!groups.aGroup[2].GetAttribute("i").has_value());
+        QCOMPARE(groups.aGroup[3].GetAttribute("i").value_or(kNone), QStringLiteral("3"));
+        const QStringList expected = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("2"),
+                                      QStringLiteral("5"), kNone, kNone, kNone};
+        for (std::size_t i = 0; i < groups.aField.size(); ++i) {
+            const CXmlDocument::CElement field = groups.aField[i];
+            QCOMPARE(field.IsNull() ? kNone : field.GetText(), expected[static_cast<qsizetype>(i)]);
+        }
+        QVERIFY(groups.aGroup[0].FindDescendant("G") == groups.aGroup[1]);
+        QVERIFY(groups.aGroup[1].FindDescendant("G").IsNull());
     }
 };
 
