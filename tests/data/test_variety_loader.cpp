@@ -335,6 +335,114 @@ private Q_SLOTS:
         QCOMPARE(list.GetSize(), 0);
     }
 
+    // A variety file that is a FIFO, a device, a folder or larger than the cap is a file that
+    // does not load: an empty list at once, while the rest of the catalogue loads as ever.
+    void fileThatIsNotARegularFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const char *kind : {"fifo", "link to /dev/zero", "folder", "over 64 MiB"})
+            QTest::newRow(kind) << QString::fromLatin1(kind);
+    }
+
+    void fileThatIsNotARegularFile()
+    {
+        QFETCH(QString, kind);
+        const QString path = VarietyPath(1, 1);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        if (kind == QLatin1String("fifo"))
+            TestFiles::MakeFifo(path);
+        else if (kind == QLatin1String("link to /dev/zero"))
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+        else if (kind == QLatin1String("folder"))
+            QVERIFY(QDir().mkdir(path));
+        else
+            TestFiles::MakeSparse(path, CXmlDocument::kMaxFileSize + 1);
+        TestFiles::Write(VarietyPath(1, 2), File(QStringLiteral("1"), Grain(QStringLiteral("0"), QStringLiteral("next"))).toUtf8());
+
+        CCatalogData catalog;
+        QVERIFY(catalog.SetDataFolder(m_strData));
+        CGrainInfoArray list;
+        list.Add(GRAIN_INFO_DATA());
+        bool loaded = false;
+        QVERIFY(TestFiles::FinishesWithin(5000, path, [&] { loaded = catalog.LoadGrainInfo(1, 1, list); }));
+        QVERIFY(loaded);
+        QCOMPARE(list.GetSize(), 0);
+        QVERIFY(catalog.LoadGrainInfo(1, 2, list));
+        QCOMPARE(list.GetSize(), 1);
+        QCOMPARE(list[0].strName, QStringLiteral("0-next"));
+    }
+
+    void linkToAVarietyFileIsFollowed()
+    {
+        const QString real = m_pDir->path() + QStringLiteral("/elsewhere.vdx");
+        TestFiles::Write(real, File(QStringLiteral("1"), Grain(QStringLiteral("0"), QStringLiteral("linked"))).toUtf8());
+        QDir().mkpath(QFileInfo(VarietyPath(1, 1)).absolutePath());
+        QVERIFY(QFile::link(real, VarietyPath(1, 1)));
+        CCatalogData catalog;
+        QVERIFY(catalog.SetDataFolder(m_strData));
+        CGrainInfoArray list;
+        QVERIFY(catalog.LoadGrainInfo(1, 1, list));
+        QCOMPARE(list.GetSize(), 1);
+        QCOMPARE(list[0].strName, QStringLiteral("0-linked"));
+    }
+
+    // Not well-formed is not loaded, whatever the size of the file: a Grain written after the
+    // root element is no more read in a file of many varieties than in a small one.
+    void notWellFormedAtAnySize_data()
+    {
+        QTest::addColumn<QString>("xml");
+        for (const int count : {3, 600}) {
+            QString grains;
+            for (int i = 0; i < count - 1; ++i)
+                grains += Grain(QString::number(i), QStringLiteral("g"));
+            const QString last = Grain(QString::number(count - 1), QStringLiteral("outside"));
+            QTest::newRow(qPrintable(QStringLiteral("second top-level element, %1 varieties").arg(count)))
+                << File(QString::number(count), grains) + last;
+            QTest::newRow(qPrintable(QStringLiteral("undeclared entity with an external DTD, %1 varieties").arg(count)))
+                << QStringLiteral("<?xml version=\"1.0\"?>\n<!DOCTYPE GRoot SYSTEM \"grain.dtd\">\n")
+                       + File(QString::number(count), grains + Grain(QString::number(count - 1), QStringLiteral("&brand;")))
+                             .mid(QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n").size());
+        }
+    }
+
+    void notWellFormedAtAnySize()
+    {
+        QFETCH(QString, xml);
+        QCOMPARE(Load(xml.toUtf8()).GetSize(), 0);
+    }
+
+    // One walk, however deep the Grain elements nest: each takes the first values below it.
+    void deeplyNestedGrains()
+    {
+        constexpr int kDepth = 100000;
+        QByteArray xml = "<GRoot><Header><DataCount>100000</DataCount></Header>";
+        for (int i = 0; i < kDepth; ++i)
+            xml += "<Grain Index=\"" + QByteArray::number(i) + "\"><Name>n" + QByteArray::number(i) + "</Name>";
+        xml += "<Class>2</Class>";
+        for (int i = 0; i < kDepth; ++i)
+            xml += "</Grain>";
+        xml += "</GRoot>";
+        const CGrainInfoArray list = Load(xml);
+        QCOMPARE(list.GetSize(), CCatalogData::kMaxDataCount);
+        QCOMPARE(list[0].strName, QStringLiteral("n0"));
+        QCOMPARE(list[9999].strName, QStringLiteral("n9999"));
+        QCOMPARE(list[0].nClass, 2);  // the one "Class", deepest of all, is below every Grain
+        QCOMPARE(list[9999].nClass, 2);
+    }
+
+    void readingOfTheName()
+    {
+        const CGrainInfoArray list = Load(File(QStringLiteral("2"), Grain(QStringLiteral("0"), QStringLiteral("a"), QStringLiteral("<Reading> にっぽんばれ </Reading>"))
+                                                                       + Grain(QStringLiteral("1"), QStringLiteral("b")))
+                                              .toUtf8());
+        QCOMPARE(list.GetSize(), 2);
+        QCOMPARE(list[0].strReading, QStringLiteral("にっぽんばれ"));
+        QCOMPARE(list[1].strReading, QString());
+        GRAIN_INFO_DATA cleared = list[0];
+        cleared.Clear();
+        QCOMPARE(cleared.strReading, QString());
+    }
+
     void shiftJisVarietyFile()
     {
         const QString file = QStringLiteral("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n")
