@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 struct CXmlDocument::Impl
 {
@@ -20,43 +21,30 @@ struct CXmlDocument::Impl
 
 namespace {
 
-// Walks the nodes below `top` in document order without recursion, so that a deeply nested file
-// cannot exhaust the stack: `enter` meets every node as it begins and returns false to end the
-// walk; `leave` meets every node once all of it has been seen.
-template <typename Enter, typename Leave>
-void Walk(const pugi::xml_node top, Enter enter, Leave leave)
+// Visits the nodes below `top` in document order through the parser's own walk, which is
+// iterative (a deeply nested file cannot exhaust the stack) and far quicker than stepping from node
+// to node: `visit` gets each node and its depth (0 for a child of `top`) and returns false to end
+// the walk.
+template <typename Visit>
+void Walk(pugi::xml_node top, Visit visit)
 {
-    pugi::xml_node node = top.first_child();
-    while (node) {
-        if (!enter(node))
-            return;
-        if (node.first_child()) {
-            node = node.first_child();
-            continue;
-        }
-        for (;;) {
-            leave(node);
-            if (node.next_sibling()) {
-                node = node.next_sibling();
-                break;
-            }
-            node = node.parent();
-            if (node == top)
-                return;
-        }
-    }
-}
+    class CWalker : public pugi::xml_tree_walker
+    {
+    public:
+        explicit CWalker(Visit &visit) : m_visit(visit) {}
+        bool for_each(pugi::xml_node &node) override { return m_visit(node, depth()); }
 
-template <typename Enter>
-void Walk(const pugi::xml_node top, Enter enter)
-{
-    Walk(top, enter, [](pugi::xml_node) {});
+    private:
+        Visit &m_visit;
+    };
+    CWalker walker(visit);
+    top.traverse(walker);
 }
 
 pugi::xml_node FirstDescendant(const pugi::xml_node top, const char *name)
 {
     pugi::xml_node found;
-    Walk(top, [&](pugi::xml_node node) {
+    Walk(top, [&](pugi::xml_node &node, int) {
         if (node.type() == pugi::node_element && std::strcmp(node.name(), name) == 0)
             found = node;
         return !found;
@@ -79,19 +67,17 @@ QString TrimmedText(const char *text)
     return QString::fromUtf8(text, static_cast<qsizetype>(length));
 }
 
-// The text content: every text and CDATA piece below the element, in document order.
+// The text content: every text and CDATA piece below the element, in document order. The parser
+// keeps a text that comes first in its element as the element's own value (fewer nodes to build
+// and to walk), so each element gives its value before its children.
 QString TextContent(const pugi::xml_node element)
 {
     // The usual value element holds one piece of text and nothing else.
-    const pugi::xml_node first = element.first_child();
-    if (!first)
-        return QString();
-    if (!first.next_sibling() && first.type() == pugi::node_pcdata)
-        return TrimmedText(first.value());
-    std::string text;
-    Walk(element, [&](pugi::xml_node node) {
-        if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata)
-            text += node.value();
+    if (!element.first_child())
+        return TrimmedText(element.value());
+    std::string text = element.value();
+    Walk(element, [&](pugi::xml_node &node, int) {
+        text += node.value();  // empty for the nodes that hold no text
         return true;
     });
     return TrimmedText(text.c_str());
@@ -247,24 +233,26 @@ bool IsKnownReference(const char *reference)
 std::optional<CXmlDocument::CLoadError> FindUnknownReference(const pugi::xml_document &raw, const QByteArray &text)
 {
     std::optional<CXmlDocument::CLoadError> found;
-    auto check = [&](const char *value, pugi::xml_node at, bool inValue) {
+    // `value` lies in the parser's copy of `text`, as does `anchor`, whose offset in it `at` gives.
+    auto check = [&](const char *value, const pugi::xml_node &at, const char *anchor) {
         for (const char *amp = std::strchr(value, '&'); amp; amp = std::strchr(amp + 1, '&')) {
             if (IsKnownReference(amp))
                 continue;
-            const std::size_t length = std::strcspn(amp, "; \t\r\n<");
-            const int lineInValue = inValue ? static_cast<int>(std::count(value, amp, '\n')) : 0;
+            const std::size_t length = std::min<std::size_t>(std::strcspn(amp, "; \t\r\n<") + 1, 40);
             found = CXmlDocument::CLoadError{QStringLiteral("not well-formed XML: reference to an undeclared entity, \"%1\"")
-                                                 .arg(QString::fromUtf8(amp, static_cast<qsizetype>(std::min<std::size_t>(length + 1, 40)))),
-                                             LineAt(text, at.offset_debug()) + lineInValue};
+                                                 .arg(QString::fromUtf8(amp, static_cast<qsizetype>(length))),
+                                             LineAt(text, at.offset_debug() + (amp - anchor))};
             return false;
         }
         return true;
     };
-    Walk(raw, [&](pugi::xml_node node) {
+    Walk(raw, [&](pugi::xml_node &node, int) {
         if (node.type() == pugi::node_pcdata)
-            return check(node.value(), node, true);
+            return check(node.value(), node, node.value());
+        if (node.type() != pugi::node_element || !check(node.value(), node, node.name()))
+            return node.type() != pugi::node_element;
         for (const pugi::xml_attribute attribute : node.attributes()) {
-            if (!check(attribute.value(), node, false))
+            if (!check(attribute.value(), node, node.name()))
                 return false;
         }
         return true;
@@ -392,7 +380,7 @@ bool CXmlDocument::LoadFile(const QString &path, CLoadError *error)
 
     // Parsed into a document of its own so that a failure leaves the previous content in place.
     // As a fragment, so that whatever stands outside the root element is there to be refused.
-    constexpr unsigned int kOptions = pugi::parse_default | pugi::parse_doctype | pugi::parse_fragment;
+    constexpr unsigned int kOptions = pugi::parse_default | pugi::parse_doctype | pugi::parse_fragment | pugi::parse_embed_pcdata;
     auto doc = std::make_unique<pugi::xml_document>();
     const pugi::xml_parse_result result = doc->load_buffer(text->constData(), static_cast<std::size_t>(text->size()),
                                                            kOptions, pugi::encoding_utf8);
@@ -427,7 +415,7 @@ CXmlDocument::CElement CXmlDocument::FindElement(const QString &elementName, con
     const QByteArray wantedValue = attrValue.toUtf8();
 
     pugi::xml_node found;
-    Walk(*m_pImpl->pDoc, [&](pugi::xml_node node) {
+    Walk(*m_pImpl->pDoc, [&](pugi::xml_node &node, int) {
         if (node.type() != pugi::node_element || std::strcmp(node.name(), name.constData()) != 0)
             return true;
         if (!anyAttribute) {
@@ -443,39 +431,43 @@ CXmlDocument::CElement CXmlDocument::FindElement(const QString &elementName, con
 
 CXmlDocument::CGroups CXmlDocument::GetGroups(const char *utf8GroupName, const std::vector<const char *> &utf8FieldNames) const
 {
+    const std::string_view groupName(utf8GroupName);
+    const std::vector<std::string_view> fieldNames(utf8FieldNames.begin(), utf8FieldNames.end());
+    const std::size_t names = fieldNames.size();
     CGroups groups;
-    const std::size_t names = utf8FieldNames.size();
-    std::vector<std::size_t> open;  // the groups around the walk's place, the innermost last
-    Walk(
-        *m_pImpl->pDoc,
-        [&](pugi::xml_node node) {
-            if (node.type() != pugi::node_element)
-                return true;
-            const char *const name = node.name();
-            for (std::size_t k = 0; k < names; ++k) {
-                if (std::strcmp(name, utf8FieldNames[k]) != 0)
-                    continue;
-                // The open groups still without this field are the inner end of the stack (a
-                // group opened earlier saw every element a later one saw): each takes this one,
-                // and no group is ever given a field twice.
-                for (auto g = open.rbegin(); g != open.rend(); ++g) {
-                    CElement &field = groups.aField[*g * names + k];
-                    if (!field.IsNull())
-                        break;
-                    field = CElement(node.internal_object());
-                }
-            }
-            if (std::strcmp(name, utf8GroupName) == 0) {
-                open.push_back(groups.aGroup.size());
-                groups.aGroup.push_back(CElement(node.internal_object()));
-                groups.aField.resize(groups.aField.size() + names);
-            }
+    struct COpen
+    {
+        std::size_t nGroup;
+        int nDepth;
+    };
+    std::vector<COpen> open;  // the groups around the walk's place, the innermost last
+    Walk(*m_pImpl->pDoc, [&](pugi::xml_node &node, int depth) {
+        // A group no deeper than this node ended before it.
+        while (!open.empty() && open.back().nDepth >= depth)
+            open.pop_back();
+        if (node.type() != pugi::node_element)
             return true;
-        },
-        [&](pugi::xml_node node) {
-            if (!open.empty() && groups.aGroup[open.back()].m_pNode == node.internal_object())
-                open.pop_back();
-        });
+        const std::string_view name(node.name());
+        for (std::size_t k = 0; k < names; ++k) {
+            if (name != fieldNames[k])
+                continue;
+            // The open groups still without this field are the inner end of the stack (a group
+            // opened earlier saw every element a later one saw): each takes this one, and no group
+            // is ever given a field twice.
+            for (auto g = open.rbegin(); g != open.rend(); ++g) {
+                CElement &field = groups.aField[g->nGroup * names + k];
+                if (!field.IsNull())
+                    break;
+                field = CElement(node.internal_object());
+            }
+        }
+        if (name == groupName) {
+            open.push_back(COpen{groups.aGroup.size(), depth});
+            groups.aGroup.push_back(CElement(node.internal_object()));
+            groups.aField.resize(groups.aField.size() + names);
+        }
+        return true;
+    });
     return groups;
 }
 

@@ -28,6 +28,11 @@ public:
         m_items.push_back(item);
         return GetSize() - 1;
     }
+    int Add(T &&item)
+    {
+        m_items.push_back(std::move(item));
+        return GetSize() - 1;
+    }
     void RemoveAll() { m_items.clear(); }
     // Copying onto itself does nothing.
     void Copy(const CRvArray &source)

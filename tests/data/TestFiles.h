@@ -85,6 +85,21 @@ inline void MakeSparse(const QString &path, qint64 size)
         throw std::runtime_error("cannot size file");
 }
 
+// A file at `path` that is not what its reader expects, of one of these kinds: "fifo" (nobody
+// writing), "link to /dev/zero", "folder", or "too large" (a sparse file of `largeSize` bytes).
+inline void MakeNotRegular(const QString &kind, const QString &path, qint64 largeSize)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (kind == QLatin1String("fifo"))
+        MakeFifo(path);
+    else if (kind == QLatin1String("link to /dev/zero") && !QFile::link(QStringLiteral("/dev/zero"), path))
+        throw std::runtime_error("cannot make link");
+    else if (kind == QLatin1String("folder") && !QDir().mkdir(path))
+        throw std::runtime_error("cannot make folder");
+    else if (kind == QLatin1String("too large"))
+        MakeSparse(path, largeSize);
+}
+
 // Runs `work` on a thread of its own and waits at most `ms` milliseconds for it. Work still
 // running then (blocked on the FIFO at `fifo`) is set free by a writer opening and closing the
 // FIFO, and the answer is false: a test that would hang fails by timeout instead. `work` must not

@@ -263,13 +263,7 @@ private Q_SLOTS:
         WriteCleanCatalogue();
         const QString path = m_strRoot + file;
         QFile::remove(path);
-        if (kind == QLatin1String("fifo")) {
-            TestFiles::MakeFifo(path);
-        } else if (kind == QLatin1String("link to /dev/zero")) {
-            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
-        } else {
-            TestFiles::MakeSparse(path, file.endsWith(QLatin1String(".vdx")) ? 64 * 1024 * 1024 + 1 : 1024 * 1024 + 1);
-        }
+        TestFiles::MakeNotRegular(kind, path, file.endsWith(QLatin1String(".vdx")) ? 64 * 1024 * 1024 + 1 : 1024 * 1024 + 1);
         const Run run = RunChecker({QStringLiteral("--root"), m_strRoot, QStringLiteral("--json")}, 10000);
         QCOMPARE(run.nExit, 1);
         const QJsonObject report = QJsonDocument::fromJson(run.output).object();
