@@ -34,6 +34,7 @@ const std::array<BuiltInBrand, 3> &BuiltInBrands()
                 QStringLiteral("23.0"),
                 QStringLiteral("気象条件によって乳白、腹白が発生することがある。"),
                 QString(),  // strOther
+                QString(),  // strReading
             },
         },
         {
@@ -55,6 +56,7 @@ const std::array<BuiltInBrand, 3> &BuiltInBrands()
                 QStringLiteral("21.4"),
                 QString(),  // strWhitePart
                 QStringLiteral("粒長は「はくちょうもち」よりやや長い。"),
+                QString(),  // strReading
             },
         },
         {
@@ -76,6 +78,7 @@ const std::array<BuiltInBrand, 3> &BuiltInBrands()
                 QStringLiteral("24.6"),
                 QStringLiteral("心白を多く発現、腹白の発生がやや多い。"),
                 QString(),  // strOther
+                QString(),  // strReading
             },
         },
     }};

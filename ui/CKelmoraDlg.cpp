@@ -7,6 +7,7 @@
 #include "app/CRvFileIni.h"
 #include "app/CUrlOpener.h"
 #include "ui/CArtwork.h"
+#include "ui/CBrandSearchDlg.h"
 #include "ui/CDemoContent.h"
 #include "ui/CImageButton.h"
 #include "ui/CRvListBox.h"
@@ -178,6 +179,9 @@ void CKelmoraDlg::CreateControls()
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { OnSysCommand(IDM_ABOUTBOX); });
 
+    auto *search = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
+    connect(search, &QShortcut::activated, this, &CKelmoraDlg::OpenBrandSearch);
+
     // The platform's zoom keys act like the zoom buttons; Ctrl+= serves keyboards on which "+"
     // needs Shift. One shortcut holds all of them: two shortcuts on the same keys would cancel
     // each other out as ambiguous.
@@ -345,8 +349,55 @@ void CKelmoraDlg::contextMenuEvent(QContextMenuEvent *event)
     // About command instead.
     QMenu menu(this);
     QAction *about = menu.addAction(CResourceStrings::Load(CResourceStrings::IDS_ABOUTBOX));
-    if (menu.exec(event->globalPos()) == about)
+    QAction *search = menu.addAction(QStringLiteral("銘柄検索…"));
+    search->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    QAction *chosen = menu.exec(event->globalPos());
+    if (chosen == about)
         OnSysCommand(IDM_ABOUTBOX);
+    else if (chosen == search)
+        OpenBrandSearch();
+}
+
+void CKelmoraDlg::OpenBrandSearch()
+{
+    if (m_pBrandSearch == nullptr) {
+        m_pBrandSearch = new CBrandSearchDlg(m_catalog, this);
+        connect(m_pBrandSearch, &CBrandSearchDlg::BrandChosen, this, &CKelmoraDlg::ChooseBrand);
+    }
+    m_pBrandSearch->Open();
+}
+
+void CKelmoraDlg::ChooseBrand(const CBrandIndex::Entry &entry)
+{
+    // Each list's row is selected and its handler runs, exactly as after a click: a row that is
+    // already the chosen one changes nothing, any other resets, loads and clears what follows.
+    // A row the list does not hold (the files changed since the index was built) ends the walk.
+    auto click = [this](CRvListBox *list, int row, void (CKelmoraDlg::*handler)()) {
+        if (row < 0 || row >= list->count())
+            return false;
+        list->SetCurSel(row);
+        (this->*handler)();
+        return true;
+    };
+    if (!click(m_lstBureau, entry.nBureauPos, &CKelmoraDlg::OnSelchangeBureau)
+        || !click(m_lstPref, entry.nPrefPos, &CKelmoraDlg::OnSelchangePref)
+        || !click(m_lstClass, entry.nClass, &CKelmoraDlg::OnSelchangeClass))
+        return;
+
+    // The brand's line: its record's place among the classification's records, while the record
+    // is still the one indexed; otherwise the first line of its name.
+    const CGrainInfoArray &grains = m_cascade.GetGrainInfo();
+    int row = -1;
+    if (entry.nPosition < grains.GetSize() && grains[entry.nPosition].strName == entry.strName
+        && grains[entry.nPosition].nClass == entry.nClass) {
+        row = 0;
+        for (int i = 0; i < entry.nPosition; ++i)
+            row += grains[i].nClass == entry.nClass ? 1 : 0;
+    } else {
+        for (int i = 0; i < m_lstGrain->count() && row < 0; ++i)
+            row = m_lstGrain->GetText(i) == entry.strName ? i : -1;
+    }
+    click(m_lstGrain, row, &CKelmoraDlg::OnSelchangeGrain);
 }
 
 void CKelmoraDlg::OnSysCommand(int command)

@@ -6,6 +6,7 @@
 // The zoom and pan of the main photograph is worked out by a window-free CZoomView; the handlers
 // here forward the user's moves to it, copy what it says the controls show and draw.
 
+#include "data/CBrandIndex.h"
 #include "data/CCatalogData.h"
 #include "pages/CFeaturePage.h"
 #include "pages/CHistoryPage.h"
@@ -22,6 +23,7 @@
 #include <QRect>
 #include <QString>
 
+class CBrandSearchDlg;
 class CImageButton;
 class CPhotoFrame;
 class CRvListBox;
@@ -72,6 +74,15 @@ public:
     const CPictureImage &GetPictureImage() const { return m_picture; }
     CFeaturePage &GetFeaturePage() { return m_pageFeature; }
     CHistoryPage &GetHistoryPage() { return m_pageHistory; }
+
+    // 銘柄検索 (Ctrl+F, the context menu): the one search window, made on first use, brought to
+    // the front with its query selected.
+    void OpenBrandSearch();
+    // The search window, or null before it was first opened.
+    CBrandSearchDlg *GetBrandSearch() const { return m_pBrandSearch; }
+    // Chooses a brand of the catalogue as the user's clicks in the four lists would: region,
+    // prefecture, classification, brand, each selected and then handled as a click is.
+    void ChooseBrand(const CBrandIndex::Entry &entry);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -176,4 +187,5 @@ private:
     QLineEdit *m_editZoom = nullptr;
     QString m_strZoom;
     QSlider *m_slider = nullptr;
+    CBrandSearchDlg *m_pBrandSearch = nullptr;  // a child of the window
 };

@@ -6,7 +6,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
 #include <QStandardPaths>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 class TestCatalog : public QObject
@@ -23,6 +27,10 @@ private Q_SLOTS:
     void hokkaidoBuiltInBrands_data();
     void hokkaidoBuiltInBrands();
     void filesMatchTheBrandTable();
+    void prefectureContents_data();
+    void prefectureContents();
+    void noBrandTwiceInOneClassification();
+    void everyBrandCarriesItsReading();
 
 private:
     QJsonObject prefecture(int nBureauNo, int nPrefNo) const;
@@ -172,7 +180,7 @@ void TestCatalog::everyPrefectureFileLoads()
         QVERIFY2(entry.value(Key("loaded")).toBool(), qUtf8Printable(where));
         nVarieties += Array(entry, "varieties").size();
     }
-    QVERIFY2(nVarieties >= 350, qPrintable(QString::number(nVarieties)));
+    QVERIFY2(nVarieties >= 600, qPrintable(QString::number(nVarieties)));
 }
 
 // The program finds a brand's built-in detail by its identifier, and people adding brands by hand
@@ -254,6 +262,104 @@ void TestCatalog::filesMatchTheBrandTable()
     QVERIFY2(generator.waitForFinished(60000), "the generator did not finish");
     QVERIFY2(generator.exitStatus() == QProcess::NormalExit && generator.exitCode() == 0,
              generator.readAllStandardError().constData());
+}
+
+// A few facts of the lists themselves that a careless edit of the brand table would break: 東京都
+// has no production-area brands at all, and 愛媛県's own variety is spelled with 凜 (U+51DC), not
+// the look-alike 凛 (U+51DB).
+void TestCatalog::prefectureContents_data()
+{
+    QTest::addColumn<int>("nBureauNo");
+    QTest::addColumn<int>("nPrefNo");
+    QTest::addColumn<int>("nMinCount");
+    QTest::addColumn<int>("nMaxCount");
+    QTest::addColumn<QString>("listed");
+    QTest::addColumn<QString>("absent");
+
+    QTest::newRow("東京都") << 3 << 6 << 0 << 0 << QString() << QString();
+    QTest::newRow("愛媛県") << 7 << 3 << 1 << 50 << QStringLiteral("ひめの\u51DC") << QStringLiteral("ひめの\u51DB");
+    QTest::newRow("群馬県") << 3 << 3 << 1 << 50 << QStringLiteral("ゴロピカリ") << QStringLiteral("雪ほたか");
+}
+
+void TestCatalog::prefectureContents()
+{
+    QFETCH(int, nBureauNo);
+    QFETCH(int, nPrefNo);
+    QFETCH(int, nMinCount);
+    QFETCH(int, nMaxCount);
+    QFETCH(QString, listed);
+    QFETCH(QString, absent);
+
+    const QJsonObject entry = prefecture(nBureauNo, nPrefNo);
+    QVERIFY(!entry.isEmpty());
+    QVERIFY(entry.value(Key("loaded")).toBool());
+    const QJsonArray varieties = Array(entry, "varieties");
+    QVERIFY2(varieties.size() >= nMinCount && varieties.size() <= nMaxCount,
+             qPrintable(QString::number(varieties.size())));
+
+    QStringList names;
+    for (const QJsonValue &value : varieties)
+        names << Text(value.toObject(), "strName");
+    if (!listed.isEmpty())
+        QVERIFY2(names.contains(listed), qUtf8Printable(listed));
+    if (!absent.isEmpty())
+        QVERIFY2(!names.contains(absent), qUtf8Printable(absent));
+}
+
+// The program tells brands apart by position, but a user would see the same name twice in one
+// brand list.
+void TestCatalog::noBrandTwiceInOneClassification()
+{
+    for (const QJsonValue &value : Array(m_report, "prefectures")) {
+        const QJsonObject entry = value.toObject();
+        QSet<QString> seen;
+        for (const QJsonValue &grain : Array(entry, "varieties")) {
+            const QJsonObject variety = grain.toObject();
+            const QString key = QString::number(Int(variety, "nClass")) + QLatin1Char('/') + Text(variety, "strName");
+            const QByteArray where = (Text(entry, "file") + QStringLiteral(": ") + key).toUtf8();
+            QVERIFY2(!seen.contains(key), where.constData());
+            seen.insert(key);
+        }
+    }
+}
+
+// The brand search matches on each brand's reading, and the brand lists are sorted by it: every
+// Grain of the bundled files carries one, in hiragana (digits allowed, as in きらら397).
+void TestCatalog::everyBrandCarriesItsReading()
+{
+    const QRegularExpression hiragana(QStringLiteral("^[\\x{3041}-\\x{3096}\\x{30FC}0-9]+$"));
+    int nGrains = 0;
+    QDirIterator files(qEnvironmentVariable("KELMORA_EXE_DIR") + QStringLiteral("/Data"), {QStringLiteral("*.vdx")},
+                       QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        QVERIFY2(file.open(QIODevice::ReadOnly), qUtf8Printable(file.fileName()));
+        QXmlStreamReader xml(&file);
+        QString name;
+        bool bInGrain = false;
+        bool bHasReading = false;
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (xml.isStartElement() && xml.name() == QLatin1String("Grain")) {
+                bInGrain = true;
+                bHasReading = false;
+            } else if (bInGrain && xml.isStartElement() && xml.name() == QLatin1String("Name")) {
+                name = xml.readElementText();
+            } else if (bInGrain && xml.isStartElement() && xml.name() == QLatin1String("Reading")) {
+                const QString reading = xml.readElementText();
+                const QByteArray where = (file.fileName() + QStringLiteral(": ") + name + QStringLiteral(" ") + reading).toUtf8();
+                QVERIFY2(hiragana.match(reading).hasMatch(), where.constData());
+                bHasReading = true;
+            } else if (xml.isEndElement() && xml.name() == QLatin1String("Grain")) {
+                const QByteArray where = (file.fileName() + QStringLiteral(": ") + name).toUtf8();
+                QVERIFY2(bHasReading, where.constData());
+                bInGrain = false;
+                ++nGrains;
+            }
+        }
+        QVERIFY2(!xml.hasError(), qUtf8Printable(file.fileName() + QStringLiteral(": ") + xml.errorString()));
+    }
+    QVERIFY(nGrains >= 600);
 }
 
 QTEST_GUILESS_MAIN(TestCatalog)

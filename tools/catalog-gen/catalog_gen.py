@@ -16,6 +16,7 @@ from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 CATALOG = HERE.parent.parent / "catalog"
+SOURCES = CATALOG / "SOURCES.md"
 
 CLASSES = {"うるち": 0, "もち": 1, "醸造用": 2}
 STATUSES = {"必須": True, "選択": False}
@@ -27,6 +28,11 @@ ID_RANGES = {
     1: [range(51, 71), range(151, 171)],
     2: [range(71, 101), range(171, 201)],
 }
+
+# Prefecture–brand entries of the national lists in 2018 (うるち, もち, 醸造用), which the
+# generator measures the catalogue against.
+NATIONAL_2018 = {0: 795, 1: 131, 2: 207}
+CLASS_NAMES = {0: "水稲うるち米", 1: "水稲もち米", 2: "醸造用玄米"}
 
 MAX_PREFS = 9  # the region table has room for nine prefectures per region
 REGION_COUNT = 8
@@ -102,18 +108,35 @@ def read_varieties(path):
 
 
 def reading_of(name, varieties):
+    """The name's reading in hiragana: the one written in varieties.txt, or for a name in kana alone
+    the name itself with katakana turned into hiragana."""
     reading = varieties.get(name, {}).get("reading", "")
     if reading:
         return reading
     if _KANA.match(name):
-        return name
+        return _to_hiragana(name)
     raise TableError(f"{name} needs a reading in varieties.txt")
 
 
-def read_brands(path, varieties):
+def read_source_keys(path):
+    """The keys of the source table in SOURCES.md: rows of the form | KEY | ... with KEY a letter and
+    digits."""
+    if not path.exists():
+        raise TableError(f"{path.name} is missing")
+    keys = set()
+    for line in path.read_text(encoding="utf-8").splitlines():
+        match = re.match(r"^\|\s*([A-Z][0-9]+)\s*\|", line)
+        if match:
+            keys.add(match.group(1))
+    return keys
+
+
+def read_brands(path, varieties, source_keys):
     """Returns the regions as [(region name, [(prefecture name, [brand, ...]), ...]), ...], every
-    prefecture's brands already in file order."""
+    prefecture's brands already in file order. Every prefecture names its sources on a line
+    "出典 KEY ..." whose keys are in the source table."""
     regions = []
+    cited = {}
     group_line = re.compile(r"^(\S+)\s+(\S+):(.*)$")
     for number, raw in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
         line = raw.strip()
@@ -128,6 +151,19 @@ def read_brands(path, varieties):
                 raise TableError(f"{where}: a prefecture before any region")
             regions[-1][1].append((line[5:].strip(), []))
             continue
+        if line.startswith("出典"):
+            if not regions or not regions[-1][1]:
+                raise TableError(f"{where}: sources before any prefecture")
+            prefecture = regions[-1][1][-1][0]
+            keys = line[2:].split()
+            unknown = [key for key in keys if key not in source_keys]
+            if not keys or unknown:
+                raise TableError(f"{where}: {prefecture}: source key(s) not in SOURCES.md: "
+                                 f"{' '.join(unknown) or '(none given)'}")
+            if prefecture in cited:
+                raise TableError(f"{where}: {prefecture} names its sources twice")
+            cited[prefecture] = keys
+            continue
         match = group_line.match(line)
         if not match or match.group(1) not in CLASSES or match.group(2) not in STATUSES:
             raise TableError(f"{where}: cannot read '{line}'")
@@ -140,6 +176,10 @@ def read_brands(path, varieties):
             brands.append({"name": name, "class": CLASSES[match.group(1)],
                            "required": STATUSES[match.group(2)], "pinned": pinned,
                            "reading": reading_of(name, varieties), "where": where})
+    for _, prefectures in regions:
+        for prefecture, _ in prefectures:
+            if prefecture not in cited:
+                raise TableError(f"{path.name}: {prefecture} names no source (a line '出典 KEY ...')")
     return regions
 
 
@@ -191,6 +231,7 @@ def variety_file(brands, varieties):
         lines.append(f'  <Grain Index="{index}">')
         lines.append(f"    <ID>{brand['id']}</ID>")
         lines.append(f"    <Name>{_escape(brand['name'])}</Name>")
+        lines.append(f"    <Reading>{_escape(brand['reading'])}</Reading>")
         lines.append(f"    <Class>{brand['class']}</Class>")
         lines.append(f"    <Requierd>{'TRUE' if brand['required'] else 'FALSE'}</Requierd>")
         for element in DESCRIPTIVE:
@@ -234,7 +275,7 @@ def main():
     args = parser.parse_args()
     try:
         varieties = read_varieties(HERE / "varieties.txt")
-        regions = read_brands(HERE / "brands.txt", varieties)
+        regions = read_brands(HERE / "brands.txt", varieties, read_source_keys(SOURCES))
         files = build(regions, varieties)
     except TableError as error:
         print(f"catalog_gen: {error}", file=sys.stderr)
@@ -267,7 +308,26 @@ def main():
         return 1 if stale or extra else 0
     print(f"catalog_gen: {len(files) - 1} variety files, {brand_count} brands, "
           f"{len(stale)} file(s) written")
+    for line in coverage(regions):
+        print(f"catalog_gen: {line}")
     return 1 if extra else 0
+
+
+def coverage(regions):
+    """Lines saying how many prefecture–brand entries each classification holds against the
+    national lists of 2018."""
+    counts = {cls: 0 for cls in CLASS_NAMES}
+    for _, prefectures in regions:
+        for _, brands in prefectures:
+            for brand in brands:
+                counts[brand["class"]] += 1
+    lines = []
+    for cls, name in CLASS_NAMES.items():
+        lines.append(f"{name} {counts[cls]} / {NATIONAL_2018[cls]} "
+                     f"({100 * counts[cls] / NATIONAL_2018[cls]:.0f} %)")
+    total, national = sum(counts.values()), sum(NATIONAL_2018.values())
+    lines.append(f"all classes {total} / {national} ({100 * total / national:.0f} %)")
+    return lines
 
 
 if __name__ == "__main__":

@@ -122,6 +122,7 @@ void CDataChecker::Run()
             pref.bExists = access.IsFileExist(pref.strFile);
             pref.bLoaded = catalog.LoadGrainInfo(entry.nBureauNo, entry.nPrefNo, pref.aGrain);
             CheckVarietyFile(pref);
+            NoteGrainsWithoutReading(pref);
             m_aPref.push_back(std::move(pref));
         }
     }
@@ -274,6 +275,29 @@ void CDataChecker::AddProblem(const QString &file, const QString &message)
     m_aProblem.push_back(Problem{file, message});
 }
 
+void CDataChecker::NoteGrainsWithoutReading(const PrefResult &pref)
+{
+    // One note per file, its positions written as runs: "0..3, 7".
+    QStringList runs;
+    int count = 0;
+    const int size = pref.aGrain.GetSize();
+    auto lacks = [&](int i) { return !pref.aGrain[i].strName.isEmpty() && pref.aGrain[i].strReading.isEmpty(); };
+    for (int i = 0; i < size; ++i) {
+        if (!lacks(i))
+            continue;
+        int last = i;
+        while (last + 1 < size && lacks(last + 1))
+            ++last;
+        runs << (last == i ? QString::number(i) : QStringLiteral("%1..%2").arg(i).arg(last));
+        count += last - i + 1;
+        i = last;
+    }
+    if (count > 0)
+        m_aNote.push_back(Problem{pref.strFile, QStringLiteral("%1 \"Grain\" without \"Reading\" (Index %2); 銘柄検索 "
+                                                               "finds them by name only")
+                                                    .arg(QString::number(count), runs.join(QStringLiteral(", ")))});
+}
+
 QJsonObject CDataChecker::ToJson() const
 {
     QJsonArray regions;
@@ -322,6 +346,10 @@ QJsonObject CDataChecker::ToJson() const
     root.insert(QStringLiteral("regions"), regions);
     root.insert(QStringLiteral("prefectures"), prefectures);
     root.insert(QStringLiteral("problems"), problems);
+    QJsonArray notes;
+    for (const Problem &note : m_aNote)
+        notes.append(QJsonObject{{QStringLiteral("file"), note.strFile}, {QStringLiteral("message"), note.strMessage}});
+    root.insert(QStringLiteral("notes"), notes);
     return root;
 }
 
@@ -389,6 +417,11 @@ QString CDataChecker::ToSummary() const
         out << "Problems: " << m_aProblem.size() << '\n';
         for (const Problem &problem : m_aProblem)
             out << "  " << problem.strFile << ": " << problem.strMessage << '\n';
+    }
+    if (!m_aNote.empty()) {
+        out << "Notes: " << m_aNote.size() << '\n';
+        for (const Problem &note : m_aNote)
+            out << "  " << note.strFile << ": " << note.strMessage << '\n';
     }
     out.flush();
     return text;

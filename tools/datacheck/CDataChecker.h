@@ -26,6 +26,8 @@ public:
     void Run();
 
     const std::vector<Problem> &GetProblems() const { return m_aProblem; }
+    // Information that is no problem: Grains without a reading, which 銘柄検索 finds by name only.
+    const std::vector<Problem> &GetNotes() const { return m_aNote; }
     QJsonObject ToJson() const;
     // Counts per region, classification and prefecture, then the problems.
     QString ToSummary() const;
@@ -46,9 +48,11 @@ private:
     void CheckVarietyFile(const PrefResult &pref);
     void CheckGrains(const QString &file, const CXmlDocument &doc, const CGrainInfoArray &grains);
     void AddProblem(const QString &file, const QString &message);
+    void NoteGrainsWithoutReading(const PrefResult &pref);
 
     QString m_strDataFolder;
     CBureauArray m_aBureau;
     std::vector<PrefResult> m_aPref;
     std::vector<Problem> m_aProblem;
+    std::vector<Problem> m_aNote;
 };

@@ -1,8 +1,12 @@
 // kelmora-datacheck [--root DIR] [--json]
 // Checks a program folder's catalogue with the program's own data code. Exit status: 0 without
 // problems, 1 with problems, 2 for a usage error.
+// kelmora-datacheck [--root DIR] --find TEXT
+// Prints the rows 銘柄検索 shows for TEXT. Exit status: 0 when something matched, 1 when nothing
+// did, 2 for a usage error.
 
 #include "app/CRvFileAccess.h"
+#include "tools/datacheck/CBrandFind.h"
 #include "tools/datacheck/CDataChecker.h"
 
 #include <QDir>
@@ -21,8 +25,11 @@ constexpr int kExitUsage = 2;
 const QString kProgramName = QStringLiteral("kelmora");
 
 const char kUsage[] = "usage: kelmora-datacheck [--root DIR] [--json]\n"
+                      "       kelmora-datacheck [--root DIR] --find TEXT\n"
                       "  --root DIR  the program folder to check (default: this tool's own folder)\n"
-                      "  --json      print the catalogue as read and the problems as one JSON object\n";
+                      "  --json      print the catalogue as read and the problems as one JSON object\n"
+                      "  --find TEXT print the brands 銘柄検索 finds for TEXT: name, prefecture,\n"
+                      "              classification and 必須/選択, separated by tabs\n";
 
 int UsageError(const QString &message)
 {
@@ -37,6 +44,8 @@ int main(int argc, char *argv[])
 {
     QString root;
     bool json = false;
+    bool find = false;
+    QString findText;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QFile::decodeName(argv[i]);
         if (arg == QLatin1String("--json")) {
@@ -47,6 +56,11 @@ int main(int argc, char *argv[])
             root = QFile::decodeName(argv[++i]);
             if (root.isEmpty())
                 return UsageError(QStringLiteral("--root needs a folder"));
+        } else if (arg == QLatin1String("--find")) {
+            if (i + 1 >= argc)
+                return UsageError(QStringLiteral("--find needs a text"));
+            find = true;
+            findText = QString::fromLocal8Bit(argv[++i]);
         } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             QTextStream(stdout) << kUsage;
             return kExitClean;
@@ -59,7 +73,14 @@ int main(int argc, char *argv[])
         root = CRvFileAccess().GetExeFolder();
     if (!QFileInfo(root).isDir())
         return UsageError(QStringLiteral("\"%1\" is not a folder").arg(root));
+    if (find && json)
+        return UsageError(QStringLiteral("--find and --json do not go together"));
     CRvFileAccess::ActAsProgramIn(root, kProgramName);
+
+    if (find) {
+        QTextStream out(stdout);
+        return CBrandFind::Run(findText, out) > 0 ? kExitClean : kExitProblems;
+    }
 
     CDataChecker checker;
     checker.Run();
