@@ -23,6 +23,8 @@ public:
     bool IsNotDispGuidance() const;
 
     const QString &GetIniPath() const { return m_strIniPath; }
+    // Largest INI file read (and rewritten); a larger one reads as missing and is never replaced.
+    static constexpr qint64 kMaxFileSize = 1024 * 1024;
     const QString &GetExeFolder() const { return m_strExeFolder; }
 
 private:
