@@ -1,5 +1,5 @@
 # The presets in CMakePresets.json hold the whole build; these targets only name them.
-.PHONY: all deps build test asan bench run screenshots package clean
+.PHONY: all deps build test asan bench fuzz run screenshots package clean
 
 all: build
 
@@ -22,6 +22,10 @@ bench: deps
 	cmake --preset release >/dev/null
 	cmake --build --preset release
 	scripts/run-bench build/release
+
+# libFuzzer targets, built with clang in build/fuzz and run FUZZ_SECONDS (default 60) each.
+fuzz: deps
+	tests/fuzz/run-fuzz
 
 run: deps
 	cmake --preset release >/dev/null

@@ -1,10 +1,10 @@
 #include "app/CGuidanceDlg.h"
 
-#include "app/CKelmoraApp.h"
 #include "app/CMakerInfo.h"
 #include "app/CResourceStrings.h"
 #include "app/CUrlOpener.h"
 #include "ui/CArtwork.h"
+#include "ui/CRvMessageBox.h"
 #include "ui/CRvStatic.h"
 
 #include <QCheckBox>
@@ -98,16 +98,16 @@ void CGuidanceDlg::closeEvent(QCloseEvent *event)
 
 void CGuidanceDlg::OnClickUrl()
 {
-    if (CKelmoraApp::DoMessageBox(this, CResourceStrings::Load(CResourceStrings::IDS_CONFIRM_BROWSER),
-                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Question)
+    if (CRvMessageBox::DoMessageBox(this, CResourceStrings::Load(CResourceStrings::IDS_CONFIRM_BROWSER),
+                                    QMessageBox::Yes | QMessageBox::No, QMessageBox::Question)
         == QMessageBox::Yes)
         CUrlOpener::Open(CMakerInfo::WebPageUrl());
 }
 
 void CGuidanceDlg::OnClickMail()
 {
-    if (CKelmoraApp::DoMessageBox(this, CResourceStrings::Load(CResourceStrings::IDS_CONFIRM_MAIL),
-                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Question)
+    if (CRvMessageBox::DoMessageBox(this, CResourceStrings::Load(CResourceStrings::IDS_CONFIRM_MAIL),
+                                    QMessageBox::Yes | QMessageBox::No, QMessageBox::Question)
         == QMessageBox::Yes)
         CUrlOpener::Open(CMakerInfo::InquiryMailUrl());
 }

@@ -1,7 +1,6 @@
 #include "app/CKelmoraApp.h"
 
 #include "app/CGuidanceDlg.h"
-#include "app/CResourceStrings.h"
 #include "app/CRvFileIni.h"
 #include "ui/CKelmoraDlg.h"
 
@@ -88,12 +87,4 @@ void CKelmoraApp::ApplyVisualStyle()
     pal.setColor(QPalette::Disabled, QPalette::Base, face);
     pal.setColor(QPalette::Disabled, QPalette::Highlight, QColor(200, 200, 200));
     QApplication::setPalette(pal);
-}
-
-QMessageBox::StandardButton CKelmoraApp::DoMessageBox(QWidget *owner, const QString &prompt,
-                                                      QMessageBox::StandardButtons buttons,
-                                                      QMessageBox::Icon icon)
-{
-    QMessageBox box(icon, CResourceStrings::Load(CResourceStrings::IDS_CAPTION), prompt, buttons, owner);
-    return static_cast<QMessageBox::StandardButton>(box.exec());
 }

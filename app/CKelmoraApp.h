@@ -3,11 +3,9 @@
 // program's own look, runs the main window modally and ends when it closes. It holds no
 // catalogue state. The QApplication itself is made by main() before this object.
 
-#include <QMessageBox>
 #include <QString>
 
 class CRvFileIni;
-class QWidget;
 
 class CKelmoraApp
 {
@@ -32,9 +30,4 @@ public:
     // Fusion with a fixed light palette: buttons, lists and dialogs look the same on every
     // desktop, whatever its theme.
     static void ApplyVisualStyle();
-    // Every message box of the program: the given prompt, buttons and icon under the caption
-    // "Kelmora　【米版】　デモバージョン". Answers the button the user pressed.
-    static QMessageBox::StandardButton DoMessageBox(QWidget *owner, const QString &prompt,
-                                                    QMessageBox::StandardButtons buttons,
-                                                    QMessageBox::Icon icon);
 };

@@ -4,8 +4,12 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -77,6 +81,64 @@ bool CRvFileAccess::IsFolderExist(QString path) const
     if (path.isEmpty())
         return false;
     return QFileInfo(path).isDir();
+}
+
+CRvFileAccess::ReadStatus CRvFileAccess::ReadFile(const QString &path, qint64 maxSize, QByteArray &bytes) const
+{
+    bytes.clear();
+    if (path.isEmpty())
+        return ReadStatus::Missing;
+    const QByteArray name = QFile::encodeName(path);
+    // Opened without blocking, then judged by the opened descriptor itself, so that nothing can
+    // swap the file between the look and the read.
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        struct stat info {};
+        if (::stat(name.constData(), &info) != 0)
+            return error == ENOENT || error == ENOTDIR ? ReadStatus::Missing : ReadStatus::Unreadable;
+        // A socket, for one, cannot be opened at all.
+        return S_ISREG(info.st_mode) ? ReadStatus::Unreadable : ReadStatus::NotRegular;
+    }
+
+    ReadStatus status = ReadStatus::Read;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        status = ReadStatus::Unreadable;
+    } else if (!S_ISREG(info.st_mode)) {
+        status = ReadStatus::NotRegular;
+    } else if (info.st_size > maxSize) {
+        status = ReadStatus::TooLarge;
+    } else {
+        // One byte more than the size tells whether the file has grown since; the read never
+        // goes past the limit, whatever the file does meanwhile.
+        bytes.resize(static_cast<qsizetype>(std::min<qint64>(info.st_size, maxSize) + 1));
+        qsizetype used = 0;
+        for (;;) {
+            if (used == bytes.size()) {
+                if (used > maxSize) {
+                    status = ReadStatus::TooLarge;
+                    break;
+                }
+                bytes.resize(static_cast<qsizetype>(std::min<qint64>(2 * used, maxSize + 1)));
+            }
+            const ssize_t got = ::read(fd, bytes.data() + used, static_cast<std::size_t>(bytes.size() - used));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0) {
+                status = ReadStatus::Unreadable;
+                break;
+            }
+            if (got == 0)
+                break;
+            used += got;
+        }
+        bytes.resize(used);
+    }
+    ::close(fd);
+    if (status != ReadStatus::Read)
+        bytes.clear();
+    return status;
 }
 
 void CRvFileAccess::ActAsProgramIn(const QString &folder, const QString &baseName)

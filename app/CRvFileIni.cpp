@@ -1,10 +1,10 @@
 #include "app/CRvFileIni.h"
 
 #include "app/CProgramFolder.h"
+#include "app/CRvFileAccess.h"
 #include "app/CRvIniDocument.h"
 #include "data/CRvTextCodec.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -17,12 +17,13 @@ constexpr int kMaxValueLength = 259;
 // The guidance flag is read with room for five characters.
 constexpr int kMaxFlagLength = 5;
 
+// A file that is not there, not a regular file, too large or unreadable gives no value.
 std::optional<QString> ReadValue(const QString &path, const QString &section, const QString &key)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    if (CRvFileAccess().ReadFile(path, CRvFileIni::kMaxFileSize, bytes) != CRvFileAccess::ReadStatus::Read)
         return std::nullopt;
-    return CRvIniDocument(file.readAll()).FindValue(section, key);
+    return CRvIniDocument(bytes).FindValue(section, key);
 }
 
 QString CutToLength(QString text, int maxLength)
@@ -67,18 +68,12 @@ int CRvFileIni::GetInt(const QString &section, const QString &key, int defaultVa
 
 void CRvFileIni::WriteString(const QString &section, const QString &key, const QString &value) const
 {
+    // A file that is there but cannot be read (not a regular file, too large, no permission) is
+    // left alone rather than replaced.
     QByteArray oldBytes;
-    {
-        QFile file(m_strIniPath);
-        if (file.exists()) {
-            // A file that is there but cannot be read is left alone rather than replaced.
-            if (!file.open(QIODevice::ReadOnly))
-                return;
-            oldBytes = file.readAll();
-            if (file.error() != QFileDevice::NoError)
-                return;
-        }
-    }
+    const CRvFileAccess::ReadStatus status = CRvFileAccess().ReadFile(m_strIniPath, kMaxFileSize, oldBytes);
+    if (status != CRvFileAccess::ReadStatus::Read && status != CRvFileAccess::ReadStatus::Missing)
+        return;
     const std::optional<QByteArray> newBytes = CRvIniDocument(oldBytes).WithValue(section, key, value);
     if (!newBytes)
         return;

@@ -1,7 +1,7 @@
 #pragma once
-// Named values in an INI-syntax file of the program (see CProgramFolder for where they lie), read and written with the
-// private-profile rules: section and key names match without regard to case, the first match
-// wins, missing file/section/key give the default, values are cut to 259 characters.
+// Named values in an INI-syntax file of the program (CProgramFolder says where they lie), read
+// and written with the private-profile rules: section and key names match without regard to
+// case, the first match wins, missing file/section/key give the default, values are cut to 259 characters.
 // Nothing is cached: every call goes to the file as it is at that moment.
 
 #include <QString>
@@ -24,6 +24,8 @@ public:
     bool IsNotDispGuidance() const;
 
     const QString &GetIniPath() const { return m_strIniPath; }
+    // Largest INI file read (and rewritten); a larger one reads as missing and is never replaced.
+    static constexpr qint64 kMaxFileSize = 1024 * 1024;
     const QString &GetExeFolder() const { return m_strExeFolder; }
 
 private:

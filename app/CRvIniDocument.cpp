@@ -34,7 +34,7 @@ CRvIniDocument::CRvIniDocument(QByteArray bytes)
         m_encoding = Encoding::Utf16Be;
         m_nBomLength = 2;
     } else if (!CRvTextCodec::IsValidUtf8(m_bytes)
-               && CRvTextCodec::ToUtf8(m_bytes, CRvTextCodec::Legacy::Cp932).has_value()) {
+               && CRvTextCodec::Decode(m_bytes, CRvTextCodec::Legacy::Cp932).has_value()) {
         m_encoding = Encoding::Cp932;
     }
     SplitLines();
@@ -54,7 +54,7 @@ QString CRvIniDocument::DecodeBytes(const char *data, int size) const
     case Encoding::Utf16Be:
         return QStringDecoder(QStringDecoder::Utf16BE, QStringDecoder::Flag::Stateless).decode(view);
     case Encoding::Cp932:
-        if (std::optional<QString> text = CRvTextCodec::Decode(QByteArray(data, size), CRvTextCodec::Legacy::Cp932))
+        if (std::optional<QString> text = CRvTextCodec::Decode(view, CRvTextCodec::Legacy::Cp932))
             return *text;
         break;
     case Encoding::Utf8:
@@ -193,6 +193,10 @@ std::optional<QByteArray> CRvIniDocument::WithValue(const QString &section, cons
     // A line break would turn one value into several lines of the file.
     if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value))
         return std::nullopt;
+    // A UTF-16 file cut off inside its last code unit: that unit is completed with a zero byte
+    // first, so that what is written lands on a unit boundary and the whole file still decodes.
+    if ((m_bytes.size() - m_nBomLength) % UnitSize() != 0)
+        return CRvIniDocument(m_bytes + '\0').WithValue(section, key, value);
 
     const QString lineBreak = m_bCrLf ? QStringLiteral("\r\n") : QStringLiteral("\n");
     const QString entry = key + QLatin1Char('=') + value;

@@ -1,177 +1,87 @@
 #include "data/CXmlDocument.h"
 
+#include "app/CRvFileAccess.h"
 #include "data/CRvTextCodec.h"
 
-#include <QFile>
+#include <QByteArray>
 #include <QStringDecoder>
 
 #include <pugixml.hpp>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 struct CXmlDocument::Impl
 {
-    // The text the document was parsed from in place; it must outlive the document, so it is
-    // declared first and goes last.
-    QByteArray buffer;
     std::unique_ptr<pugi::xml_document> pDoc = std::make_unique<pugi::xml_document>();
     pugi::xml_node root;  // null until CreateNewDocument or a successful LoadFile
 };
 
 namespace {
 
-// A node's identity without a library call: pugixml keeps it in a protected member, which a
-// derived class may read. The group walk tests and compares nodes several times per element.
-class CNodeIdentity : public pugi::xml_node
-{
-public:
-    explicit CNodeIdentity(const pugi::xml_node &node) : pugi::xml_node(node) {}
-    pugi::xml_node_struct *Get() const { return _root; }
-};
-
-pugi::xml_node_struct *Identity(const pugi::xml_node &node)
-{
-    return CNodeIdentity(node).Get();
-}
-
-// Visits the elements below `start` in document order, without recursion (a deeply nested file
-// must not exhaust the stack). `visit` returns true to stop the walk.
+// Visits the nodes below `top` in document order through the parser's own walk, which is
+// iterative (a deeply nested file cannot exhaust the stack) and far quicker than stepping from node
+// to node: `visit` gets each node and its depth (0 for a child of `top`) and returns false to end
+// the walk.
 template <typename Visit>
-void ForEachDescendantElement(pugi::xml_node start, Visit visit)
+void Walk(pugi::xml_node top, Visit visit)
 {
-    pugi::xml_node node = start.first_child();
-    while (node) {
-        if (node.type() == pugi::node_element) {
-            if (visit(node))
-                return;
-            if (node.first_child()) {
-                node = node.first_child();
-                continue;
-            }
-        }
-        while (!node.next_sibling()) {
-            node = node.parent();
-            if (!node || node == start)
-                return;
-        }
-        node = node.next_sibling();
-    }
+    class CWalker : public pugi::xml_tree_walker
+    {
+    public:
+        explicit CWalker(Visit &visit) : m_visit(visit) {}
+        bool for_each(pugi::xml_node &node) override { return m_visit(node, depth()); }
+
+    private:
+        Visit &m_visit;
+    };
+    CWalker walker(visit);
+    top.traverse(walker);
 }
 
-pugi::xml_node FirstDescendant(pugi::xml_node start, const char *name)
+pugi::xml_node FirstDescendant(const pugi::xml_node top, const char *name)
 {
     pugi::xml_node found;
-    ForEachDescendantElement(start, [&](pugi::xml_node node) {
-        if (std::strcmp(node.name(), name) != 0)
-            return false;
-        found = node;
-        return true;
+    Walk(top, [&](pugi::xml_node &node, int) {
+        if (node.type() == pugi::node_element && std::strcmp(node.name(), name) == 0)
+            found = node;
+        return !found;
     });
     return found;
 }
 
 // White space as XML knows it (blank, tab, line breaks) is cut from both ends, so an indented
 // file reads the same as a compact one; other spaces, such as the ideographic space, are text.
-QString TrimmedText(const char *text, std::size_t length)
+QString TrimmedText(const char *text)
 {
-    std::size_t begin = 0;
-    while (begin < length && CXmlDocument::CElement::IsXmlSpace(text[begin]))
-        ++begin;
-    while (length > begin && CXmlDocument::CElement::IsXmlSpace(text[length - 1]))
+    auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    std::size_t length = std::strlen(text);
+    while (length > 0 && isSpace(*text)) {
+        ++text;
         --length;
-    return QString::fromUtf8(text + begin, static_cast<qsizetype>(length - begin));
+    }
+    while (length > 0 && isSpace(text[length - 1]))
+        --length;
+    return QString::fromUtf8(text, static_cast<qsizetype>(length));
 }
 
 // The text content: every text and CDATA piece below the element, in document order. The parser
 // keeps a text that comes first in its element as the element's own value (fewer nodes to build
-// and to walk), so each element contributes its value before its children.
-QString TextContent(pugi::xml_node element)
+// and to walk), so each element gives its value before its children.
+QString TextContent(const pugi::xml_node element)
 {
-    const char *own = element.value();
-    const pugi::xml_node first = element.first_child();
-    if (!first)
-        return TrimmedText(own, std::strlen(own));
-
-    std::string text = own;
-    pugi::xml_node node = first;
-    for (;;) {
-        const pugi::xml_node_type type = node.type();
-        if (type == pugi::node_pcdata || type == pugi::node_cdata || type == pugi::node_element)
-            text += node.value();
-        if (type == pugi::node_element && node.first_child()) {
-            node = node.first_child();
-            continue;
-        }
-        while (!node.next_sibling()) {
-            node = node.parent();
-            if (!node || node == element)
-                return TrimmedText(text.data(), text.size());
-        }
-        node = node.next_sibling();
-    }
+    // The usual value element holds one piece of text and nothing else.
+    if (!element.first_child())
+        return TrimmedText(element.value());
+    std::string text = element.value();
+    Walk(element, [&](pugi::xml_node &node, int) {
+        text += node.value();  // empty for the nodes that hold no text
+        return true;
+    });
+    return TrimmedText(text.c_str());
 }
-
-// Element names are short: compared here rather than through a library call for each.
-bool IsNamed(const char *name, const char *wanted)
-{
-    while (*name != '\0' && *name == *wanted) {
-        ++name;
-        ++wanted;
-    }
-    return *name == *wanted;
-}
-
-// Matches element names against one wanted name. A name read from a parsed file lies in the parse
-// buffer, followed by the rest of the document: where sixteen bytes of the buffer follow it, two
-// word loads masked to the wanted name and its terminator decide, in a few instructions instead
-// of a loop over the characters. Elsewhere the characters are compared one by one.
-class CNameMatcher
-{
-public:
-    CNameMatcher(const char *wanted, const char *bufferBegin, std::size_t bufferSize)
-        : m_pWanted(wanted), m_nBufferBegin(reinterpret_cast<std::uintptr_t>(bufferBegin))
-    {
-        const std::size_t length = std::strlen(wanted) + 1;  // with the terminator
-        if (length > sizeof m_aWord || bufferSize < sizeof m_aWord)
-            return;
-        unsigned char word[sizeof m_aWord] = {};
-        unsigned char mask[sizeof m_aWord] = {};
-        std::memcpy(word, wanted, length);
-        std::memset(mask, 0xFF, length);
-        std::memcpy(m_aWord, word, sizeof word);
-        std::memcpy(m_aMask, mask, sizeof mask);
-        m_nWordSpan = bufferSize - sizeof m_aWord;
-        m_bWords = true;
-    }
-
-    bool Matches(const char *name) const
-    {
-        // One unsigned comparison: a name before the buffer wraps round to a large offset.
-        const std::uintptr_t offset = reinterpret_cast<std::uintptr_t>(name) - m_nBufferBegin;
-        if (!m_bWords || offset > m_nWordSpan)
-            return IsNamed(name, m_pWanted);
-        std::uint64_t first = 0;
-        std::memcpy(&first, name, sizeof first);
-        if ((first & m_aMask[0]) != m_aWord[0])
-            return false;
-        if (m_aMask[1] == 0)
-            return true;
-        std::uint64_t second = 0;
-        std::memcpy(&second, name + sizeof first, sizeof second);
-        return (second & m_aMask[1]) == m_aWord[1];
-    }
-
-private:
-    const char *m_pWanted;
-    std::uintptr_t m_nBufferBegin;
-    std::uintptr_t m_nWordSpan = 0;  // the last offset from which two words can be read
-    std::uint64_t m_aWord[2] = {};
-    std::uint64_t m_aMask[2] = {};
-    bool m_bWords = false;
-};
 
 // ---- Reading a file in its declared encoding ----
 
@@ -180,31 +90,24 @@ enum class Declared { None, Utf8, Utf16, Cp932, EucJp, Other };
 
 ByteForm DetectByteForm(const QByteArray &bytes)
 {
-    auto startsWith = [&](const char *prefix, int length) {
-        return bytes.size() >= length && std::memcmp(bytes.constData(), prefix, static_cast<std::size_t>(length)) == 0;
-    };
-    if (startsWith("\xEF\xBB\xBF", 3))
+    if (bytes.startsWith("\xEF\xBB\xBF"))
         return ByteForm::Utf8Bom;
-    if (startsWith("\xFF\xFE", 2))
+    if (bytes.startsWith("\xFF\xFE"))
         return ByteForm::Utf16LeBom;
-    if (startsWith("\xFE\xFF", 2))
+    if (bytes.startsWith("\xFE\xFF"))
         return ByteForm::Utf16BeBom;
-    if (startsWith("<\0?\0", 4))
+    if (bytes.startsWith(QByteArrayView("<\0?\0", 4)))
         return ByteForm::Utf16Le;
-    if (startsWith("\0<\0?", 4))
+    if (bytes.startsWith(QByteArrayView("\0<\0?", 4)))
         return ByteForm::Utf16Be;
     return ByteForm::EightBit;
 }
 
-Declared ClassifyEncodingName(QString name)
+Declared ClassifyEncodingName(const QString &name)
 {
-    name = name.toUpper();
+    const QString upper = name.toUpper();
     auto is = [&](std::initializer_list<const char *> names) {
-        for (const char *candidate : names) {
-            if (name == QLatin1String(candidate))
-                return true;
-        }
-        return false;
+        return std::any_of(names.begin(), names.end(), [&](const char *candidate) { return upper == QLatin1String(candidate); });
     };
     if (is({"UTF-8", "UTF8"}))
         return Declared::Utf8;
@@ -224,35 +127,28 @@ Declared DeclaredEncoding(const QString &prolog)
 {
     if (!prolog.startsWith(QLatin1String("<?xml")) || prolog.size() < 6 || !prolog.at(5).isSpace())
         return Declared::None;
-    const int end = prolog.indexOf(QLatin1String("?>"));
+    const qsizetype end = prolog.indexOf(QLatin1String("?>"));
     if (end < 0)
         return Declared::Other;  // a declaration that never closes
     const QString declaration = prolog.left(end);
-    const int key = declaration.indexOf(QLatin1String("encoding"));
+    const qsizetype key = declaration.indexOf(QLatin1String("encoding"));
     if (key < 0)
         return Declared::None;
-    int pos = key + 8;
-    while (pos < declaration.size() && declaration.at(pos).isSpace())
-        ++pos;
-    if (pos >= declaration.size() || declaration.at(pos) != QLatin1Char('='))
+    const QString rest = declaration.mid(key + 8).trimmed();
+    if (!rest.startsWith(QLatin1Char('=')))
         return Declared::Other;
-    ++pos;
-    while (pos < declaration.size() && declaration.at(pos).isSpace())
-        ++pos;
-    if (pos >= declaration.size())
+    const QString value = rest.mid(1).trimmed();
+    if (value.isEmpty() || (value.front() != QLatin1Char('"') && value.front() != QLatin1Char('\'')))
         return Declared::Other;
-    const QChar quote = declaration.at(pos);
-    if (quote != QLatin1Char('"') && quote != QLatin1Char('\''))
-        return Declared::Other;
-    const int close = declaration.indexOf(quote, pos + 1);
+    const qsizetype close = value.indexOf(value.front(), 1);
     if (close < 0)
         return Declared::Other;
-    return ClassifyEncodingName(declaration.mid(pos + 1, close - pos - 1));
+    return ClassifyEncodingName(value.mid(1, close - 1));
 }
 
-// The file's bytes as UTF-8 without a BOM, or nullopt when the encoding is not one we read, the
-// bytes do not fit it, or the BOM and the declaration disagree.
-std::optional<QByteArray> ToUtf8(QByteArray bytes)
+// The file's bytes as UTF-8 without a BOM, or nullopt with the reason in `why` when the encoding
+// is not one we read, the bytes do not fit it, or the BOM and the declaration disagree.
+std::optional<QByteArray> ToUtf8(QByteArray bytes, QString &why)
 {
     const ByteForm form = DetectByteForm(bytes);
     if (form == ByteForm::EightBit || form == ByteForm::Utf8Bom) {
@@ -260,21 +156,18 @@ std::optional<QByteArray> ToUtf8(QByteArray bytes)
             bytes.remove(0, 3);
         // The declaration is plain ASCII in every encoding read here.
         const Declared declared = DeclaredEncoding(QString::fromLatin1(bytes.left(200)));
-        switch (declared) {
-        case Declared::None:
-        case Declared::Utf8:
-            if (!CRvTextCodec::IsValidUtf8(bytes))
-                return std::nullopt;
-            return bytes;
-        case Declared::Cp932:
-        case Declared::EucJp:
-            if (form == ByteForm::Utf8Bom)
-                return std::nullopt;
-            return CRvTextCodec::ToUtf8(bytes, declared == Declared::Cp932 ? CRvTextCodec::Legacy::Cp932
-                                                                           : CRvTextCodec::Legacy::EucJp);
-        case Declared::Utf16:
-        case Declared::Other:
-            return std::nullopt;
+        if (declared == Declared::None || declared == Declared::Utf8) {
+            if (CRvTextCodec::IsValidUtf8(bytes))
+                return bytes;
+            why = QStringLiteral("bytes that are not UTF-8");
+        } else if ((declared == Declared::Cp932 || declared == Declared::EucJp) && form == ByteForm::EightBit) {
+            const auto legacy = declared == Declared::Cp932 ? CRvTextCodec::Legacy::Cp932 : CRvTextCodec::Legacy::EucJp;
+            if (const std::optional<QString> text = CRvTextCodec::Decode(bytes, legacy))
+                return text->toUtf8();
+            why = QStringLiteral("bytes that do not fit the declared encoding");
+        } else {
+            why = QStringLiteral("an encoding other than UTF-8, UTF-16, Shift_JIS and EUC-JP, or one that its "
+                                 "byte order mark contradicts");
         }
         return std::nullopt;
     }
@@ -282,26 +175,131 @@ std::optional<QByteArray> ToUtf8(QByteArray bytes)
     const bool littleEndian = form == ByteForm::Utf16LeBom || form == ByteForm::Utf16Le;
     if (form == ByteForm::Utf16LeBom || form == ByteForm::Utf16BeBom)
         bytes.remove(0, 2);
-    if (bytes.size() % 2 != 0)
-        return std::nullopt;
-    QStringDecoder decoder(littleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
-                           QStringDecoder::Flag::Stateless);
+    QStringDecoder decoder(littleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE, QStringDecoder::Flag::Stateless);
     const QString text = decoder.decode(bytes);
-    if (decoder.hasError())
+    if (bytes.size() % 2 != 0 || decoder.hasError()) {
+        why = QStringLiteral("bytes that are not UTF-16");
         return std::nullopt;
+    }
     const Declared declared = DeclaredEncoding(text.left(200));
-    if (declared != Declared::None && declared != Declared::Utf16)
+    if (declared != Declared::None && declared != Declared::Utf16) {
+        why = QStringLiteral("a declared encoding that its byte order mark contradicts");
         return std::nullopt;
+    }
     return text.toUtf8();
 }
 
-bool DeclaresEntities(const pugi::xml_document &doc)
+// ---- What the parser lets through but XML does not ----
+
+// The line of a place in the text (1 for the first).
+int LineAt(const QByteArray &text, std::ptrdiff_t offset)
 {
-    for (pugi::xml_node node = doc.first_child(); node; node = node.next_sibling()) {
-        if (node.type() == pugi::node_doctype && std::strstr(node.value(), "<!ENTITY") != nullptr)
+    offset = std::clamp<std::ptrdiff_t>(offset, 0, text.size());
+    return 1 + static_cast<int>(std::count(text.begin(), text.begin() + offset, '\n'));
+}
+
+// Whether the text at `reference` (an '&') is one of the references XML knows without a DTD: the
+// five predefined entities, and character references to characters XML allows.
+bool IsKnownReference(const char *reference)
+{
+    for (const char *entity : {"&amp;", "&lt;", "&gt;", "&quot;", "&apos;"}) {
+        if (std::strncmp(reference, entity, std::strlen(entity)) == 0)
             return true;
     }
-    return false;
+    if (reference[1] != '#')
+        return false;
+    const bool hex = reference[2] == 'x';
+    const char *digit = reference + (hex ? 3 : 2);
+    const char *const first = digit;
+    unsigned long code = 0;
+    for (; code <= 0x10FFFF; ++digit) {
+        const char c = *digit;
+        if (c >= '0' && c <= '9')
+            code = code * (hex ? 16 : 10) + static_cast<unsigned long>(c - '0');
+        else if (hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')))
+            code = code * 16 + static_cast<unsigned long>((c | 0x20) - 'a' + 10);
+        else
+            break;
+    }
+    if (digit == first || *digit != ';')
+        return false;
+    return code == 0x9 || code == 0xA || code == 0xD || (code >= 0x20 && code <= 0xD7FF)
+           || (code >= 0xE000 && code <= 0xFFFD) || (code >= 0x10000 && code <= 0x10FFFF);
+}
+
+// The first reference the parser would leave as it stands (an entity no DTD here declares, or an
+// '&' that starts no reference): what it is, and its line. `raw` is the document parsed with its
+// references kept as written; its offsets are those of `text`.
+std::optional<CXmlDocument::CLoadError> FindUnknownReference(const pugi::xml_document &raw, const QByteArray &text)
+{
+    std::optional<CXmlDocument::CLoadError> found;
+    // `value` lies in the parser's copy of `text`, as does `anchor`, whose offset in it `at` gives.
+    auto check = [&](const char *value, const pugi::xml_node &at, const char *anchor) {
+        for (const char *amp = std::strchr(value, '&'); amp; amp = std::strchr(amp + 1, '&')) {
+            if (IsKnownReference(amp))
+                continue;
+            const std::size_t length = std::min<std::size_t>(std::strcspn(amp, "; \t\r\n<") + 1, 40);
+            found = CXmlDocument::CLoadError{QStringLiteral("not well-formed XML: reference to an undeclared entity, \"%1\"")
+                                                 .arg(QString::fromUtf8(amp, static_cast<qsizetype>(length))),
+                                             LineAt(text, at.offset_debug() + (amp - anchor))};
+            return false;
+        }
+        return true;
+    };
+    Walk(raw, [&](pugi::xml_node &node, int) {
+        if (node.type() == pugi::node_pcdata)
+            return check(node.value(), node, node.value());
+        if (node.type() != pugi::node_element || !check(node.value(), node, node.name()))
+            return node.type() != pugi::node_element;
+        for (const pugi::xml_attribute attribute : node.attributes()) {
+            if (!check(attribute.value(), node, node.name()))
+                return false;
+        }
+        return true;
+    });
+    return found;
+}
+
+// What makes a parsed document one that is not well-formed or not safe to read, though the
+// parser (which takes fragments and leaves unknown references alone) accepted it.
+std::optional<CXmlDocument::CLoadError> FindFault(const pugi::xml_document &doc, const QByteArray &text,
+                                                  unsigned int options)
+{
+    auto fault = [&](const QString &reason, const pugi::xml_node &at) {
+        return CXmlDocument::CLoadError{reason, LineAt(text, at.offset_debug())};
+    };
+    int elements = 0;
+    for (const pugi::xml_node node : doc.children()) {
+        switch (node.type()) {
+        case pugi::node_element:
+            if (++elements > 1)
+                return fault(QStringLiteral("not well-formed XML: a second top-level element, <%1>")
+                                 .arg(QString::fromUtf8(node.name())),
+                             node);
+            break;
+        case pugi::node_pcdata:
+        case pugi::node_cdata:
+            return fault(QStringLiteral("not well-formed XML: text outside the root element"), node);
+        case pugi::node_doctype:
+            // pugixml neither fetches a DTD nor expands entities it declares: such a file would
+            // read differently from what its author meant.
+            if (std::strstr(node.value(), "<!ENTITY"))
+                return fault(QStringLiteral("entity declarations in the DOCTYPE"), node);
+            break;
+        default:
+            break;
+        }
+    }
+    if (elements == 0)
+        return CXmlDocument::CLoadError{QStringLiteral("not well-formed XML: no root element"), 0};
+    // Only a text with an '&' can hold a reference: the usual file is not parsed a second time.
+    if (std::memchr(text.constData(), '&', static_cast<std::size_t>(text.size()))) {
+        pugi::xml_document raw;
+        if (raw.load_buffer(text.constData(), static_cast<std::size_t>(text.size()), options & ~(pugi::parse_escapes | pugi::parse_eol),
+                            pugi::encoding_utf8))
+            return FindUnknownReference(raw, text);
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -316,30 +314,11 @@ std::optional<QString> CXmlDocument::CElement::GetAttribute(const char *utf8Name
     return QString::fromUtf8(attribute.value());
 }
 
-const char *CXmlDocument::CElement::GetAttributeUtf8(const char *utf8Name) const
-{
-    const pugi::xml_attribute attribute = pugi::xml_node(m_pNode).attribute(utf8Name);
-    return attribute ? attribute.value() : nullptr;
-}
-
 CXmlDocument::CElement CXmlDocument::CElement::FindDescendant(const char *utf8Name) const
 {
     if (!m_pNode)
         return CElement();
     return CElement(FirstDescendant(pugi::xml_node(m_pNode), utf8Name).internal_object());
-}
-
-CXmlDocument::CElement CXmlDocument::CElement::FindDescendant(const QString &name) const
-{
-    return FindDescendant(name.toUtf8().constData());
-}
-
-const char *CXmlDocument::CElement::GetPlainValueUtf8() const
-{
-    const pugi::xml_node element(m_pNode);
-    if (!m_pNode || element.first_child())
-        return nullptr;
-    return element.value();
 }
 
 QString CXmlDocument::CElement::GetText() const
@@ -368,39 +347,55 @@ bool CXmlDocument::CreateNewDocument()
     declaration.append_attribute("encoding") = "UTF-8";
     m_pImpl->root = doc->document_element();
     m_pImpl->pDoc = std::move(doc);
-    m_pImpl->buffer.clear();
     return true;
 }
 
-bool CXmlDocument::LoadFile(const QString &path)
+bool CXmlDocument::LoadFile(const QString &path, CLoadError *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
-    file.close();
+    CLoadError unused;
+    CLoadError &why = error ? *error : unused;
+    why = CLoadError();
 
-    std::optional<QByteArray> utf8 = ToUtf8(std::move(bytes));
-    if (!utf8)
+    QByteArray bytes;
+    switch (CRvFileAccess().ReadFile(path, kMaxFileSize, bytes)) {
+    case CRvFileAccess::ReadStatus::Read:
+        break;
+    case CRvFileAccess::ReadStatus::Missing:
+        why.strReason = QStringLiteral("not found");
         return false;
-    QByteArray buffer = std::move(*utf8);
-    char *text = buffer.data();  // parsed in place: no second copy of a large file
+    case CRvFileAccess::ReadStatus::NotRegular:
+        why.strReason = QStringLiteral("not a regular file");
+        return false;
+    case CRvFileAccess::ReadStatus::TooLarge:
+        why.strReason = QStringLiteral("too large: over %1 MiB").arg(kMaxFileSize / (1024 * 1024));
+        return false;
+    case CRvFileAccess::ReadStatus::Unreadable:
+        why.strReason = QStringLiteral("cannot be read");
+        return false;
+    }
+
+    const std::optional<QByteArray> text = ToUtf8(std::move(bytes), why.strReason);
+    if (!text)
+        return false;
 
     // Parsed into a document of its own so that a failure leaves the previous content in place.
-    // pugixml never fetches a DTD or an entity and expands none but the predefined ones; a file
-    // that declares entities is refused, so no text reads differently from what its author meant.
+    // As a fragment, so that whatever stands outside the root element is there to be refused.
+    constexpr unsigned int kOptions = pugi::parse_default | pugi::parse_doctype | pugi::parse_fragment | pugi::parse_embed_pcdata;
     auto doc = std::make_unique<pugi::xml_document>();
-    const pugi::xml_parse_result result = doc->load_buffer_inplace(text, static_cast<std::size_t>(buffer.size()),
-                                                                   pugi::parse_default | pugi::parse_doctype | pugi::parse_embed_pcdata,
-                                                                   pugi::encoding_utf8);
-    if (!result || DeclaresEntities(*doc) || !doc->document_element())
+    const pugi::xml_parse_result result = doc->load_buffer(text->constData(), static_cast<std::size_t>(text->size()),
+                                                           kOptions, pugi::encoding_utf8);
+    if (!result) {
+        why = CLoadError{QStringLiteral("not well-formed XML: %1").arg(QString::fromUtf8(result.description()).toLower()),
+                         LineAt(*text, result.offset)};
         return false;
+    }
+    if (const std::optional<CLoadError> fault = FindFault(*doc, *text, kOptions)) {
+        why = *fault;
+        return false;
+    }
 
     m_pImpl->root = doc->document_element();
     m_pImpl->pDoc = std::move(doc);
-    m_pImpl->buffer = std::move(buffer);
     return true;
 }
 
@@ -420,232 +415,60 @@ CXmlDocument::CElement CXmlDocument::FindElement(const QString &elementName, con
     const QByteArray wantedValue = attrValue.toUtf8();
 
     pugi::xml_node found;
-    ForEachDescendantElement(*m_pImpl->pDoc, [&](pugi::xml_node node) {
-        if (std::strcmp(node.name(), name.constData()) != 0)
-            return false;
+    Walk(*m_pImpl->pDoc, [&](pugi::xml_node &node, int) {
+        if (node.type() != pugi::node_element || std::strcmp(node.name(), name.constData()) != 0)
+            return true;
         if (!anyAttribute) {
             const pugi::xml_attribute attribute = node.attribute(wantedAttr.constData());
             if (!attribute || std::strcmp(attribute.value(), wantedValue.constData()) != 0)
-                return false;
+                return true;
         }
         found = node;
-        return true;
+        return false;
     });
     return CElement(found.internal_object());
 }
 
-void CXmlDocument::ForEachGroup(const char *utf8GroupName, const char *const *utf8FieldNames, std::size_t fieldCount,
-                                const GroupVisitor &visit, const CPiece &piece) const
+CXmlDocument::CGroups CXmlDocument::GetGroups(const char *utf8GroupName, const std::vector<const char *> &utf8FieldNames) const
 {
-    const char *const bufferBegin = m_pImpl->buffer.constData();
-    const std::size_t bufferSize = static_cast<std::size_t>(m_pImpl->buffer.size());
-    const CNameMatcher groupMatcher(utf8GroupName, bufferBegin, bufferSize);
-    std::vector<CNameMatcher> fieldMatchers;
-    fieldMatchers.reserve(fieldCount);
-    bool fieldIsGroup = false;
-    bool repeatedFields = false;
-    for (std::size_t k = 0; k < fieldCount; ++k) {
-        fieldMatchers.emplace_back(utf8FieldNames[k], bufferBegin, bufferSize);
-        if (IsNamed(utf8FieldNames[k], utf8GroupName))
-            fieldIsGroup = true;
-        for (std::size_t j = 0; j < k; ++j) {
-            if (IsNamed(utf8FieldNames[j], utf8FieldNames[k]))
-                repeatedFields = true;
-        }
-    }
-
-    // Every element met while groups are open is the first descendant of its name for those open
-    // groups that have none yet. Groups with the field still unset always form the inner end of
-    // the stack of open groups, so each element touches only the groups it actually fills: the
-    // walk stays linear even in a file of deeply nested groups.
-    struct OpenGroup
+    const std::string_view groupName(utf8GroupName);
+    const std::vector<std::string_view> fieldNames(utf8FieldNames.begin(), utf8FieldNames.end());
+    const std::size_t names = fieldNames.size();
+    CGroups groups;
+    struct COpen
     {
-        pugi::xml_node_struct *pNode;
-        std::size_t nOrdinal;
+        std::size_t nGroup;
+        int nDepth;
     };
-    std::vector<OpenGroup> open;
-    std::vector<CFoundField> slots;  // fieldCount per open group, the innermost last
-    std::size_t nextOrdinal = 0;
-    std::size_t hint = 0;
-
-    // The innermost open group takes the element when it has no such field yet, then the groups
-    // around it, as far as they have none either.
-    auto fill = [&](std::size_t k, pugi::xml_node_struct *node, const char *plain) {
-        hint = k + 1;
-        std::size_t at = slots.size() - fieldCount + k;
-        for (std::size_t g = open.size(); slots[at].element.IsNull();) {
-            slots[at].element = CElement(node);
-            slots[at].pPlainUtf8 = plain;
-            if (--g == 0)
-                break;
-            at -= fieldCount;
-        }
-    };
-
-    // The usual group holds nothing but elements without children of their own: then the first
-    // child of a name is its first descendant of that name, and one pass over the children does,
-    // with far less bookkeeping than the general walk. Anything else (a child with children, a
-    // group inside) is left to the general walk, which starts the group afresh.
-    std::vector<CFoundField> flatSlots(fieldCount);
-    auto scanFlatGroup = [&](const pugi::xml_node group, pugi::xml_node child) {
-        // Held in locals: every library call below would otherwise make the compiler fetch them
-        // again through the captured references.
-        CFoundField *const found = flatSlots.data();
-        const CNameMatcher *const matchers = fieldMatchers.data();
-        const CNameMatcher groupName = groupMatcher;
-        const std::size_t count = fieldCount;
-        std::fill(found, found + count, CFoundField());
-        std::size_t next = 0;  // the field after the last match is tried first
-        for (; Identity(child); child = child.next_sibling()) {
-            if (child.type() != pugi::node_element)
+    std::vector<COpen> open;  // the groups around the walk's place, the innermost last
+    Walk(*m_pImpl->pDoc, [&](pugi::xml_node &node, int depth) {
+        // A group no deeper than this node ended before it.
+        while (!open.empty() && open.back().nDepth >= depth)
+            open.pop_back();
+        if (node.type() != pugi::node_element)
+            return true;
+        const std::string_view name(node.name());
+        for (std::size_t k = 0; k < names; ++k) {
+            if (name != fieldNames[k])
                 continue;
-            const char *const name = child.name();
-            if (Identity(child.first_child()) || groupName.Matches(name))
-                return false;
-            std::size_t k = next;
-            if (k >= count || !matchers[k].Matches(name)) {
-                for (k = 0; k < count && !matchers[k].Matches(name); ++k) {
-                }
-            }
-            if (k < count) {
-                next = k + 1;
-                if (found[k].element.IsNull())
-                    found[k] = CFoundField{CElement(Identity(child)), child.value()};
-            }
-        }
-        visit(nextOrdinal++, CElement(Identity(group)), found);
-        return true;
-    };
-    const bool flatGroupsPossible = !fieldIsGroup && !repeatedFields;
-
-    // One subtree, iteratively, so that a deeply nested file cannot exhaust the stack.
-    auto walkSubtree = [&](const pugi::xml_node subtree) {
-        pugi::xml_node_struct *const last = Identity(subtree);
-        pugi::xml_node node = subtree;
-        for (;;) {
-            pugi::xml_node_struct *object = Identity(node);
-            if (node.type() == pugi::node_element) {
-                const char *const name = node.name();
-                const pugi::xml_node child = node.first_child();
-                const bool leaf = Identity(child) == nullptr;
-                bool matchedField = false;
-                // A group handed over whole by the quick scan is left at once.
-                const bool scanned = open.empty() && !leaf && flatGroupsPossible && groupMatcher.Matches(name)
-                                     && scanFlatGroup(node, child);
-                if (!open.empty()) {
-                    // Fields mostly come in the order asked for: the one after the last match first.
-                    if (!repeatedFields && hint < fieldCount && fieldMatchers[hint].Matches(name)) {
-                        fill(hint, object, leaf ? node.value() : nullptr);
-                        matchedField = true;
-                    } else {
-                        for (std::size_t k = 0; k < fieldCount; ++k) {
-                            if (fieldMatchers[k].Matches(name)) {
-                                fill(k, object, leaf ? node.value() : nullptr);
-                                matchedField = true;
-                                if (!repeatedFields)
-                                    break;
-                            }
-                        }
-                    }
-                }
-                if (!scanned && (!matchedField || fieldIsGroup) && groupMatcher.Matches(name)) {
-                    open.push_back(OpenGroup{object, nextOrdinal++});
-                    slots.resize(slots.size() + fieldCount);
-                    hint = 0;
-                }
-                if (!leaf && !scanned) {
-                    node = child;
-                    continue;
-                }
-            }
-            // Leaving `node`, and the elements around it that hold nothing after it. A group is
-            // handed over as it is left: all of it has been seen, and it is still fresh in the cache.
-            for (;;) {
-                if (!open.empty() && open.back().pNode == object) {
-                    const std::size_t base = (open.size() - 1) * fieldCount;
-                    visit(open.back().nOrdinal, CElement(object), slots.data() + base);
-                    open.pop_back();
-                    slots.resize(base);
-                }
-                if (object == last)
-                    return;
-                const pugi::xml_node next = node.next_sibling();
-                if (Identity(next)) {
-                    node = next;
+            // The open groups still without this field are the inner end of the stack (a group
+            // opened earlier saw every element a later one saw): each takes this one, and no group
+            // is ever given a field twice.
+            for (auto g = open.rbegin(); g != open.rend(); ++g) {
+                CElement &field = groups.aField[g->nGroup * names + k];
+                if (!field.IsNull())
                     break;
-                }
-                node = node.parent();
-                object = Identity(node);
+                field = CElement(node.internal_object());
             }
         }
-    };
-
-    if (!piece.pFirst) {
-        for (pugi::xml_node child = m_pImpl->pDoc->first_child(); Identity(child); child = child.next_sibling())
-            walkSubtree(child);
-        return;
-    }
-    nextOrdinal = piece.nFirstOrdinal;
-    pugi::xml_node child(piece.pFirst);
-    for (std::size_t i = 0; i < piece.nCount && Identity(child); ++i) {
-        const pugi::xml_node next = child.next_sibling();
-        walkSubtree(child);
-        child = next;
-    }
-}
-
-void CXmlDocument::ForEachGroup(const char *utf8GroupName, const char *const *utf8FieldNames, std::size_t fieldCount,
-                                const GroupVisitor &visit) const
-{
-    ForEachGroup(utf8GroupName, utf8FieldNames, fieldCount, visit, CPiece());
-}
-
-std::vector<CXmlDocument::CPiece> CXmlDocument::Pieces(const char *utf8GroupName, std::size_t count) const
-{
-    const pugi::xml_node root = m_pImpl->pDoc->document_element();
-    std::vector<pugi::xml_node_struct *> children;
-    if (count > 1 && Identity(root) && !IsNamed(root.name(), utf8GroupName)) {
-        for (pugi::xml_node child = root.first_child(); Identity(child); child = child.next_sibling())
-            children.push_back(Identity(child));
-    }
-    if (children.size() < count || count < 2)
-        return {CPiece()};
-    std::vector<CPiece> pieces;
-    pieces.reserve(count);
-    for (std::size_t p = 0; p < count; ++p) {
-        const std::size_t begin = children.size() * p / count;
-        const std::size_t end = children.size() * (p + 1) / count;
-        pieces.push_back(CPiece{children[begin], end - begin, p * (SIZE_MAX / count)});
-    }
-    return pieces;
-}
-
-void CXmlDocument::CollectElements(const char *utf8Name, const char *const *utf8FieldNames, std::size_t fieldCount,
-                                   std::vector<CElement> &elements, std::vector<CElement> &found) const
-{
-    elements.clear();
-    found.clear();
-    ForEachGroup(utf8Name, utf8FieldNames, fieldCount, [&](std::size_t ordinal, CElement group, const CFoundField *fields) {
-        // An inner group is left before the one around it: placed by its number, not by arrival.
-        if (elements.size() <= ordinal) {
-            elements.resize(ordinal + 1);
-            found.resize((ordinal + 1) * fieldCount);
+        if (name == groupName) {
+            open.push_back(COpen{groups.aGroup.size(), depth});
+            groups.aGroup.push_back(CElement(node.internal_object()));
+            groups.aField.resize(groups.aField.size() + names);
         }
-        elements[ordinal] = group;
-        for (std::size_t k = 0; k < fieldCount; ++k)
-            found[ordinal * fieldCount + k] = fields[k].element;
+        return true;
     });
-}
-
-std::vector<CXmlDocument::CElement> CXmlDocument::GetElements(const char *utf8Name) const
-{
-    std::vector<CElement> elements;
-    ForEachDescendantElement(*m_pImpl->pDoc, [&](pugi::xml_node node) {
-        if (std::strcmp(node.name(), utf8Name) == 0)
-            elements.push_back(CElement(node.internal_object()));
-        return false;
-    });
-    return elements;
+    return groups;
 }
 
 QString CXmlDocument::GetNodeText(const QString &parentName, const QString &attrName, const QString &attrValue,
@@ -654,6 +477,6 @@ QString CXmlDocument::GetNodeText(const QString &parentName, const QString &attr
     const CElement parent = FindElement(parentName, attrName, attrValue);
     if (parent.IsNull() || childName.isEmpty())
         return defaultText;
-    const CElement child = parent.FindDescendant(childName);
+    const CElement child = parent.FindDescendant(childName.toUtf8().constData());
     return child.IsNull() ? defaultText : child.GetText();
 }

@@ -17,7 +17,6 @@ class CRvArray
 {
 public:
     int GetSize() const { return static_cast<int>(m_items.size()); }
-    bool IsEmpty() const { return m_items.empty(); }
 
     const T &GetAt(int index) const { return m_items[CheckedIndex(index)]; }
     T &ElementAt(int index) { return m_items[CheckedIndex(index)]; }
@@ -29,13 +28,12 @@ public:
         m_items.push_back(item);
         return GetSize() - 1;
     }
-    void RemoveAll() { m_items.clear(); }
-    void SetSize(int size)
+    int Add(T &&item)
     {
-        if (size < 0)
-            throw std::invalid_argument("CRvArray: negative size");
-        m_items.resize(static_cast<std::size_t>(size));
+        m_items.push_back(std::move(item));
+        return GetSize() - 1;
     }
+    void RemoveAll() { m_items.clear(); }
     // Copying onto itself does nothing.
     void Copy(const CRvArray &source)
     {
@@ -103,7 +101,9 @@ struct GRAIN_INFO_DATA
     QString strThousandWeight;  // grams, as text
     QString strWhitePart;
     QString strOther;
-    QString strReading;         // the name's reading (よみ), for finding the brand; may be empty
+    // The brand name's kana reading, for finding a brand by how it is said; not one of the shown
+    // fields. Its own initialiser lets records written out field by field leave it unnamed.
+    QString strReading{};
 
     void Clear()
     {

@@ -1,15 +1,15 @@
 #include "pages/CRvListCellDelegate.h"
 
 #include "pages/CDetailTableLayout.h"
-#include "pages/CRvListCtrl.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
 
-CRvListCellDelegate::CRvListCellDelegate(CRvListCtrl *list)
-    : QStyledItemDelegate(list)
-    , m_pList(list)
+CRvListCellDelegate::CRvListCellDelegate(QObject *parent, CellColorFunc background, CellColorFunc text)
+    : QStyledItemDelegate(parent)
+    , m_background(std::move(background))
+    , m_text(std::move(text))
 {
 }
 
@@ -54,13 +54,13 @@ void CRvListCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
     painter->save();
     painter->setClipRect(cell);
     painter->fillRect(cell,
-        selected ? option.palette.color(group, QPalette::Highlight) : m_pList->GetCellBkColor(row, column));
+        selected ? option.palette.color(group, QPalette::Highlight) : m_background(row, column));
 
     const CellText cellText = CellLines(index.data(Qt::DisplayRole).toString(), option.font, cell);
     const QStringList &lines = cellText.lines;
     if (!lines.isEmpty()) {
         Qt::Alignment horizontal = Qt::AlignLeft;
-        switch (m_pList->GetColumnFormat(column)) {
+        switch (index.model()->headerData(column, Qt::Horizontal, Qt::UserRole).toInt()) {
         case CDetailTableLayout::kAlignRight:
             horizontal = Qt::AlignRight;
             break;
@@ -72,7 +72,7 @@ void CRvListCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
         }
         painter->setFont(option.font);
         painter->setPen(selected ? option.palette.color(group, QPalette::HighlightedText)
-                                 : m_pList->GetCellTextColor(row, column));
+                                 : m_text(row, column));
         // The block of lines sits in the middle of the row, as a single line would.
         const int block = cellText.lineHeight + static_cast<int>(lines.size() - 1) * cellText.lineSpacing;
         int top = cell.top() + (cell.height() - block) / 2;

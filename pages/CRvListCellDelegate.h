@@ -1,11 +1,13 @@
 #pragma once
-// Paints one cell of a CRvListCtrl: its background from the list's colour function (or the
+// Paints one cell of a detail list: its background from the owner's colour function (or the
 // highlight of a selected row), and its text in whole lines only — wrapped onto as many lines as
-// the row has room for, the last one ending in "…" when the text is longer still.
+// the row has room for, the last one ending in "…" when the text is longer still. The column's
+// alignment code (CDetailTableLayout) is the Qt::UserRole data of its horizontal header.
 
+#include <QColor>
 #include <QStyledItemDelegate>
 
-class CRvListCtrl;
+#include <functional>
 
 class CRvListCellDelegate : public QStyledItemDelegate
 {
@@ -15,7 +17,10 @@ public:
     // Room left free at the left and right of a cell's text, in pixels.
     static constexpr int kTextMargin = 4;
 
-    explicit CRvListCellDelegate(CRvListCtrl *list);
+    // The colours of the cell at (row, column).
+    using CellColorFunc = std::function<QColor(int row, int column)>;
+
+    CRvListCellDelegate(QObject *parent, CellColorFunc background, CellColorFunc text);
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
         const QModelIndex &index) const override;
@@ -29,5 +34,6 @@ public:
     static CellText CellLines(const QString &text, const QFont &font, const QRect &cell);
 
 private:
-    CRvListCtrl *m_pList;
+    CellColorFunc m_background;
+    CellColorFunc m_text;
 };

@@ -35,7 +35,9 @@ CRvListCtrl::CRvListCtrl(QWidget *parent)
     verticalHeader()->setMinimumSectionSize(0);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
 
-    setItemDelegate(new CRvListCellDelegate(this));
+    setItemDelegate(new CRvListCellDelegate(
+        this, [this](int row, int column) { return GetCellBkColor(row, column); },
+        [this](int row, int column) { return GetCellTextColor(row, column); }));
 }
 
 CRvListCtrl::~CRvListCtrl() = default;
@@ -241,11 +243,6 @@ int CRvListCtrl::GetColumnFormat(int column) const
 {
     const QTableWidgetItem *header = horizontalHeaderItem(column);
     return header != nullptr ? header->data(Qt::UserRole).toInt() : CDetailTableLayout::kAlignLeft;
-}
-
-int CRvListCtrl::GetRowHeight() const
-{
-    return verticalHeader()->defaultSectionSize();
 }
 
 void CRvListCtrl::SetRowHeight(int height)

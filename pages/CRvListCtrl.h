@@ -60,7 +60,6 @@ public:
     QSize GetClientSize() const;
     // Alignment code the column was inserted with.
     int GetColumnFormat(int column) const;
-    int GetRowHeight() const;
 
     int m_nColumns = 0;
     std::unique_ptr<int[]> m_pnFormats;

@@ -1,7 +1,7 @@
 #pragma once
 // The program's small pictures: the three button images, the application icon and the maker's
-// logo. Each comes from the executable's resources when present; until the artwork is supplied a
-// simple picture drawn here stands in, so that every button and static still shows an image.
+// logo, drawn by the artwork generator (tools/artwork) and compiled into the executable. A program
+// built without them (the tests) gets null pictures: its buttons show their text alone.
 
 #include <QIcon>
 #include <QImage>
@@ -17,15 +17,12 @@ public:
         IDB_ZOOM_OUT = 136,      // "縮小": magnifier with minus
         IDB_MAKER_LOGO = 153,    // the maker's logo
     };
-    static constexpr int kButtonImageSize = 24;
     static constexpr int kIconSize = 32;
 
-    // The resource picture, or the stand-in when the resource is missing or unreadable.
+    // The resource picture, or a null image when the resource is missing or unreadable.
     static QImage Load(int id);
     // Where the resource of an id lives (empty for an unknown id).
     static QString ResourcePath(int id);
-    // The stand-in picture of an id (a null image for an unknown id).
-    static QImage DrawPlaceholder(int id);
     // The application icon with every size the resources hold, for title bars and task bars.
     static QIcon AppIcon();
     // The icon as a dialog's static icon shows it: the large icon size, not stretched to the

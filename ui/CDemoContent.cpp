@@ -112,3 +112,28 @@ QStringList CDemoContent::ResourceNames(const QString &key)
         names << key + QString::number(n);
     return names;
 }
+
+CDemoContent::Display CDemoContent::ChooseDisplay(int nCurBureau, int nCurPref, int nCurGrain,
+                                                  const BUREAU_DATA &curBureau, const CGrainInfoArray &grains)
+{
+    Display display;
+    display.record.Clear();
+    if (nCurBureau < 0 || nCurPref < 0 || nCurGrain < 0)
+        return display;
+    if (nCurBureau != kContentBureau) {
+        display.eOutcome = Outcome::OtherRegion;
+        return display;
+    }
+    // A position outside the region's prefectures or the variety list is a caller's mistake and
+    // throws, as reading past either array does.
+    const int nPrefNo = curBureau.aPref.at(static_cast<std::size_t>(nCurPref)).nPrefNo;
+    const QString key = MakeKey(nPrefNo, grains[nCurGrain].nID);
+    if (!GetRecord(nPrefNo, key, &display.record)) {
+        display.eOutcome = Outcome::NoContent;
+        return display;
+    }
+    display.eOutcome = Outcome::BuiltIn;
+    display.nSource = nCurPref;
+    display.astrPictures = ResourceNames(key);
+    return display;
+}

@@ -26,4 +26,23 @@ public:
 
     // The photographs' resource names for slots 0 .. 3: the key followed by 1 .. 4.
     static QStringList ResourceNames(const QString &key);
+
+    // What the main window shows for the brand the cascade has just matched.
+    enum class Outcome {
+        NoBrand,      // no region, prefecture or record: nothing changes but the main photograph's flag
+        OtherRegion,  // not the first region: the brand's selection is cleared, the display stays empty
+        NoContent,    // the first region without built-in content: everything is cleared
+        BuiltIn       // the built-in record and its four photographs
+    };
+    struct Display {
+        Outcome eOutcome = Outcome::NoBrand;
+        GRAIN_INFO_DATA record;   // the built-in record, or a cleared one
+        int nSource = -1;         // the photographs' source: the prefecture's list position
+        QStringList astrPictures; // resource names for slots 0 .. 3; empty without photographs
+    };
+    // `nCurBureau`, `nCurPref` and `nCurGrain` are the cascade's positions (-1 = none), `curBureau`
+    // the selected region's record and `grains` the prefecture's variety list. Only the record's
+    // identifier is used: everything shown for a built-in brand is the built-in record.
+    static Display ChooseDisplay(int nCurBureau, int nCurPref, int nCurGrain, const BUREAU_DATA &curBureau,
+                                 const CGrainInfoArray &grains);
 };

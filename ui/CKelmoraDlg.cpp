@@ -10,10 +10,9 @@
 #include "ui/CDemoContent.h"
 #include "ui/CImageButton.h"
 #include "ui/CRvListBox.h"
+#include "ui/CRvSliderCtrl.h"
 #include "ui/CRvStatic.h"
 #include "ui/CRvTabCtrl.h"
-// QCursor first: the wait cursor converts its shape to one.
-#include <QCursor>
 #include "ui/CWaitCursor.h"
 #include "viewer/CPhotoFrame.h"
 
@@ -30,7 +29,6 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSignalBlocker>
-#include <QSlider>
 #include <QWheelEvent>
 
 #include <vector>
@@ -145,11 +143,11 @@ void CKelmoraDlg::CreateControls()
     m_editZoom->setReadOnly(true);
     m_editZoom->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    // Only the user's moves reach the handler: the program sets the position with the signal
-    // blocked.
-    m_slider = AddControl<QSlider>(IDC_ZOOM_SLIDER, QRect(505, 44, 116, 15), Qt::Horizontal);
+    // Every move of the user's runs the handler once, also one that leaves the thumb where it was;
+    // the positions the handler sets do not come back to it.
+    m_slider = AddControl<CRvSliderCtrl>(IDC_ZOOM_SLIDER, QRect(505, 44, 116, 15));
     m_slider->setTickPosition(QSlider::NoTicks);
-    connect(m_slider, &QSlider::valueChanged, this, &CKelmoraDlg::OnTrackbarScroll);
+    connect(m_slider, &CRvSliderCtrl::Scroll, this, &CKelmoraDlg::OnTrackbarScroll);
 
     // The frame paints slot 0 with the current view; mouse input passes through it to the window.
     m_photoFrame = AddControl<CPhotoFrame>(IDC_PHOTO_FRAME, QRect(339, 66, 280, 281));
@@ -217,7 +215,11 @@ void CKelmoraDlg::OnInitDialog()
     m_catalog.SetDataFolder(m_strDataPath);
 
     SetUpControls();
-    m_cascade.Start();
+    {
+        // The first region's first prefecture's variety file is read.
+        const CWaitCursor wait;
+        m_cascade.Start();
+    }
     m_picture.OpenSources();
     m_bInitialized = 1;
 }
@@ -419,13 +421,18 @@ void CKelmoraDlg::OnMakerDoubleClick()
     CUrlOpener::Open(CMakerInfo::WebPageUrl());
 }
 
+// A region or prefecture choice reads a variety file, a brand choice decodes its photographs: the
+// hour-glass shows meanwhile.
+
 void CKelmoraDlg::OnSelchangeBureau()
 {
+    const CWaitCursor wait;
     m_cascade.OnSelchangeBureau(m_lstBureau->GetCurSel());
 }
 
 void CKelmoraDlg::OnSelchangePref()
 {
+    const CWaitCursor wait;
     m_cascade.OnSelchangePref(m_lstPref->GetCurSel());
 }
 
@@ -437,6 +444,7 @@ void CKelmoraDlg::OnSelchangeClass()
 void CKelmoraDlg::OnSelchangeGrain()
 {
     const int position = m_lstGrain->GetCurSel();
+    const CWaitCursor wait;
     m_cascade.OnSelchangeGrain(position, m_lstGrain->GetText(position));
 }
 
@@ -444,17 +452,14 @@ void CKelmoraDlg::OnSelchangeGrain()
 
 void CKelmoraDlg::PlaceScrollBars()
 {
-    m_sbVert->setGeometry(CMainLayout::VertBarBeside(m_zoom.m_rcPhotoFrame, m_sbVert->width()));
-    m_sbHorz->setGeometry(CMainLayout::HorzBarBelow(m_zoom.m_rcPhotoFrame, m_sbHorz->height()));
+    m_sbVert->setGeometry(CMainLayout::VertBarBeside(m_zoom.GetFrameRect(), m_sbVert->width()));
+    m_sbHorz->setGeometry(CMainLayout::HorzBarBelow(m_zoom.GetFrameRect(), m_sbHorz->height()));
 }
 
 void CKelmoraDlg::UpdateZoomDisplay()
 {
     const CZoomView::Controls &controls = m_zoom.GetControls();
-    {
-        const QSignalBlocker quiet(m_slider);
-        m_slider->setValue(controls.nTrackbarPos);
-    }
+    m_slider->SetPos(controls.nTrackbarPos);
     m_strZoom = controls.strZoom;
     m_editZoom->setText(m_strZoom);
 }
@@ -478,12 +483,12 @@ void CKelmoraDlg::RedrawPhoto()
     m_picture.DrawImage(0, m_photoFrame, source.x(), source.y(), source.width(), source.height());
 }
 
-void CKelmoraDlg::FitNewPhoto()
+void CKelmoraDlg::FitNewPhoto(bool bMainImageLoaded)
 {
     int width = 0;
-    if (m_zoom.m_bMainImageLoaded && !m_picture.GetMainImageWidth(&width))
+    if (bMainImageLoaded && !m_picture.GetMainImageWidth(&width))
         width = 0;
-    m_zoom.FitNewPhoto(m_zoom.m_bMainImageLoaded, width);
+    m_zoom.FitNewPhoto(bMainImageLoaded, width);
     UpdateScrollBars();
     UpdateZoomDisplay();
 }
@@ -506,7 +511,7 @@ void CKelmoraDlg::OnZoomOut()
 
 void CKelmoraDlg::OnTrackbarScroll()
 {
-    m_zoom.OnTrackbar(m_slider->value());
+    m_zoom.OnTrackbar(m_slider->GetPos());
     UpdateScrollBars();
     UpdateZoomDisplay();
     RedrawPhoto();
@@ -587,7 +592,7 @@ void CKelmoraDlg::mouseReleaseEvent(QMouseEvent *event)
 void CKelmoraDlg::wheelEvent(QWheelEvent *event)
 {
     // Over the photo frame the wheel zooms like the buttons: away from the user = 拡大.
-    if (!m_zoom.m_rcPhotoFrame.contains(event->position().toPoint())) {
+    if (!m_zoom.GetFrameRect().contains(event->position().toPoint())) {
         m_nWheelRest = 0;
         CRvDialog::wheelEvent(event);
         return;
@@ -682,28 +687,27 @@ void CKelmoraDlg::ShowFeatureTab()
 
 void CKelmoraDlg::ShowGrain()
 {
-    const int bureau = m_cascade.GetCurBureau();
-    const int pref = m_cascade.GetCurPref();
-    const int grain = m_cascade.GetCurGrain();
-    if (bureau < 0 || pref < 0 || grain < 0) {
-        m_zoom.m_bMainImageLoaded = false;
+    const CDemoContent::Display display =
+        CDemoContent::ChooseDisplay(m_cascade.GetCurBureau(), m_cascade.GetCurPref(), m_cascade.GetCurGrain(),
+                                    m_cascade.GetCurBureauData(), m_cascade.GetGrainInfo());
+    switch (display.eOutcome) {
+    case CDemoContent::Outcome::NoBrand:
+        m_zoom.ForgetMainImage();
         return;
-    }
-    // Only the first region has built-in content; the display stays as the last clearing left it.
-    if (bureau != CDemoContent::kContentBureau) {
+    case CDemoContent::Outcome::OtherRegion:
+        // The display stays as the last clearing left it.
         SelectGrainItem(-1);
         return;
+    case CDemoContent::Outcome::NoContent:
+    case CDemoContent::Outcome::BuiltIn:
+        break;
     }
-    const int nPrefNo = m_cascade.GetCurBureauData().aPref.at(static_cast<std::size_t>(pref)).nPrefNo;
-    const QString key = CDemoContent::MakeKey(nPrefNo, m_cascade.GetGrainInfo()[grain].nID);
-    m_zoom.m_bMainImageLoaded = false;
 
-    GRAIN_INFO_DATA record;
-    record.Clear();
-    if (CDemoContent::GetRecord(nPrefNo, key, &record)) {
+    bool bMainImageLoaded = false;
+    if (display.eOutcome == CDemoContent::Outcome::BuiltIn) {
         // The four pictures are decoded side by side; the choice returns once all are in place.
-        const std::vector<bool> loaded = m_picture.LoadPngResources(pref, CDemoContent::ResourceNames(key));
-        m_zoom.m_bMainImageLoaded = !loaded.empty() && loaded.front();
+        const std::vector<bool> loaded = m_picture.LoadPngResources(display.nSource, display.astrPictures);
+        bMainImageLoaded = !loaded.empty() && loaded.front();
     } else {
         for (int slot = 0; slot < CPictureImage::kSlotCount; ++slot)
             m_picture.ReleaseImage(slot);
@@ -711,10 +715,10 @@ void CKelmoraDlg::ShowGrain()
     }
 
     m_picture.DrawImage(0, m_photoFrame, 0, 0, 0, 0);
-    FitNewPhoto();
+    FitNewPhoto(bMainImageLoaded);
     m_picture.DrawImage(1, m_pageFeature.GetDlgItem(CFeaturePage::kFrameFirst), 0, 0, 0, 0);
     m_picture.DrawImage(2, m_pageFeature.GetDlgItem(CFeaturePage::kFrameSecond), 0, 0, 0, 0);
     m_picture.DrawImage(3, m_pageHistory.GetDlgItem(CHistoryPage::kFrame), 0, 0, 0, 0);
-    m_pageFeature.SetGrainInfo(record);
-    m_pageHistory.SetGrainInfo(record);
+    m_pageFeature.SetGrainInfo(display.record);
+    m_pageHistory.SetGrainInfo(display.record);
 }

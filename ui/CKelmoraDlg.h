@@ -27,10 +27,10 @@ class CBrandSearchDlg;
 class CImageButton;
 class CPhotoFrame;
 class CRvListBox;
+class CRvSliderCtrl;
 class CRvTabCtrl;
 class QLineEdit;
 class QScrollBar;
-class QSlider;
 
 class CKelmoraDlg : public CRvDialog, private CCascadeView
 {
@@ -66,9 +66,7 @@ public:
     const CSelectionCascade &GetCascade() const { return m_cascade; }
     const CCatalogData &GetCatalog() const { return m_catalog; }
     const QString &GetDataPath() const { return m_strDataPath; }
-    // The opening size, also the smallest size the window can be given.
-    const QRect &GetInitWindowRect() const { return m_rcInitWindow; }
-    const QRect &GetPhotoFrameRect() const { return m_zoom.m_rcPhotoFrame; }
+    const QRect &GetPhotoFrameRect() const { return m_zoom.GetFrameRect(); }
     // The main photograph's view: scale, visible square, and what the zoom controls show.
     const CZoomView &GetZoomView() const { return m_zoom; }
     const CPictureImage &GetPictureImage() const { return m_picture; }
@@ -125,7 +123,9 @@ private:
     void UpdateScrollBars();
     // Draws slot 0 into the frame at once with the current source square.
     void RedrawPhoto();
-    void FitNewPhoto();
+    // Shows the photograph now in slot 0 whole at its fit scale; `bMainImageLoaded` is whether
+    // loading it succeeded.
+    void FitNewPhoto(bool bMainImageLoaded);
     void OnZoomIn();
     void OnZoomOut();
     void OnTrackbarScroll();
@@ -186,6 +186,6 @@ private:
     CPhotoFrame *m_photoFrame = nullptr;
     QLineEdit *m_editZoom = nullptr;
     QString m_strZoom;
-    QSlider *m_slider = nullptr;
+    CRvSliderCtrl *m_slider = nullptr;
     CBrandSearchDlg *m_pBrandSearch = nullptr;  // a child of the window
 };

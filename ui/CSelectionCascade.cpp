@@ -3,9 +3,6 @@
 #include "app/CResourceStrings.h"
 #include "data/CCatalogData.h"
 #include "ui/CCascadeView.h"
-// QCursor first: the wait cursor converts its shape to one.
-#include <QCursor>
-#include "ui/CWaitCursor.h"
 
 #include <algorithm>
 
@@ -52,7 +49,6 @@ void CSelectionCascade::OnSelchangeBureau(int position)
 
 void CSelectionCascade::SelectBureau(int position)
 {
-    const CWaitCursor wait;
     m_curBureau.nBureauNo = 0;
     m_curBureau.strBureauName.clear();
 
@@ -70,10 +66,7 @@ void CSelectionCascade::SelectBureau(int position)
     m_view.EnableDetailControls(IsBureauEnabled(m_nCurBureau));
     m_view.AttachPictureHolder();
     m_view.ClearGrainDisplay();
-    {
-        const CWaitCursor tabWait;
-        m_view.ShowFeatureTab();
-    }
+    m_view.ShowFeatureTab();
 }
 
 void CSelectionCascade::FillPrefList()
@@ -94,7 +87,6 @@ void CSelectionCascade::FillPrefList()
     m_view.SelectPrefItem(0);
     m_nCurPref = 0;
 
-    const CWaitCursor wait;
     if (IsBureauEnabled(m_nCurBureau)) {
         m_nCurClass = 0;
         m_view.SelectClassItem(0);
@@ -118,7 +110,6 @@ void CSelectionCascade::SelectPref(int position)
     if (position < 0)
         return;
 
-    const CWaitCursor wait;
     if (IsBureauEnabled(m_nCurBureau)) {
         // A new prefecture always starts at the first classification.
         m_nCurClass = 0;
@@ -161,7 +152,6 @@ void CSelectionCascade::OnSelchangeGrain(int position, const QString &name)
     if (position < 0)
         return;
     m_nCurGrain = FindGrain(name);
-    const CWaitCursor wait;
     m_view.ShowGrain();
 }
 

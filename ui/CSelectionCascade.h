@@ -3,7 +3,8 @@
 // → brand. Choosing an item resets and refills every list after it, reloads the prefecture's
 // variety file when the prefecture changes, filters the brands by classification and blanks the
 // detail display whenever anything above the brand changes. The state lives here, without a
-// window; the window mirrors it through CCascadeView and passes the user's choices in.
+// window; the window mirrors it through CCascadeView and passes the user's choices in (with the
+// wait cursor up while a choice reads a variety file or decodes photographs).
 
 #include "data/CatalogTypes.h"
 

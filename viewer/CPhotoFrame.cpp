@@ -1,7 +1,5 @@
 #include "viewer/CPhotoFrame.h"
 
-#include "viewer/CPictureImage.h"
-
 #include <QPainter>
 
 CPhotoFrame::CPhotoFrame(QWidget *parent)
@@ -28,16 +26,18 @@ void CPhotoFrame::SetSourceProvider(SourceProvider provider)
     m_sourceProvider = std::move(provider);
 }
 
-void CPhotoFrame::RepaintWith(CPictureImage *holder)
+void CPhotoFrame::DrawFrom(const CPictureImage &holder, int slot, const QRect &source)
 {
-    m_pDrawingHolder = holder;
+    m_nSlot = slot;
+    m_source = source;
+    m_pDrawingHolder = &holder;
     repaint();
     m_pDrawingHolder = nullptr;
 }
 
 void CPhotoFrame::paintEvent(QPaintEvent *event)
 {
-    CPictureImage *holder = m_pDrawingHolder != nullptr ? m_pDrawingHolder : (m_holder ? m_holder() : nullptr);
+    const CPictureImage *holder = m_pDrawingHolder != nullptr ? m_pDrawingHolder : (m_holder ? m_holder() : nullptr);
     if (holder == nullptr) {
         {
             QPainter painter(this);

@@ -3,14 +3,14 @@
 // photograph holder. Until the frame is told where the holder is (or while the holder pointer
 // its owner keeps is null), it draws the template's black frame only.
 
+#include "viewer/CPictureImage.h"
+
 #include <QFrame>
 #include <QRect>
 
 #include <functional>
 
-class CPictureImage;
-
-class CPhotoFrame : public QFrame
+class CPhotoFrame : public QFrame, public CPictureFrame
 {
     Q_OBJECT
 
@@ -26,14 +26,13 @@ public:
     void SetSlot(int slot) { m_nSlot = slot; }
     int GetSlot() const { return m_nSlot; }
     // The source square of the last draw request, used again by later paints.
-    void SetSource(const QRect &source) { m_source = source; }
     QRect GetSource() const { return m_source; }
     // When set, every paint asks for the current source square instead (the main photograph's view).
     void SetSourceProvider(SourceProvider provider);
 
-    // Paints the frame at once from `holder` with the slot and square last set (a draw request of
-    // the holder itself), whatever the providers answer; later paints go through them again.
-    void RepaintWith(CPictureImage *holder);
+    // A draw request of the holder: paints the frame at once from `holder` with this slot and
+    // square, whatever the providers answer; later paints go through them again.
+    void DrawFrom(const CPictureImage &holder, int slot, const QRect &source) override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -41,7 +40,7 @@ protected:
 private:
     HolderProvider m_holder;
     SourceProvider m_sourceProvider;
-    CPictureImage *m_pDrawingHolder = nullptr;  // set only during RepaintWith
+    const CPictureImage *m_pDrawingHolder = nullptr;  // set only during DrawFrom
     int m_nSlot = 0;
     QRect m_source;  // (x, y, cx, cy); a null rectangle means the whole picture
 };

@@ -1,13 +1,12 @@
 #include "viewer/CPictureImage.h"
 
-#include "viewer/CPhotoFrame.h"
-
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 #include <QPaintDevice>
+#include <QWidget>
 
 #include <algorithm>
 #include <atomic>
@@ -110,9 +109,23 @@ CPictureImage::~CPictureImage()
     m_bSourcesOpened = false;
 }
 
+namespace {
+QString &ExecutableSourceOverride()
+{
+    static QString prefix;
+    return prefix;
+}
+}  // namespace
+
 QString CPictureImage::ExecutableSourcePrefix()
 {
-    return QStringLiteral(":/png/");
+    const QString &override = ExecutableSourceOverride();
+    return override.isEmpty() ? QStringLiteral(":/png/") : override;
+}
+
+void CPictureImage::OverrideExecutableSourceForTesting(const QString &prefix)
+{
+    ExecutableSourceOverride() = prefix;
 }
 
 void CPictureImage::OpenSources()
@@ -322,12 +335,10 @@ bool CPictureImage::Render(int slot, QPainter &painter, const QRect &client, int
 
 bool CPictureImage::DrawImage(int slot, QWidget *frame, int x, int y, int cx, int cy)
 {
-    auto *photoFrame = qobject_cast<CPhotoFrame *>(frame);
-    if (photoFrame == nullptr)
+    auto *target = dynamic_cast<CPictureFrame *>(frame);
+    if (target == nullptr)
         return false;
     CheckSlot(slot);
-    photoFrame->SetSlot(slot);
-    photoFrame->SetSource(QRect(x, y, cx, cy));
-    photoFrame->RepaintWith(this);
+    target->DrawFrom(*this, slot, QRect(x, y, cx, cy));
     return HasImage(slot);
 }

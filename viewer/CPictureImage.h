@@ -15,8 +15,19 @@
 #include <array>
 #include <vector>
 
+class CPictureImage;
 class QPainter;
 class QWidget;
+
+// A control that shows one picture slot of the holder (the photo frames). A draw request hands it
+// the holder, the slot and the source square; it paints at once and keeps slot and square for
+// its later paints.
+class CPictureFrame
+{
+public:
+    virtual ~CPictureFrame() = default;
+    virtual void DrawFrom(const CPictureImage &holder, int slot, const QRect &source) = 0;
+};
 
 class CPictureImage
 {
@@ -41,11 +52,11 @@ public:
     void ReleaseImage(int slot);
     // False when slot 0 is empty (the output is left alone); otherwise its width in pixels.
     bool GetMainImageWidth(int *width) const;
-    // Draws the slot into the frame now (a synchronous repaint of a CPhotoFrame): the source square
-    // (x, y, cx, cy), y counted upwards from the bottom edge, stretched over the whole frame; any
-    // negative x or y or non-positive size draws the whole picture. The frame keeps the slot and
-    // the square for its later paints. An empty slot draws the empty frame and answers false; a
-    // missing frame, or a widget that is not a photo frame, draws nothing and answers false.
+    // Draws the slot into the frame now (a synchronous repaint of a CPictureFrame): the source
+    // square (x, y, cx, cy), y counted upwards from the bottom edge, stretched over the whole frame;
+    // any negative x or y or non-positive size draws the whole picture. The frame keeps the slot
+    // and the square for its later paints. An empty slot draws the empty frame and answers false; a
+    // missing frame, or a widget that is not a picture frame, draws nothing and answers false.
     bool DrawImage(int slot, QWidget *frame, int x, int y, int cx, int cy);
     // The painting behind DrawImage, for a frame's paint handler: nearest-neighbour stretching
     // (rows and columns dropped or repeated, never blended) of the source square over `client`.
@@ -59,8 +70,13 @@ public:
     const QImage *GetImage(int slot) const;
     int GetSourceCount() const { return m_nSourceCount; }
 
-    // Resource folder of source 0: the PNGs compiled into the executable.
+    // Resource folder of source 0: the PNGs compiled into the executable, unless a test has put a
+    // folder of its own pictures in their place.
     static QString ExecutableSourcePrefix();
+    // Test seam: `prefix` (a file-system folder ending in "/" whose files are named by resource
+    // number) stands for the executable's pictures in every holder opened afterwards; an empty
+    // prefix gives the executable's own back.
+    static void OverrideExecutableSourceForTesting(const QString &prefix);
 
     // Test seam: registers `prefix` (a resource or file-system folder ending in "/") as source
     // `source` (0 .. 8), raising the source count to cover it.

@@ -1,5 +1,8 @@
 #include "viewer/CZoomView.h"
 
+#include <clocale>
+#include <cstdio>
+
 Q_LOGGING_CATEGORY(lcKelmoraZoom, "kelmora.zoom", QtInfoMsg)
 
 void CZoomView::InitControls(const QRect &rcPhotoFrame)
@@ -65,11 +68,27 @@ void CZoomView::UpdateZoomDisplay()
         // A frame wider than the photograph has a fit scale above 1.0; the trackbar control keeps
         // its position inside its range.
         m_controls.nTrackbarPos = qBound(0, static_cast<int>(p * 10), kTrackbarMax);
-        m_controls.strZoom = QString::asprintf("%.1f%%", p);
+        m_controls.strZoom = FormatPercent(p);
     } else {
         m_controls.nTrackbarPos = 0;
         m_controls.strZoom.clear();
     }
+}
+
+QString CZoomView::FormatPercent(double percent)
+{
+    // The C library rounds the exact binary value to the nearest tenth (a tie to the even digit);
+    // Qt's own formatting would round 31.25 up. A scale is at most a few hundred percent, but any
+    // double fits: the text is cut, never overrun.
+    char text[64];
+    std::snprintf(text, sizeof text, "%.1f%%", percent);
+    QString result = QString::fromLocal8Bit(text);
+    // The program runs in the user's locale, whose decimal mark may be a comma; the zoom always
+    // shows a point.
+    const QString mark = QString::fromLocal8Bit(std::localeconv()->decimal_point);
+    if (!mark.isEmpty() && mark != QLatin1String("."))
+        result.replace(mark, QStringLiteral("."));
+    return result;
 }
 
 void CZoomView::ApplyZoom()

@@ -110,10 +110,28 @@ public:
     QRect GetSourceRect() const { return QRect(m_nSrcX, m_nSrcY, m_nSrcWidth, m_nSrcHeight); }
     const Controls &GetControls() const { return m_controls; }
 
-    int GetFrameWidth() const { return m_rcPhotoFrame.width(); }
+    // The view state, for the window's own use and for tests.
+    const QRect &GetFrameRect() const { return m_rcPhotoFrame; }
+    bool IsMainImageLoaded() const { return m_bMainImageLoaded; }
+    int GetImageSize() const { return m_nImageSize; }
+    double GetFitScale() const { return m_dFitScale; }
+    double GetScale() const { return m_dScale; }
+    int GetSrcX() const { return m_nSrcX; }
+    int GetScrollY() const { return m_nScrollY; }
+    int GetSrcY() const { return m_nSrcY; }
+    bool IsDragging() const { return m_bDragging; }
+    QPoint GetDragLast() const { return m_ptDragLast; }
     bool IsZoomed() const { return m_dScale > m_dFitScale; }
 
-    // Steps that the handlers above are made of, open for the window's own use.
+    // Slot 0 no longer holds the brand's photograph (a brand choice that matched no record); the
+    // rest of the view stays until the next FitNewPhoto.
+    void ForgetMainImage() { m_bMainImageLoaded = false; }
+
+    // "%.1f%%" of the percentage, rounded as the C library rounds the exact binary value (31.25
+    // gives "31.2", 18.75 gives "18.8").
+    static QString FormatPercent(double percent);
+
+private:
     void ApplyZoom();
     void UpdateScrollBars();
     void UpdateZoomDisplay();
@@ -121,8 +139,18 @@ public:
     // then draws slot 0 with GetSourceRect().
     void RedrawPhoto();
 
-    // The view state. The frame rectangle's right and bottom are the first column and row past
-    // the frame (left + W, top + W), as the window system counts rectangles.
+    int FrameLeft() const { return m_rcPhotoFrame.x(); }
+    int FrameTop() const { return m_rcPhotoFrame.y(); }
+    int FrameRight() const { return m_rcPhotoFrame.x() + m_rcPhotoFrame.width(); }
+    int FrameBottom() const { return m_rcPhotoFrame.y() + m_rcPhotoFrame.height(); }
+    bool IsStrictlyInsideFrame(const QPoint &pt) const;
+    void ResetVisibleSquare();
+    void DisableScrollBars() { m_controls.bScrollEnabled = false; }
+    // Clamps a stored scroll position the way the bars do it and returns the clamped value.
+    int ClampScrollPos(int nPos, int nVisible, int nMax) const;
+
+    // The frame rectangle's right and bottom are the first column and row past the frame
+    // (left + W, top + W), as the window system counts rectangles.
     QRect m_rcPhotoFrame;
     bool m_bMainImageLoaded = false;
     int m_nImageSize = kDefaultImageSize;
@@ -135,17 +163,5 @@ public:
     int m_nSrcHeight = 0;
     bool m_bDragging = false;
     QPoint m_ptDragLast;
-
-private:
-    int FrameLeft() const { return m_rcPhotoFrame.x(); }
-    int FrameTop() const { return m_rcPhotoFrame.y(); }
-    int FrameRight() const { return m_rcPhotoFrame.x() + m_rcPhotoFrame.width(); }
-    int FrameBottom() const { return m_rcPhotoFrame.y() + m_rcPhotoFrame.height(); }
-    bool IsStrictlyInsideFrame(const QPoint &pt) const;
-    void ResetVisibleSquare();
-    void DisableScrollBars() { m_controls.bScrollEnabled = false; }
-    // Clamps a stored scroll position the way the bars do it and returns the clamped value.
-    int ClampScrollPos(int nPos, int nVisible, int nMax) const;
-
     Controls m_controls;
 };

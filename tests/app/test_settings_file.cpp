@@ -6,6 +6,7 @@
 #include "data/TestFiles.h"
 
 #include <QCoreApplication>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -242,6 +243,68 @@ private Q_SLOTS:
         expected.replace(QStringLiteral("DataFolderPath=/ソフト/表/\r\n"),
                          QStringLiteral("DataFolderPath=/ソフト/表/\r\nNote=米\r\n"));
         QCOMPARE(TestFiles::Read(SettingsPath()), Encode(expected, encoding));
+    }
+
+    // A UTF-16 file whose last code unit is cut off: the appended section starts on a unit
+    // boundary, every byte before it stays, and the whole file decodes.
+    void utf16FileWithAnOddByteCount_data()
+    {
+        QTest::addColumn<bool>("littleEndian");
+        QTest::newRow("LE") << true;
+        QTest::newRow("BE") << false;
+    }
+
+    void utf16FileWithAnOddByteCount()
+    {
+        QFETCH(bool, littleEndian);
+        const QByteArray before = TestFiles::Utf16(QStringLiteral("[Settings]\r\nDataFolderPath=/米/\r\n"), littleEndian) + 'A';
+        WriteSettings(before);
+        CRvFileIni().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"), QStringLiteral("True"));
+
+        const QByteArray after = TestFiles::Read(SettingsPath());
+        QVERIFY(after.startsWith(before));
+        QCOMPARE(after.size() % 2, 0);
+        QStringDecoder decoder(littleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+        const QString text = decoder.decode(after.mid(2));
+        QVERIFY(!decoder.hasError());
+        QVERIFY2(text.endsWith(QStringLiteral("\r\n[Guidance]\r\nbNotDispGuidance=True\r\n")), qPrintable(text));
+        QVERIFY(CRvFileIni().IsNotDispGuidance());
+        QCOMPARE(CRvFileIni().GetString(QStringLiteral("Settings"), QStringLiteral("DataFolderPath"), QString()),
+                 QStringLiteral("/米/"));
+    }
+
+    // A settings file that is a FIFO, a device or too large reads as missing, at once, and a
+    // write leaves it as it is.
+    void settingsFileThatIsNotARegularFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const char *kind : {"fifo", "link to /dev/zero", "too large"})
+            QTest::newRow(kind) << QString::fromLatin1(kind);
+    }
+
+    void settingsFileThatIsNotARegularFile()
+    {
+        QFETCH(QString, kind);
+        TestFiles::MakeNotRegular(kind, SettingsPath(), CRvFileIni::kMaxFileSize + 1);
+
+        bool notDisp = true;
+        QString folder;
+        QVERIFY(TestFiles::FinishesWithin(5000, SettingsPath(), [&] {
+            const CRvFileIni settings;
+            notDisp = settings.IsNotDispGuidance();
+            folder = settings.GetString(QStringLiteral("Settings"), QStringLiteral("DataFolderPath"), QStringLiteral("d"));
+            settings.WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"), QStringLiteral("True"));
+        }));
+        QVERIFY(!notDisp);
+        QCOMPARE(folder, QStringLiteral("d"));
+        // Left as it was: never replaced by a file of one value.
+        const QFileInfo info(SettingsPath());
+        if (kind == QLatin1String("too large"))
+            QCOMPARE(info.size(), CRvFileIni::kMaxFileSize + 1);
+        else
+            QVERIFY(!info.isFile());
+        QCOMPARE(QDir(m_strFolder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("Viewer.ini")});
     }
 
     void writePlacement_data()

@@ -7,8 +7,13 @@
 #include <QFileInfo>
 #include <QString>
 
+#include <fcntl.h>
 #include <iconv.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <future>
 #include <stdexcept>
 
 namespace TestFiles {
@@ -62,6 +67,59 @@ inline QByteArray Utf16(const QString &text, bool littleEndian, bool bom = true)
         out += littleEndian ? high : low;
     }
     return out;
+}
+
+// A FIFO (named pipe) at `path`, with nobody writing to it.
+inline void MakeFifo(const QString &path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (::mkfifo(QFile::encodeName(path).constData(), 0600) != 0)
+        throw std::runtime_error("cannot make FIFO");
+}
+
+// A file of `size` bytes that takes no room on disk (a sparse file).
+inline void MakeSparse(const QString &path, qint64 size)
+{
+    Write(path, QByteArray());
+    if (::truncate(QFile::encodeName(path).constData(), size) != 0)
+        throw std::runtime_error("cannot size file");
+}
+
+// A file at `path` that is not what its reader expects, of one of these kinds: "fifo" (nobody
+// writing), "link to /dev/zero", "folder", or "too large" (a sparse file of `largeSize` bytes).
+inline void MakeNotRegular(const QString &kind, const QString &path, qint64 largeSize)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (kind == QLatin1String("fifo"))
+        MakeFifo(path);
+    else if (kind == QLatin1String("link to /dev/zero") && !QFile::link(QStringLiteral("/dev/zero"), path))
+        throw std::runtime_error("cannot make link");
+    else if (kind == QLatin1String("folder") && !QDir().mkdir(path))
+        throw std::runtime_error("cannot make folder");
+    else if (kind == QLatin1String("too large"))
+        MakeSparse(path, largeSize);
+}
+
+// Runs `work` on a thread of its own and waits at most `ms` milliseconds for it. Work still
+// running then (blocked on the FIFO at `fifo`) is set free by a writer opening and closing the
+// FIFO, and the answer is false: a test that would hang fails by timeout instead. `work` must not
+// use the test macros; it leaves its results for the test to check.
+template <typename Work>
+bool FinishesWithin(int ms, const QString &fifo, Work work)
+{
+    std::future<void> done = std::async(std::launch::async, work);
+    if (done.wait_for(std::chrono::milliseconds(ms)) == std::future_status::ready) {
+        done.get();
+        return true;
+    }
+    const QByteArray name = QFile::encodeName(fifo);
+    do {
+        const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0)
+            ::close(fd);
+    } while (done.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready);
+    done.get();
+    return false;
 }
 
 }  // namespace TestFiles

@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QStringList>
 #include <QtTest>
 
 namespace {
@@ -19,12 +20,13 @@ struct Run
     QByteArray errors;
 };
 
-Run RunChecker(const QStringList &arguments)
+// A checker that has not finished within `ms` milliseconds is killed, and the run has no exit status.
+Run RunChecker(const QStringList &arguments, int ms = 60000)
 {
     QProcess process;
     process.start(qEnvironmentVariable("KELMORA_EXE_DIR") + QStringLiteral("/kelmora-datacheck"), arguments);
     Run run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+    if (!process.waitForFinished(ms) || process.exitStatus() != QProcess::NormalExit)
         return run;
     run.nExit = process.exitCode();
     run.output = process.readAllStandardOutput();
@@ -230,6 +232,83 @@ private Q_SLOTS:
         QVERIFY2(messages.contains(QStringLiteral(": data folder not found; the program looks for the variety "
                                                   "files relative to its current folder")),
                  qPrintable(messages.join(QLatin1Char('\n'))));
+    }
+
+    // Each of the three files as something that is not a regular file, or too large: the checker
+    // returns at once and says so, and checks the rest.
+    void filesThatAreNotWhatTheyClaim_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");
+        for (const char *file : {"kelmora.ini", "BureauPref.pfd", "Data/01/0101.vdx"}) {
+            for (const char *kind : {"fifo", "link to /dev/zero", "too large"}) {
+                const bool settings = QByteArrayView(file) == "kelmora.ini";
+                const QString name = QFileInfo(QString::fromLatin1(file)).fileName();
+                QString message = QString::fromLatin1(kind == QByteArrayView("too large") ? "too large" : "not a regular file");
+                message.prepend(settings ? QStringLiteral(": settings file ")
+                                         : name.endsWith(QLatin1String(".pfd")) ? QStringLiteral(": region table ")
+                                                                                  : QStringLiteral(": variety file not loadable: "));
+                QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(name, QLatin1String(kind))))
+                    << QString::fromLatin1(file) << QString::fromLatin1(kind) << name + message;
+            }
+        }
+    }
+
+    void filesThatAreNotWhatTheyClaim()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        WriteCleanCatalogue();
+        const QString path = m_strRoot + file;
+        QFile::remove(path);
+        TestFiles::MakeNotRegular(kind, path, file.endsWith(QLatin1String(".vdx")) ? 64 * 1024 * 1024 + 1 : 1024 * 1024 + 1);
+        const Run run = RunChecker({QStringLiteral("--root"), m_strRoot, QStringLiteral("--json")}, 10000);
+        QCOMPARE(run.nExit, 1);
+        const QJsonObject report = QJsonDocument::fromJson(run.output).object();
+        const QStringList messages = Messages(report);
+        const bool found = std::any_of(messages.begin(), messages.end(), [&](const QString &m) { return m.startsWith(message); });
+        QVERIFY2(found, qPrintable(message + QStringLiteral("\n--- found:\n") + messages.join(QLatin1Char('\n'))));
+        // The rest of the catalogue is read as ever.
+        if (!file.endsWith(QLatin1String(".pfd")))
+            QCOMPARE(report[QStringLiteral("prefectures")].toArray().size(), 3);
+    }
+
+    void notWellFormedIsToldWithItsLine()
+    {
+        WriteCleanCatalogue();
+        TestFiles::Write(m_strRoot + QStringLiteral("Data/02/0201.vdx"),
+                         VarietyFile(1, Grain(0, QStringLiteral("まっしぐら"))) + Grain(1, QStringLiteral("外")).toUtf8());
+        TestFiles::Write(m_strRoot + QStringLiteral("Data/02/0202.vdx"),
+                         "<?xml version=\"1.0\"?>\n<!DOCTYPE GRoot SYSTEM \"grain.dtd\">\n<GRoot>\n<Name>&brand;</Name>\n</GRoot>\n");
+        const QStringList messages = Messages(RunJson(1));
+        QVERIFY2(messages.contains(QStringLiteral("0201.vdx: variety file not loadable: not well-formed XML: a second top-level "
+                                                  "element, <Grain> (line 3); 青森県 shows no brands")),
+                 qPrintable(messages.join(QLatin1Char('\n'))));
+        QVERIFY2(messages.contains(QStringLiteral("0202.vdx: variety file not loadable: not well-formed XML: reference to an "
+                                                  "undeclared entity, \"&brand;\" (line 4); 岩手県 shows no brands")),
+                 qPrintable(messages.join(QLatin1Char('\n'))));
+    }
+
+    // The check of the Grain elements walks the file once, however deeply they nest.
+    void deeplyNestedGrains()
+    {
+        WriteRegionTable(QStringLiteral("PrefCnt=1\nPrefName01=北海道\n"), QStringLiteral("PrefCnt=0\n"));
+        QByteArray xml = "<GRoot><Header><DataCount>10000</DataCount></Header>";
+        for (int i = 0; i < 100000; ++i)
+            xml += "<Grain Index=\"" + QByteArray::number(i) + "\"><Name>n" + QByteArray::number(i) + "</Name>";
+        xml += "<Required>TRUE</Required>";
+        for (int i = 0; i < 100000; ++i)
+            xml += "</Grain>";
+        xml += "</GRoot>\n";
+        TestFiles::Write(m_strRoot + QStringLiteral("Data/01/0101.vdx"), xml);
+        const Run run = RunChecker({QStringLiteral("--root"), m_strRoot}, 30000);
+        QCOMPARE(run.nExit, 1);
+        const QString text = QString::fromUtf8(run.output);
+        QVERIFY2(text.contains(QStringLiteral("Total: 1 prefecture(s), 10000 varieties")), qPrintable(text.left(2000)));
+        QVERIFY(text.contains(QStringLiteral("\"Grain\" Index 9999: \"Required\" found but the spelling read is \"Requierd\"")));
+        QVERIFY(text.contains(QStringLiteral("\"Index\" \"99999\" out of range 0..9999")));
     }
 
     void usageErrors_data()

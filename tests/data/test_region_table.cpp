@@ -141,6 +141,40 @@ private Q_SLOTS:
         VerifyPref(bureau, 1, QStringLiteral("宮城県"));
     }
 
+    // A region table that is a FIFO, a device, a folder or too large reads as a missing one, at
+    // once; a link to a regular table is followed.
+    void tableThatIsNotARegularFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const char *kind : {"fifo", "link to /dev/zero", "folder", "too large"})
+            QTest::newRow(kind) << QString::fromLatin1(kind);
+    }
+
+    void tableThatIsNotARegularFile()
+    {
+        QFETCH(QString, kind);
+        const QString path = m_strFolder + QStringLiteral("BureauPref.pfd");
+        TestFiles::MakeNotRegular(kind, path, 1024 * 1024 + 1);
+
+        QString firstName = QStringLiteral("<not read>");
+        int regions = 0;
+        QVERIFY(TestFiles::FinishesWithin(5000, path, [&] {
+            const CCatalogData catalog;
+            regions = catalog.GetBureauTable().GetSize();
+            firstName = catalog.GetBureauTable()[0].strBureauName;
+        }));
+        QCOMPARE(regions, 8);
+        QCOMPARE(firstName, QString());
+
+        // The same table behind a link reads as itself.
+        QFile::remove(m_strFolder + QStringLiteral("real.pfd"));
+        TestFiles::Write(m_strFolder + QStringLiteral("real.pfd"), "[Bureau01]\nBureauName=北海道\n");
+        QDir(path).removeRecursively();
+        QFile::remove(path);
+        QVERIFY(QFile::link(m_strFolder + QStringLiteral("real.pfd"), path));
+        QCOMPARE(CCatalogData().GetBureauTable()[0].strBureauName, QStringLiteral("北海道"));
+    }
+
     void dataFolderTakesOnlyExistingFolders()
     {
         CCatalogData catalog;

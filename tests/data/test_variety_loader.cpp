@@ -212,10 +212,9 @@ private Q_SLOTS:
             QCOMPARE(Fields(list[i]), Fields(reference[i]));
     }
 
-    // A file large enough to be walked in two parts on two threads: positions shuffled, repeated
-    // within and across the two halves (the first in the document must win whichever thread
-    // meets it first), a repeat nested inside its twin, a wrapped "Grain", and gaps. Loaded
-    // several times into the same list, which is freed on another thread each time.
+    // A larger file: positions shuffled, repeated early and late (the first in the document
+    // wins), a repeat nested inside its twin, a wrapped "Grain", and gaps. Loaded several times
+    // into the same list.
     void largeFileSameAsSearchPerValue()
     {
         constexpr int kCount = 320;
@@ -225,8 +224,7 @@ private Q_SLOTS:
         std::shuffle(order.begin(), order.end(), random);
         order.erase(std::remove_if(order.begin(), order.end(), [](int i) { return i % 37 == 5; }), order.end());
 
-        // Descriptive texts that a large list shares: pairs one byte or one character apart, of
-        // lengths about the eight and sixteen bytes where their comparison changes its way.
+        // Descriptive texts that repeat, in pairs one byte or one character apart.
         const QStringList nearlyEqual = {QStringLiteral("良"), QStringLiteral("良い"), QStringLiteral("abcdefg"),
                                          QStringLiteral("abcdefgh"), QStringLiteral("abcdefgX"), QStringLiteral("やや良好"),
                                          QStringLiteral("やや良否"), QStringLiteral("0123456789abcdef"),
@@ -335,6 +333,106 @@ private Q_SLOTS:
         // The previous list never survives into the next.
         QVERIFY(catalog.LoadGrainInfo(3, 1, list));
         QCOMPARE(list.GetSize(), 0);
+    }
+
+    // A variety file that is a FIFO, a device, a folder or larger than the cap is a file that
+    // does not load: an empty list at once, while the rest of the catalogue loads as ever.
+    void fileThatIsNotARegularFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const char *kind : {"fifo", "link to /dev/zero", "folder", "too large"})
+            QTest::newRow(kind) << QString::fromLatin1(kind);
+    }
+
+    void fileThatIsNotARegularFile()
+    {
+        QFETCH(QString, kind);
+        const QString path = VarietyPath(1, 1);
+        TestFiles::MakeNotRegular(kind, path, CXmlDocument::kMaxFileSize + 1);
+        TestFiles::Write(VarietyPath(1, 2), File(QStringLiteral("1"), Grain(QStringLiteral("0"), QStringLiteral("next"))).toUtf8());
+
+        CCatalogData catalog;
+        QVERIFY(catalog.SetDataFolder(m_strData));
+        CGrainInfoArray list;
+        list.Add(GRAIN_INFO_DATA());
+        bool loaded = false;
+        QVERIFY(TestFiles::FinishesWithin(5000, path, [&] { loaded = catalog.LoadGrainInfo(1, 1, list); }));
+        QVERIFY(loaded);
+        QCOMPARE(list.GetSize(), 0);
+        QVERIFY(catalog.LoadGrainInfo(1, 2, list));
+        QCOMPARE(list.GetSize(), 1);
+        QCOMPARE(list[0].strName, QStringLiteral("0-next"));
+    }
+
+    void linkToAVarietyFileIsFollowed()
+    {
+        const QString real = m_pDir->path() + QStringLiteral("/elsewhere.vdx");
+        TestFiles::Write(real, File(QStringLiteral("1"), Grain(QStringLiteral("0"), QStringLiteral("linked"))).toUtf8());
+        QDir().mkpath(QFileInfo(VarietyPath(1, 1)).absolutePath());
+        QVERIFY(QFile::link(real, VarietyPath(1, 1)));
+        CCatalogData catalog;
+        QVERIFY(catalog.SetDataFolder(m_strData));
+        CGrainInfoArray list;
+        QVERIFY(catalog.LoadGrainInfo(1, 1, list));
+        QCOMPARE(list.GetSize(), 1);
+        QCOMPARE(list[0].strName, QStringLiteral("0-linked"));
+    }
+
+    // Not well-formed is not loaded, whatever the size of the file: a Grain written after the
+    // root element is no more read in a file of many varieties than in a small one.
+    void notWellFormedAtAnySize_data()
+    {
+        QTest::addColumn<QString>("xml");
+        for (const int count : {3, 600}) {
+            QString grains;
+            for (int i = 0; i < count - 1; ++i)
+                grains += Grain(QString::number(i), QStringLiteral("g"));
+            const QString last = Grain(QString::number(count - 1), QStringLiteral("outside"));
+            QTest::newRow(qPrintable(QStringLiteral("second top-level element, %1 varieties").arg(count)))
+                << File(QString::number(count), grains) + last;
+            QTest::newRow(qPrintable(QStringLiteral("undeclared entity with an external DTD, %1 varieties").arg(count)))
+                << QStringLiteral("<?xml version=\"1.0\"?>\n<!DOCTYPE GRoot SYSTEM \"grain.dtd\">\n")
+                       + File(QString::number(count), grains + Grain(QString::number(count - 1), QStringLiteral("&brand;")))
+                             .mid(QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n").size());
+        }
+    }
+
+    void notWellFormedAtAnySize()
+    {
+        QFETCH(QString, xml);
+        QCOMPARE(Load(xml.toUtf8()).GetSize(), 0);
+    }
+
+    // One walk, however deep the Grain elements nest: each takes the first values below it.
+    void deeplyNestedGrains()
+    {
+        constexpr int kDepth = 100000;
+        QByteArray xml = "<GRoot><Header><DataCount>100000</DataCount></Header>";
+        for (int i = 0; i < kDepth; ++i)
+            xml += "<Grain Index=\"" + QByteArray::number(i) + "\"><Name>n" + QByteArray::number(i) + "</Name>";
+        xml += "<Class>2</Class>";
+        for (int i = 0; i < kDepth; ++i)
+            xml += "</Grain>";
+        xml += "</GRoot>";
+        const CGrainInfoArray list = Load(xml);
+        QCOMPARE(list.GetSize(), CCatalogData::kMaxDataCount);
+        QCOMPARE(list[0].strName, QStringLiteral("n0"));
+        QCOMPARE(list[9999].strName, QStringLiteral("n9999"));
+        QCOMPARE(list[0].nClass, 2);  // the one "Class", deepest of all, is below every Grain
+        QCOMPARE(list[9999].nClass, 2);
+    }
+
+    void readingOfTheName()
+    {
+        const CGrainInfoArray list = Load(File(QStringLiteral("2"), Grain(QStringLiteral("0"), QStringLiteral("a"), QStringLiteral("<Reading> にっぽんばれ </Reading>"))
+                                                                       + Grain(QStringLiteral("1"), QStringLiteral("b")))
+                                              .toUtf8());
+        QCOMPARE(list.GetSize(), 2);
+        QCOMPARE(list[0].strReading, QStringLiteral("にっぽんばれ"));
+        QCOMPARE(list[1].strReading, QString());
+        GRAIN_INFO_DATA cleared = list[0];
+        cleared.Clear();
+        QCOMPARE(cleared.strReading, QString());
     }
 
     void shiftJisVarietyFile()

@@ -165,6 +165,14 @@ private Q_SLOTS:
             << QByteArray("<!DOCTYPE GRoot [<!ENTITY n SYSTEM \"file:///etc/passwd\">]><GRoot><Name>&n;</Name></GRoot>");
         QTest::newRow("parameter entity")
             << QByteArray("<!DOCTYPE GRoot [<!ENTITY % p SYSTEM \"http://localhost/x.dtd\"> %p;]><GRoot/>");
+        QTest::newRow("second top-level element")
+            << QByteArray("<GRoot><Name>a</Name></GRoot><Grain Index=\"0\"><Name>b</Name></Grain>");
+        QTest::newRow("text after the root element") << QByteArray("<GRoot><Name>a</Name></GRoot>junk");
+        QTest::newRow("undeclared entity with an external DTD")
+            << QByteArray("<!DOCTYPE GRoot SYSTEM \"grain.dtd\"><GRoot><Name>&brand;</Name></GRoot>");
+        QTest::newRow("undeclared entity in an attribute") << QByteArray("<GRoot><Grain Index=\"&i;\"/></GRoot>");
+        QTest::newRow("bare ampersand") << QByteArray("<GRoot><Name>rice & wheat</Name></GRoot>");
+        QTest::newRow("reference to a character XML forbids") << QByteArray("<GRoot><Name>a&#0;b</Name></GRoot>");
         QTest::newRow("billion laughs")
             << QByteArray("<!DOCTYPE GRoot [<!ENTITY a \"aaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]><GRoot><Name>&b;</Name></GRoot>");
     }
@@ -177,6 +185,60 @@ private Q_SLOTS:
         QVERIFY(!doc.LoadFile(WriteFile(bytes)));
         QCOMPARE(doc.GetNodeText(QString(), QString(), QString(), QStringLiteral("Name"), kNone), kNone);
         QVERIFY(doc.FindElement(QStringLiteral("GRoot"), QString(), QString()) == doc.GetRoot());
+    }
+
+    // What the data checker is told about a file that does not load, and the line.
+    void loadErrors_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<int>("line");
+        QTest::newRow("parse error") << QByteArray("<GRoot>\n<Name>x\n</Grain>\n</GRoot>") << "not well-formed XML" << 3;
+        QTest::newRow("second top-level element") << QByteArray("<?xml version=\"1.0\"?>\n<GRoot>\n</GRoot>\n\n<Grain/>\n")
+                                                  << "not well-formed XML: a second top-level element, <Grain>" << 5;
+        QTest::newRow("undeclared entity")
+            << QByteArray("<!DOCTYPE GRoot SYSTEM \"g.dtd\">\n<GRoot>\n<Name>\nx &brand; y</Name>\n</GRoot>")
+            << "not well-formed XML: reference to an undeclared entity, \"&brand;\"" << 4;
+        QTest::newRow("undeclared entity in an attribute") << QByteArray("<GRoot>\n\n<Grain Index=\"&i;\"/></GRoot>")
+                                                           << "not well-formed XML: reference to an undeclared entity, \"&i;\"" << 3;
+        QTest::newRow("entity declarations") << QByteArray("\n<!DOCTYPE GRoot [<!ENTITY n \"x\">]><GRoot/>")
+                                             << "entity declarations in the DOCTYPE" << 2;
+        QTest::newRow("not UTF-8") << QByteArray("<GRoot>\x95\x5C</GRoot>") << "bytes that are not UTF-8" << 0;
+    }
+
+    void loadErrors()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        QFETCH(int, line);
+        CXmlDocument doc;
+        CXmlDocument::CLoadError error;
+        QVERIFY(!doc.LoadFile(WriteFile(bytes), &error));
+        QVERIFY2(error.strReason.startsWith(reason), qPrintable(error.strReason));
+        QCOMPARE(error.nLine, line);
+    }
+
+    // Only regular files are read, never blocking, never beyond the cap.
+    void filesThatAreNotRegular()
+    {
+        CXmlDocument doc;
+        CXmlDocument::CLoadError error;
+        const QString fifo = m_dir.path() + QStringLiteral("/fifo.xml");
+        TestFiles::MakeFifo(fifo);
+        bool loaded = true;
+        QVERIFY(TestFiles::FinishesWithin(5000, fifo, [&] { loaded = doc.LoadFile(fifo, &error); }));
+        QVERIFY(!loaded);
+        QCOMPARE(error.strReason, QStringLiteral("not a regular file"));
+
+        QVERIFY(!doc.LoadFile(QStringLiteral("/dev/zero"), &error));
+        QCOMPARE(error.strReason, QStringLiteral("not a regular file"));
+        QVERIFY(!doc.LoadFile(m_dir.path(), &error));
+        QCOMPARE(error.strReason, QStringLiteral("not a regular file"));
+
+        const QString large = m_dir.path() + QStringLiteral("/large.xml");
+        TestFiles::MakeSparse(large, CXmlDocument::kMaxFileSize + 1);
+        QVERIFY(!doc.LoadFile(large, &error));
+        QCOMPARE(error.strReason, QStringLiteral("too large: over 64 MiB"));
     }
 
     void failedLoadKeepsThePreviousContent()
@@ -213,18 +275,27 @@ private Q_SLOTS:
         QCOMPARE(doc.GetRoot().GetText(), QStringLiteral("deep"));
     }
 
-    void elementsInDocumentOrder()
+    // Each group with the first of each field name below it, at any depth, nested groups included.
+    void groupsInDocumentOrder()
     {
         CXmlDocument doc;
-        QVERIFY(doc.LoadFile(WriteFile("<R><G i=\"0\"><G i=\"1\"/></G><x><G/></x><G i=\"3\"/></R>")));
-        const std::vector<CXmlDocument::CElement> elements = doc.GetElements("G");
-        QCOMPARE(elements.size(), std::size_t(4));
-        QCOMPARE(elements[0].GetAttribute("i").value_or(kNone), QStringLiteral("0"));
-        QCOMPARE(elements[1].GetAttribute("i").value_or(kNone), QStringLiteral("1"));
-        QVERIFY(!elements[2].GetAttribute("i").has_value());
-        QCOMPARE(elements[3].GetAttribute("i").value_or(kNone), QStringLiteral("3"));
-        QVERIFY(elements[0].FindDescendant("G") == elements[1]);
-        QVERIFY(elements[1].FindDescendant("G").IsNull());
+        QVERIFY(doc.LoadFile(WriteFile("<R><G i=\"0\"><a>1</a><G i=\"1\"><b>2</b><a>3</a></G><b>4</b></G>"
+                                       "<x><G><c><a>5</a></c></G></x><a>6</a><G i=\"3\"/></R>")));
+        const CXmlDocument::CGroups groups = doc.GetGroups("G", {"a", "b"});
+        QCOMPARE(groups.aGroup.size(), std::size_t(4));
+        QCOMPARE(groups.aField.size(), std::size_t(8));
+        QCOMPARE(groups.aGroup[0].GetAttribute("i").value_or(kNone), QStringLiteral("0"));
+        QCOMPARE(groups.aGroup[1].GetAttribute("i").value_or(kNone), QStringLiteral("1"));
+        QVERIFY(!groups.aGroup[2].GetAttribute("i").has_value());
+        QCOMPARE(groups.aGroup[3].GetAttribute("i").value_or(kNone), QStringLiteral("3"));
+        const QStringList expected = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("2"),
+                                      QStringLiteral("5"), kNone, kNone, kNone};
+        for (std::size_t i = 0; i < groups.aField.size(); ++i) {
+            const CXmlDocument::CElement field = groups.aField[i];
+            QCOMPARE(field.IsNull() ? kNone : field.GetText(), expected[static_cast<qsizetype>(i)]);
+        }
+        QVERIFY(groups.aGroup[0].FindDescendant("G") == groups.aGroup[1]);
+        QVERIFY(groups.aGroup[1].FindDescendant("G").IsNull());
     }
 };
 

@@ -145,14 +145,26 @@ void TestDetailPages::featureTexts()
     headings << QStringLiteral(" ");
     QCOMPARE(Column(list, 1), headings);
 
-    QVERIFY(hosted.page.SetGrainInfo(Kirara()));
-    const QStringList values = Column(list, 2);
-    QCOMPARE(values.at(0), Kirara().strGrainShape);
-    QCOMPARE(values.at(5), QStringLiteral("23.0g"));
-    QCOMPARE(values.at(7), QString());
-    QCOMPARE(values.at(8), QStringLiteral(" "));
+    // Every field a text of its own, so that one shown in another heading's row shows up.
+    GRAIN_INFO_DATA info;
+    info.Clear();
+    info.strGrainShape = QStringLiteral("shape");
+    info.strColor = QStringLiteral("colour");
+    info.strSkin = QStringLiteral("skin");
+    info.strGroove = QStringLiteral("groove");
+    info.strEmbryo = QStringLiteral("embryo");
+    info.strThousandWeight = QStringLiteral("23.0");
+    info.strWhitePart = QStringLiteral("white part");
+    info.strOther = QStringLiteral("other");
+    info.strHistory = QStringLiteral("history");
+    info.strBreedingPlace = QStringLiteral("place");
+    QVERIFY(hosted.page.SetGrainInfo(info));
+    // Headings: 粒形, 色沢, 皮の厚薄, 縦溝の深浅, 胚の大小及び胚の形, 千粒重, 心白…, その他.
+    QCOMPARE(Column(list, 2), (QStringList{QStringLiteral("shape"), QStringLiteral("colour"), QStringLiteral("skin"),
+                                           QStringLiteral("groove"), QStringLiteral("embryo"), QStringLiteral("23.0g"),
+                                           QStringLiteral("white part"), QStringLiteral("other"), QStringLiteral(" ")}));
     QCOMPARE(Column(list, 0), QStringList(9, QStringLiteral(" ")));
-    QCOMPARE(list.item(0, 2)->toolTip(), Kirara().strGrainShape);
+    QCOMPARE(list.item(0, 2)->toolTip(), QStringLiteral("shape"));
 
     // A cleared record empties the values and keeps the headings; no lone "g".
     GRAIN_INFO_DATA empty;

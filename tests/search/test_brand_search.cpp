@@ -3,6 +3,7 @@
 // main window exactly as the four clicks in its lists do.
 
 #include "search/SearchCatalogue.h"
+#include "ui/CTestPictures.h"
 
 #include "pages/CFeaturePage.h"
 #include "pages/CHistoryPage.h"
@@ -94,8 +95,8 @@ WindowState StateOf(CKelmoraDlg &dlg)
         s.images << (image != nullptr ? *image : QImage());
     }
     s.featureShown = dlg.GetFeaturePage().isVisible();
-    s.mainLoaded = dlg.GetZoomView().m_bMainImageLoaded;
-    s.scale = dlg.GetZoomView().m_dScale;
+    s.mainLoaded = dlg.GetZoomView().IsMainImageLoaded();
+    s.scale = dlg.GetZoomView().GetScale();
     s.source = dlg.GetZoomView().GetSourceRect();
     s.zoomText = dlg.GetDlgItemAs<QLineEdit>(CKelmoraDlg::IDC_ZOOM_EDIT)->text();
     s.trackbar = dlg.GetDlgItemAs<QSlider>(CKelmoraDlg::IDC_ZOOM_SLIDER)->value();
@@ -110,6 +111,8 @@ class TestBrandSearch : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
     void init();
     void cleanup();
 
@@ -125,7 +128,20 @@ private:
     CBrandSearchDlg *OpenSearch(CKelmoraDlg &dlg);
 
     std::unique_ptr<CTestExeFolder> m_folder;
+    std::unique_ptr<CTestPictures> m_pictures;
 };
+
+void TestBrandSearch::initTestCase()
+{
+    // Small stand-ins for the photographs, written once.
+    m_pictures = std::make_unique<CTestPictures>();
+    QVERIFY(m_pictures->IsValid());
+}
+
+void TestBrandSearch::cleanupTestCase()
+{
+    m_pictures.reset();
+}
 
 void TestBrandSearch::init()
 {

@@ -1,5 +1,5 @@
-// The built-in brands: their keys, every text character for character, and their photographs'
-// names. Characters that look alike in most fonts are written as code points.
+// The built-in brands: their keys, which record and which pictures a chosen brand shows, and the
+// characters of their texts that look alike in most fonts.
 
 #include "ui/CDemoContent.h"
 
@@ -14,8 +14,10 @@ private Q_SLOTS:
     void keys();
     void contentOnlyForTheThreeKeysOfPrefectureOne_data();
     void contentOnlyForTheThreeKeysOfPrefectureOne();
-    void records_data();
-    void records();
+    void recordsBelongToTheirKeys_data();
+    void recordsBelongToTheirKeys();
+    void chooseDisplay_data();
+    void chooseDisplay();
     void resourceNames();
 };
 
@@ -66,80 +68,117 @@ void TestDemoContent::contentOnlyForTheThreeKeysOfPrefectureOne()
         QCOMPARE(record.strName, QStringLiteral("untouched"));
 }
 
-void TestDemoContent::records_data()
+void TestDemoContent::recordsBelongToTheirKeys_data()
 {
     QTest::addColumn<QString>("key");
-    QTest::addColumn<int>("id");
     QTest::addColumn<int>("grainClass");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("history");
-    QTest::addColumn<QString>("place");
-    QTest::addColumn<QString>("shape");
-    QTest::addColumn<QString>("color");
-    QTest::addColumn<QString>("skin");
-    QTest::addColumn<QString>("weight");
-    QTest::addColumn<QString>("whitePart");
-    QTest::addColumn<QString>("other");
-
-    QTest::newRow("きらら397")
-        << QStringLiteral("101") << 1 << 0 << QStringLiteral("きらら397")
-        << QStringLiteral("しまひかり\u00d7キタアケ") << QStringLiteral("北海道立上川農試")
-        << QStringLiteral("粒形はやや細長で\u3001粒大は中\u3001基部がやや細く\u3001背部\u30fb腹部はなだらかに丸みがある\u3002")
-        << QStringLiteral("淡飴色\u3002") << QStringLiteral("皮部は薄く\u3001透明感がある\u3002") << QStringLiteral("23.0")
-        << QStringLiteral("気象条件によって乳白\u3001腹白が発生することがある\u3002") << QString();
-    QTest::newRow("風の子もち")
-        << QStringLiteral("151") << 51 << 1 << QStringLiteral("風の子もち")
-        << QStringLiteral("上系85201\u00d7はくちょうもち") << QStringLiteral("北海道立上川農試")
-        << QStringLiteral("粒形は中形で\u3001粒大は中\u3001背部は比較的直線で腹部は丸みがあり\u3001"
-                          "厚みはやや厚く全体的に長めの印象を受ける\u3002")
-        << QStringLiteral("乳白\u3002") << QStringLiteral("皮部は薄く\u3001乳白色のため不透明\u3002") << QStringLiteral("21.4")
-        << QString() << QStringLiteral("粒長は\u300cはくちょうもち\u300dよりやや長い\u3002");
-    QTest::newRow("吟風")
-        << QStringLiteral("171") << 71 << 2 << QStringLiteral("吟風")
-        << QStringLiteral("\uff08八反錦\u00d7上育404号\uff09\u00d7きらら397") << QStringLiteral("北海道立中央農試")
-        << QStringLiteral("粒形はやや円形で\u3001粒大はやや大\u3001基部はやや広く\u3001背部\u30fb腹部はなだらかに丸みがある\u3002")
-        << QStringLiteral("淡飴色\u3002") << QStringLiteral("皮部は薄く\u3001心白が多いため透明感にかける\u3002")
-        << QStringLiteral("24.6") << QStringLiteral("心白を多く発現\u3001腹白の発生がやや多い\u3002") << QString();
+    QTest::newRow("101 paddy non-glutinous") << QStringLiteral("101") << 0;
+    QTest::newRow("151 paddy glutinous") << QStringLiteral("151") << 1;
+    QTest::newRow("171 brewing") << QStringLiteral("171") << 2;
 }
 
-void TestDemoContent::records()
+void TestDemoContent::recordsBelongToTheirKeys()
 {
     QFETCH(QString, key);
-    QFETCH(int, id);
     QFETCH(int, grainClass);
-    QFETCH(QString, name);
-    QFETCH(QString, history);
-    QFETCH(QString, place);
-    QFETCH(QString, shape);
-    QFETCH(QString, color);
-    QFETCH(QString, skin);
-    QFETCH(QString, weight);
-    QFETCH(QString, whitePart);
-    QFETCH(QString, other);
 
-    // Whatever the record held before, it ends up entirely the built-in one.
+    // Whatever the record held before, it ends up entirely the built-in one of that key.
     GRAIN_INFO_DATA record;
     record.nID = 999;
     record.strBreedingYear = QStringLiteral("1999");
     record.strName = QStringLiteral("from the variety file");
+    record.strOther = QStringLiteral("from the variety file");
     QVERIFY(CDemoContent::GetRecord(1, key, &record));
-
-    QCOMPARE(record.nID, id);
+    QCOMPARE(CDemoContent::MakeKey(1, record.nID), key);
     QCOMPARE(record.nClass, grainClass);
-    QCOMPARE(record.strName, name);
-    QCOMPARE(record.bRequired, true);
-    QCOMPARE(record.strRequired, QStringLiteral("必須"));
-    QCOMPARE(record.strHistory, history);
+    QVERIFY(record.strName != QStringLiteral("from the variety file"));
+    QVERIFY(record.strOther != QStringLiteral("from the variety file"));
     QCOMPARE(record.strBreedingYear, QString());
-    QCOMPARE(record.strBreedingPlace, place);
-    QCOMPARE(record.strGrainShape, shape);
-    QCOMPARE(record.strColor, color);
-    QCOMPARE(record.strSkin, skin);
-    QCOMPARE(record.strGroove, QStringLiteral("縦溝は浅い\u3002"));
-    QCOMPARE(record.strEmbryo, QStringLiteral("胚芽部は中程度で\u3001えぐれは浅い\u3002"));
-    QCOMPARE(record.strThousandWeight, weight);
-    QCOMPARE(record.strWhitePart, whitePart);
-    QCOMPARE(record.strOther, other);
+    QVERIFY(record.bRequired);
+
+    // Every descriptive sentence ends with the ideographic full stop; crosses are U+00D7, never a
+    // Latin letter, and brackets are full-width.
+    for (const QString &text : {record.strGrainShape, record.strColor, record.strSkin, record.strGroove,
+                                record.strEmbryo, record.strWhitePart, record.strOther}) {
+        if (!text.isEmpty())
+            QVERIFY2(text.endsWith(QChar(0x3002)), qPrintable(text));
+    }
+    QVERIFY(record.strHistory.contains(QChar(0x00d7)));
+    QVERIFY(!record.strHistory.contains(QLatin1Char('x')) && !record.strHistory.contains(QLatin1Char('(')));
+}
+
+void TestDemoContent::chooseDisplay_data()
+{
+    QTest::addColumn<int>("bureau");
+    QTest::addColumn<int>("pref");
+    QTest::addColumn<int>("grain");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<int>("shownId");  // the record's nID, 0 for the cleared record
+    QTest::addColumn<int>("source");
+    QTest::addColumn<QStringList>("pictures");
+
+    const auto none = int(CDemoContent::Outcome::NoBrand);
+    const auto other = int(CDemoContent::Outcome::OtherRegion);
+    const auto nothing = int(CDemoContent::Outcome::NoContent);
+    const auto builtIn = int(CDemoContent::Outcome::BuiltIn);
+    const QStringList names101{QStringLiteral("1011"), QStringLiteral("1012"), QStringLiteral("1013"),
+                               QStringLiteral("1014")};
+    const QStringList names171{QStringLiteral("1711"), QStringLiteral("1712"), QStringLiteral("1713"),
+                               QStringLiteral("1714")};
+    // The region's prefectures: position 0 is number 1, position 1 number 2, position 2 number 1
+    // again. The variety list: IDs 1, 71, 101, 2.
+    QTest::newRow("no brand") << 0 << 0 << -1 << none << 0 << -1 << QStringList();
+    QTest::newRow("no prefecture") << 0 << -1 << 0 << none << 0 << -1 << QStringList();
+    QTest::newRow("no region") << -1 << 0 << 0 << none << 0 << -1 << QStringList();
+    QTest::newRow("ID 1") << 0 << 0 << 0 << builtIn << 1 << 0 << names101;
+    QTest::newRow("ID 71") << 0 << 0 << 1 << builtIn << 71 << 0 << names171;
+    QTest::newRow("ID 101 gives key 1101") << 0 << 0 << 2 << nothing << 0 << -1 << QStringList();
+    QTest::newRow("ID 2") << 0 << 0 << 3 << nothing << 0 << -1 << QStringList();
+    QTest::newRow("ID 1 in prefecture number 2") << 0 << 1 << 0 << nothing << 0 << -1 << QStringList();
+    // The pictures come from the source of the prefecture's position, not of its number.
+    QTest::newRow("number 1 at position 2") << 0 << 2 << 0 << builtIn << 1 << 2 << names101;
+    QTest::newRow("second region") << 1 << 0 << 0 << other << 0 << -1 << QStringList();
+    QTest::newRow("eighth region") << 7 << 0 << 0 << other << 0 << -1 << QStringList();
+}
+
+void TestDemoContent::chooseDisplay()
+{
+    QFETCH(int, bureau);
+    QFETCH(int, pref);
+    QFETCH(int, grain);
+    QFETCH(int, outcome);
+    QFETCH(int, shownId);
+    QFETCH(int, source);
+    QFETCH(QStringList, pictures);
+
+    BUREAU_DATA region;
+    region.nBureauNo = bureau + 1;
+    region.nPrefCnt = 3;
+    region.aPref[0].nPrefNo = 1;
+    region.aPref[1].nPrefNo = 2;
+    region.aPref[2].nPrefNo = 1;
+    CGrainInfoArray grains;
+    for (int id : {1, 71, 101, 2}) {
+        GRAIN_INFO_DATA info;
+        info.Clear();
+        info.nID = id;
+        info.strName = QStringLiteral("listed name");
+        grains.Add(info);
+    }
+
+    const CDemoContent::Display display = CDemoContent::ChooseDisplay(bureau, pref, grain, region, grains);
+    QCOMPARE(int(display.eOutcome), outcome);
+    QCOMPARE(display.record.nID, shownId);
+    QCOMPARE(display.nSource, source);
+    QCOMPARE(display.astrPictures, pictures);
+    if (shownId == 0) {
+        GRAIN_INFO_DATA cleared;
+        cleared.Clear();
+        QCOMPARE(display.record.strName, cleared.strName);
+        QCOMPARE(display.record.strHistory, QString());
+    } else {
+        QVERIFY(display.record.strName != QStringLiteral("listed name"));
+    }
 }
 
 void TestDemoContent::resourceNames()

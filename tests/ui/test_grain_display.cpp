@@ -3,9 +3,11 @@
 // keys and mouse drags over the photo frame.
 
 #include "ui/CTestExeFolder.h"
+#include "ui/CTestPictures.h"
 
 #include "pages/CFeaturePage.h"
 #include "pages/CHistoryPage.h"
+#include "ui/CDemoContent.h"
 #include "ui/CKelmoraDlg.h"
 #include "ui/CRvListBox.h"
 #include "viewer/CPhotoFrame.h"
@@ -38,12 +40,85 @@ QStringList Column(QTableWidget &list, int column)
     return texts;
 }
 
-// A picture as the holder stores it: decoded from the compiled-in PNG, upside down.
+// A test picture as the holder stores it: upside down.
 QImage Stored(const QString &name)
 {
-    QImage image(CPictureImage::ExecutableSourcePrefix() + name);
-    return image.convertToFormat(QImage::Format_RGB32).mirrored(false, true);
+    return CTestPictures::Picture(name).mirrored(false, true);
 }
+
+// Where a part of a slider or scroll bar is drawn, in its own coordinates.
+QPoint ControlPart(QAbstractSlider *slider, QStyle::ComplexControl control, QStyle::SubControl part)
+{
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.subControls = QStyle::SC_All;
+    option.orientation = slider->orientation();
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    option.sliderPosition = slider->sliderPosition();
+    option.sliderValue = slider->value();
+    option.singleStep = slider->singleStep();
+    option.pageStep = slider->pageStep();
+    return slider->style()->subControlRect(control, &option, part, slider).center();
+}
+
+QPoint ThumbCentre(QSlider *slider)
+{
+    return ControlPart(slider, QStyle::CC_Slider, QStyle::SC_SliderHandle);
+}
+
+// Counts the trace lines of the main photograph's redraws: one per run of a zoom or scroll handler.
+class CTraceCounter
+{
+public:
+    CTraceCounter()
+    {
+        s_nLines = 0;
+        QLoggingCategory::setFilterRules(QStringLiteral("kelmora.zoom.debug=true"));
+        m_previous = qInstallMessageHandler(&CTraceCounter::Handle);
+    }
+    ~CTraceCounter()
+    {
+        qInstallMessageHandler(m_previous);
+        QLoggingCategory::setFilterRules(QString());
+    }
+    CTraceCounter(const CTraceCounter &) = delete;
+    CTraceCounter &operator=(const CTraceCounter &) = delete;
+
+    // Lines since the last call.
+    int Take()
+    {
+        const int lines = s_nLines;
+        s_nLines = 0;
+        return lines;
+    }
+
+private:
+    static void Handle(QtMsgType, const QMessageLogContext &context, const QString &message)
+    {
+        if (qstrcmp(context.category, "kelmora.zoom") == 0 && message.startsWith(QLatin1String("DispTopPos:")))
+            ++s_nLines;
+    }
+
+    static inline int s_nLines = 0;
+    QtMessageHandler m_previous = nullptr;
+};
+
+// Records whether the hour-glass is up whenever the watched widget paints.
+class CPaintCursorWatch : public QObject
+{
+public:
+    bool m_bPaintedUnderWaitCursor = false;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && QGuiApplication::overrideCursor() != nullptr
+            && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor)
+            m_bPaintedUnderWaitCursor = true;
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 QColor CentreColour(QWidget *frame)
 {
@@ -51,20 +126,9 @@ QColor CentreColour(QWidget *frame)
     return shot.pixelColor(shot.width() / 2, shot.height() / 2);
 }
 
-// Where a part of a scroll bar is drawn, in the bar's coordinates.
 QPoint ScrollBarPart(QScrollBar *bar, QStyle::SubControl part)
 {
-    QStyleOptionSlider option;
-    option.initFrom(bar);
-    option.subControls = QStyle::SC_All;
-    option.orientation = bar->orientation();
-    option.minimum = bar->minimum();
-    option.maximum = bar->maximum();
-    option.sliderPosition = bar->sliderPosition();
-    option.sliderValue = bar->value();
-    option.singleStep = bar->singleStep();
-    option.pageStep = bar->pageStep();
-    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar).center();
+    return ControlPart(bar, QStyle::CC_ScrollBar, part);
 }
 
 // Everything the zoom controls and the view show, for comparing one way of zooming with another.
@@ -92,6 +156,8 @@ class TestGrainDisplay : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
     void init();
     void cleanup();
 
@@ -102,7 +168,8 @@ private Q_SLOTS:
     void anotherRegionsBrandShowsNothing();
     void zoomInByButtonWheelAndKeysAgree_data();
     void zoomInByButtonWheelAndKeysAgree();
-    void trackbarMovesAreTheUsersOnly();
+    void trackbarRunsItsHandlerOncePerAction();
+    void trackbarReleaseWhereItWasRecentres();
     void scrollBarsFollowRealActions();
     void dragPansWithTheMouse();
     void dragEndsFreeTheMouse();
@@ -118,7 +185,21 @@ private:
     ZoomState State(CKelmoraDlg &dlg) const;
 
     CTestExeFolder *m_folder = nullptr;
+    CTestPictures *m_pictures = nullptr;
 };
+
+void TestGrainDisplay::initTestCase()
+{
+    // Written once: every test reads the same pictures.
+    m_pictures = new CTestPictures;
+    QVERIFY(m_pictures->IsValid());
+}
+
+void TestGrainDisplay::cleanupTestCase()
+{
+    delete m_pictures;
+    m_pictures = nullptr;
+}
 
 void TestGrainDisplay::init()
 {
@@ -159,7 +240,7 @@ ZoomState TestGrainDisplay::State(CKelmoraDlg &dlg) const
     auto *horz = dlg.GetDlgItemAs<QScrollBar>(CKelmoraDlg::IDC_SCROLL_HORZ);
     auto *vert = dlg.GetDlgItemAs<QScrollBar>(CKelmoraDlg::IDC_SCROLL_VERT);
     ZoomState state;
-    state.scale = zoom.m_dScale;
+    state.scale = zoom.GetScale();
     state.source = zoom.GetSourceRect();
     state.trackbar = dlg.GetDlgItemAs<QSlider>(CKelmoraDlg::IDC_ZOOM_SLIDER)->value();
     state.text = dlg.GetDlgItemAs<QLineEdit>(CKelmoraDlg::IDC_ZOOM_EDIT)->text();
@@ -174,54 +255,53 @@ void TestGrainDisplay::builtInBrandShowsBothTablesAndFourPhotographs_data()
 {
     QTest::addColumn<int>("classRow");
     QTest::addColumn<QString>("key");
-    QTest::addColumn<int>("size");
-    QTest::addColumn<QString>("shape");
-    QTest::addColumn<QString>("history");
-    QTest::addColumn<QString>("place");
-    QTest::newRow("きらら397") << 0 << QStringLiteral("101") << 3840
-                               << QStringLiteral("粒形はやや細長で、粒大は中、基部がやや細く、背部・腹部はなだらかに丸みがある。")
-                               << QStringLiteral("しまひかり×キタアケ") << QStringLiteral("北海道立上川農試");
-    QTest::newRow("風の子もち") << 1 << QStringLiteral("151") << 2285
-                                << QStringLiteral("粒形は中形で、粒大は中、背部は比較的直線で腹部は丸みがあり、厚みはやや厚く全体的に長めの印象を受ける。")
-                                << QStringLiteral("上系85201×はくちょうもち") << QStringLiteral("北海道立上川農試");
-    QTest::newRow("吟風") << 2 << QStringLiteral("171") << 2285
-                          << QStringLiteral("粒形はやや円形で、粒大はやや大、基部はやや広く、背部・腹部はなだらかに丸みがある。")
-                          << QStringLiteral("（八反錦×上育404号）×きらら397") << QStringLiteral("北海道立中央農試");
+    QTest::newRow("きらら397") << 0 << QStringLiteral("101");
+    QTest::newRow("風の子もち") << 1 << QStringLiteral("151");
+    QTest::newRow("吟風") << 2 << QStringLiteral("171");
 }
 
 void TestGrainDisplay::builtInBrandShowsBothTablesAndFourPhotographs()
 {
     QFETCH(int, classRow);
     QFETCH(QString, key);
-    QFETCH(int, size);
-    QFETCH(QString, shape);
-    QFETCH(QString, history);
-    QFETCH(QString, place);
+    const int size = CTestPictures::MainSize(key);
 
     auto dlg = ShowWindow();
     QVERIFY(dlg);
+    // The photographs are decoded and drawn while the hour-glass shows; it is gone afterwards.
+    CPaintCursorWatch watch;
+    dlg->GetDlgItem(CKelmoraDlg::IDC_PHOTO_FRAME)->installEventFilter(&watch);
     Choose(*dlg, classRow, 0);
-
-    QCOMPARE(dlg->GetDlgItemAs<CRvListBox>(CKelmoraDlg::IDC_LIST_GRAIN)->GetCurSel(), 0);
+    QVERIFY(watch.m_bPaintedUnderWaitCursor);
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-    const QStringList feature = Column(dlg->GetFeaturePage().GetList(), 2);
-    QCOMPARE(feature.value(0), shape);
-    const QStringList pedigree = Column(dlg->GetHistoryPage().GetList(), 2);
-    QCOMPARE(pedigree.mid(0, 3), QStringList({QStringLiteral("必須"), history, place}));
+    QCOMPARE(dlg->GetDlgItemAs<CRvListBox>(CKelmoraDlg::IDC_LIST_GRAIN)->GetCurSel(), 0);
 
-    // The key's four pictures, each in its slot.
+    // Both pages show the built-in record, each text in the row of its heading; the variety
+    // file's own record (a name only) is not what is shown.
+    GRAIN_INFO_DATA builtIn;
+    QVERIFY(CDemoContent::GetRecord(1, key, &builtIn));
+    const QStringList feature = Column(dlg->GetFeaturePage().GetList(), 2);
+    QCOMPARE(feature.mid(0, 8),
+             QStringList({builtIn.strGrainShape, builtIn.strColor, builtIn.strSkin, builtIn.strGroove,
+                          builtIn.strEmbryo, builtIn.strThousandWeight + QLatin1Char('g'), builtIn.strWhitePart,
+                          builtIn.strOther}));
+    const QStringList pedigree = Column(dlg->GetHistoryPage().GetList(), 2);
+    QCOMPARE(pedigree.mid(0, 3),
+             QStringList({builtIn.strRequired, builtIn.strHistory, builtIn.strBreedingPlace}));
+
+    // The key's four pictures, each in its own slot.
     const CPictureImage &holder = dlg->GetPictureImage();
-    for (int slot = 0; slot < CPictureImage::kSlotCount; ++slot)
-        QVERIFY2(holder.HasImage(slot), qPrintable(QString::number(slot)));
-    QCOMPARE(holder.GetImage(0)->size(), QSize(size, size));
-    QCOMPARE(holder.GetImage(1)->size(), QSize(1297, 1297));
-    QCOMPARE(*holder.GetImage(3), Stored(key + QLatin1Char('4')));
-    QVERIFY(dlg->GetZoomView().m_bMainImageLoaded);
+    for (int slot = 0; slot < CPictureImage::kSlotCount; ++slot) {
+        const QString name = key + QString::number(slot + 1);
+        QVERIFY2(holder.HasImage(slot), qPrintable(name));
+        QVERIFY2(*holder.GetImage(slot) == Stored(name), qPrintable(name));
+    }
+    QVERIFY(dlg->GetZoomView().IsMainImageLoaded());
 
     // The whole photograph at its fit scale, and photographs (not the empty grey) in the frames.
     const int w = dlg->GetPhotoFrameRect().width();
     const double fit = w / static_cast<double>(size);
-    QCOMPARE(dlg->GetZoomView().m_dScale, fit);
+    QCOMPARE(dlg->GetZoomView().GetScale(), fit);
     const ZoomState state = State(*dlg);
     QCOMPARE(state.trackbar, static_cast<int>(fit * 100 * 10));
     QCOMPARE(state.text, QString::asprintf("%.1f%%", fit * 100));
@@ -267,7 +347,7 @@ void TestGrainDisplay::brandWithoutContentClearsEverything()
     QCOMPARE(state.text, QString());
     QVERIFY(!state.barsEnabled);
     QCOMPARE(state.source, QRect(0, 0, 0, 0));
-    QVERIFY(!dlg->GetZoomView().m_bMainImageLoaded);
+    QVERIFY(!dlg->GetZoomView().IsMainImageLoaded());
     QCOMPARE(CentreColour(dlg->GetDlgItem(CKelmoraDlg::IDC_PHOTO_FRAME)), QColor(CPictureImage::kEmptyFrameColor));
 }
 
@@ -317,7 +397,7 @@ void TestGrainDisplay::zoomInByButtonWheelAndKeysAgree()
     dlg->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(dlg.get()));
     Choose(*dlg, 0, 0);
-    const double fit = dlg->GetZoomView().m_dFitScale;
+    const double fit = dlg->GetZoomView().GetFitScale();
     QWidget *frame = dlg->GetDlgItem(CKelmoraDlg::IDC_PHOTO_FRAME);
 
     auto zoom = [&](bool in) {
@@ -344,9 +424,9 @@ void TestGrainDisplay::zoomInByButtonWheelAndKeysAgree()
     QVERIFY(zoomed.barsEnabled);
     const CZoomView &view = dlg->GetZoomView();
     const int v = view.GetVisibleSize();
-    QCOMPARE(zoomed.source, QRect(view.m_nSrcX, view.GetMaxScrollPos() - view.m_nScrollY, v, v));
+    QCOMPARE(zoomed.source, QRect(view.GetSrcX(), view.GetMaxScrollPos() - view.GetScrollY(), v, v));
     QCOMPARE(zoomed.barMax, view.GetMaxScrollPos());
-    QCOMPARE(zoomed.horz, 3840 / 2 - v / 2);
+    QCOMPARE(zoomed.horz, CTestPictures::kMainSize101 / 2 - v / 2);
     QCOMPARE(zoomed.trackbar, static_cast<int>((fit + 0.1) * 100 * 10));
     QCOMPARE(zoomed.text, QString::asprintf("%.1f%%", (fit + 0.1) * 100));
     // Drawn at once with the new square, not left for a later paint.
@@ -362,28 +442,104 @@ void TestGrainDisplay::zoomInByButtonWheelAndKeysAgree()
     QCOMPARE(qobject_cast<CPhotoFrame *>(frame)->GetSource().size(), QSize(0, 0));
 }
 
-void TestGrainDisplay::trackbarMovesAreTheUsersOnly()
+void TestGrainDisplay::trackbarRunsItsHandlerOncePerAction()
 {
     auto dlg = ShowWindow();
     QVERIFY(dlg);
     Choose(*dlg, 0, 0);
     auto *slider = dlg->GetDlgItemAs<QSlider>(CKelmoraDlg::IDC_ZOOM_SLIDER);
+    const CZoomView &view = dlg->GetZoomView();
+    CTraceCounter trace;
 
-    // Dragging the thumb to 290: the scale is 0.29 and the trackbar is set back to 289 without
-    // that setting counting as another move (which would walk the scale down).
-    slider->setSliderDown(true);
-    slider->setSliderPosition(290);
-    slider->setSliderDown(false);
-    QCOMPARE(dlg->GetZoomView().m_dScale, 0.29);
-    QCOMPARE(slider->value(), 289);
-    QCOMPARE(State(*dlg).text, QStringLiteral("29.0%"));
-    QVERIFY(State(*dlg).barsEnabled);
+    // Dragging the thumb: the press, a step and the release each run the handler once.
+    const QPoint thumb = ThumbCentre(slider);
+    QTest::mousePress(slider, Qt::LeftButton, {}, thumb);
+    QCOMPARE(trace.Take(), 1);
+    QTest::mouseMove(slider, thumb + QPoint(30, 0));
+    QCOMPARE(trace.Take(), 1);
+    QVERIFY(view.IsZoomed());
+    QCOMPARE(slider->value(), static_cast<int>(view.GetScale() * 100 * 10));
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, thumb + QPoint(30, 0));
+    QCOMPARE(trace.Take(), 1);
 
-    // A key moves it too; down at 0 the scale is the fit scale again.
+    // A click on the groove is one page step; its release does nothing more.
+    const int before = slider->value();
+    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(slider->width() - 3, slider->height() / 2));
+    QCOMPARE(trace.Take(), 1);
+    QVERIFY(slider->value() > before);
+
+    // Every key runs it once, also at the end of the range where the thumb cannot move.
     slider->setFocus();
+    for (Qt::Key key : {Qt::Key_Left, Qt::Key_End, Qt::Key_End, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_Home,
+                        Qt::Key_PageUp, Qt::Key_Right}) {
+        QTest::keyClick(slider, key);
+        QVERIFY2(trace.Take() == 1, qPrintable(QKeySequence(key).toString()));
+    }
+
+    // One notch of the wheel over the trackbar is one line step.
+    const QPoint at = slider->rect().center();
+    QWheelEvent wheel(at, slider->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(slider, &wheel);
+    QCOMPARE(trace.Take(), 1);
+    QCOMPARE(slider->value(), static_cast<int>(view.GetScale() * 100 * 10));
+
+    // The button that sets the thumb straight to the pointer both moves and presses it: one run.
+    const auto absolute = Qt::MouseButton(slider->style()->styleHint(QStyle::SH_Slider_AbsoluteSetButtons));
+    if (absolute == Qt::MiddleButton || absolute == Qt::LeftButton) {
+        QTest::mousePress(slider, absolute, {}, QPoint(slider->width() / 2, slider->height() / 2));
+        QCOMPARE(trace.Take(), 1);
+        QTest::mouseRelease(slider, absolute, {}, QPoint(slider->width() / 2, slider->height() / 2));
+        QCOMPARE(trace.Take(), 1);
+    }
+}
+
+void TestGrainDisplay::trackbarReleaseWhereItWasRecentres()
+{
+    auto dlg = ShowWindow();
+    QVERIFY(dlg);
+    Choose(*dlg, 0, 0);
+    QTest::mouseClick(dlg->GetDlgItemAs<QAbstractButton>(CKelmoraDlg::IDC_ZOOM_IN), Qt::LeftButton);
+    auto *slider = dlg->GetDlgItemAs<QSlider>(CKelmoraDlg::IDC_ZOOM_SLIDER);
+    auto *horz = dlg->GetDlgItemAs<QScrollBar>(CKelmoraDlg::IDC_SCROLL_HORZ);
+    const CZoomView &view = dlg->GetZoomView();
+    const auto centre = [&view] { return CTestPictures::kMainSize101 / 2 - view.GetVisibleSize() / 2; };
+
+    // The view is panned to the left edge while the thumb is held; letting the thumb go where it
+    // was pressed re-centres it.
+    const QPoint thumb = ThumbCentre(slider);
+    QTest::mousePress(slider, Qt::LeftButton, {}, thumb);
+    horz->triggerAction(QAbstractSlider::SliderToMinimum);
+    QCOMPARE(view.GetSrcX(), 0);
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, thumb);
+    QCOMPARE(view.GetSrcX(), centre());
+    QCOMPARE(horz->value(), view.GetSrcX());
+
+    // End at the end of the range re-centres as well.
+    slider->setFocus();
+    QTest::keyClick(slider, Qt::Key_End);
+    QCOMPARE(view.GetScale(), 1.0);
+    horz->triggerAction(QAbstractSlider::SliderToMaximum);
+    QVERIFY(view.GetSrcX() != centre());
+    QTest::keyClick(slider, Qt::Key_End);
+    QCOMPARE(view.GetSrcX(), centre());
+
+    // Dragged to 702, the scale is 0.702 and the thumb is set back to 701 (trunc(701.9999999999999))
+    // without that counting as another move; letting go runs the handler once more, at 701.
+    slider->setSliderDown(true);
+    slider->setSliderPosition(702);
+    QCOMPARE(view.GetScale(), 0.702);
+    QCOMPARE(slider->value(), 701);
+    QCOMPARE(State(*dlg).text, QStringLiteral("70.2%"));
+    slider->setSliderDown(false);
+    QCOMPARE(view.GetScale(), 0.701);
+    QCOMPARE(slider->value(), 701);
+    QCOMPARE(State(*dlg).text, QStringLiteral("70.1%"));
+
+    // Home brings the fit scale back: the whole photograph.
     QTest::keyClick(slider, Qt::Key_Home);
-    QCOMPARE(dlg->GetZoomView().m_dScale, dlg->GetZoomView().m_dFitScale);
-    QCOMPARE(slider->value(), static_cast<int>(dlg->GetZoomView().m_dFitScale * 100 * 10));
+    QCOMPARE(view.GetScale(), view.GetFitScale());
+    QCOMPARE(slider->value(), static_cast<int>(view.GetFitScale() * 100 * 10));
     QVERIFY(!State(*dlg).barsEnabled);
 }
 
@@ -404,7 +560,7 @@ void TestGrainDisplay::scrollBarsFollowRealActions()
 
     // The arrow moves by one line of the current scale, the bar follows the view.
     QTest::mouseClick(horz, Qt::LeftButton, {}, ScrollBarPart(horz, QStyle::SC_ScrollBarAddLine));
-    QCOMPARE(view.m_nSrcX, centre + line);
+    QCOMPARE(view.GetSrcX(), centre + line);
     QCOMPARE(horz->value(), centre + line);
     QCOMPARE(frame->GetSource(), view.GetSourceRect());
     QTest::mouseClick(horz, Qt::LeftButton, {}, ScrollBarPart(horz, QStyle::SC_ScrollBarSubLine));
@@ -412,16 +568,16 @@ void TestGrainDisplay::scrollBarsFollowRealActions()
 
     // A page beyond the end stops at the largest position; the keys reach both ends.
     horz->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    QCOMPARE(view.m_nSrcX, max);
+    QCOMPARE(view.GetSrcX(), max);
     QCOMPARE(horz->value(), max);
     horz->triggerAction(QAbstractSlider::SliderToMinimum);
-    QCOMPARE(view.m_nSrcX, 0);
+    QCOMPARE(view.GetSrcX(), 0);
     QCOMPARE(horz->value(), 0);
 
     // The vertical bar counts from the top; the source square from the bottom.
     QTest::mouseClick(vert, Qt::LeftButton, {}, ScrollBarPart(vert, QStyle::SC_ScrollBarAddLine));
-    QCOMPARE(view.m_nScrollY, centre + line);
-    QCOMPARE(view.m_nSrcY, max - (centre + line));
+    QCOMPARE(view.GetScrollY(), centre + line);
+    QCOMPARE(view.GetSrcY(), max - (centre + line));
     QCOMPARE(vert->value(), centre + line);
     QCOMPARE(frame->GetSource(), view.GetSourceRect());
 
@@ -431,7 +587,7 @@ void TestGrainDisplay::scrollBarsFollowRealActions()
     QTest::mouseMove(vert, thumb + QPoint(0, 40));
     QTest::mouseRelease(vert, Qt::LeftButton, {}, thumb + QPoint(0, 40));
     QVERIFY(vert->value() > centre + line);
-    QCOMPARE(view.m_nScrollY, vert->value());
+    QCOMPARE(view.GetScrollY(), vert->value());
     QCOMPARE(frame->GetSource(), view.GetSourceRect());
 }
 
@@ -444,23 +600,23 @@ void TestGrainDisplay::dragPansWithTheMouse()
         QTest::mouseClick(dlg->GetDlgItemAs<QAbstractButton>(CKelmoraDlg::IDC_ZOOM_IN), Qt::LeftButton);
     const CZoomView &view = dlg->GetZoomView();
     auto *frame = dlg->GetDlgItemAs<CPhotoFrame>(CKelmoraDlg::IDC_PHOTO_FRAME);
-    const double r = 1.0 / view.m_dScale;
-    const int x0 = view.m_nSrcX;
-    const int y0 = view.m_nScrollY;
+    const double r = 1.0 / view.GetScale();
+    const int x0 = view.GetSrcX();
+    const int y0 = view.GetScrollY();
 
     // Dragging right and up moves the photograph with the pointer: the square goes left and down.
     const QPoint start = frame->rect().center();
     QTest::mousePress(frame, Qt::LeftButton, {}, start);
-    QVERIFY(view.m_bDragging);
+    QVERIFY(view.IsDragging());
     QCOMPARE(QWidget::mouseGrabber(), dlg.get());
     QTest::mouseMove(frame, start + QPoint(30, -20));
-    QCOMPARE(view.m_nSrcX, x0 - static_cast<int>(30 * r));
-    QCOMPARE(view.m_nScrollY, y0 + static_cast<int>(20 * r));
-    QCOMPARE(dlg->GetDlgItemAs<QScrollBar>(CKelmoraDlg::IDC_SCROLL_HORZ)->value(), view.m_nSrcX);
-    QCOMPARE(dlg->GetDlgItemAs<QScrollBar>(CKelmoraDlg::IDC_SCROLL_VERT)->value(), view.m_nScrollY);
+    QCOMPARE(view.GetSrcX(), x0 - static_cast<int>(30 * r));
+    QCOMPARE(view.GetScrollY(), y0 + static_cast<int>(20 * r));
+    QCOMPARE(dlg->GetDlgItemAs<QScrollBar>(CKelmoraDlg::IDC_SCROLL_HORZ)->value(), view.GetSrcX());
+    QCOMPARE(dlg->GetDlgItemAs<QScrollBar>(CKelmoraDlg::IDC_SCROLL_VERT)->value(), view.GetScrollY());
     QCOMPARE(frame->GetSource(), view.GetSourceRect());
     QTest::mouseRelease(frame, Qt::LeftButton, {}, start + QPoint(30, -20));
-    QVERIFY(!view.m_bDragging);
+    QVERIFY(!view.IsDragging());
     QCOMPARE(QWidget::mouseGrabber(), nullptr);
 
     // Without the button the pointer pans nothing.
@@ -482,7 +638,7 @@ void TestGrainDisplay::dragEndsFreeTheMouse()
     QTest::mousePress(frame, Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(QWidget::mouseGrabber(), dlg.get());
     QTest::mouseMove(frame, QPoint(0, 5));
-    QVERIFY(!view.m_bDragging);
+    QVERIFY(!view.IsDragging());
     QCOMPARE(QWidget::mouseGrabber(), nullptr);
     QTest::mouseRelease(frame, Qt::LeftButton, {}, QPoint(0, 5));
 
@@ -491,9 +647,9 @@ void TestGrainDisplay::dragEndsFreeTheMouse()
     auto *prefs = dlg->GetDlgItemAs<CRvListBox>(CKelmoraDlg::IDC_LIST_PREF);
     prefs->setFocus();
     QTest::mousePress(frame, Qt::LeftButton, {}, QPoint(20, 20));
-    QVERIFY(view.m_bDragging);
+    QVERIFY(view.IsDragging());
     QTest::keyClick(prefs, Qt::Key_Down);
-    QVERIFY(!view.m_bDragging);
+    QVERIFY(!view.IsDragging());
     QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, frame->geometry().topLeft() + QPoint(20, 20));
     QCOMPARE(QWidget::mouseGrabber(), nullptr);
 }
@@ -503,21 +659,23 @@ void TestGrainDisplay::resizeKeepsTheZoomAndRecentres()
     auto dlg = ShowWindow();
     QVERIFY(dlg);
     Choose(*dlg, 0, 0);
-    QTest::mouseClick(dlg->GetDlgItemAs<QAbstractButton>(CKelmoraDlg::IDC_ZOOM_IN), Qt::LeftButton);
+    // Zoomed far enough to stay zoomed in the larger frame.
+    for (int i = 0; i < 2; ++i)
+        QTest::mouseClick(dlg->GetDlgItemAs<QAbstractButton>(CKelmoraDlg::IDC_ZOOM_IN), Qt::LeftButton);
     dlg->GetDlgItemAs<QScrollBar>(CKelmoraDlg::IDC_SCROLL_HORZ)->triggerAction(QAbstractSlider::SliderToMinimum);
-    const double scale = dlg->GetZoomView().m_dScale;
+    const double scale = dlg->GetZoomView().GetScale();
 
     dlg->resize(dlg->size() + QSize(200, 200));
     const CZoomView &view = dlg->GetZoomView();
     const int w = dlg->GetPhotoFrameRect().width();
     QCOMPARE(dlg->GetDlgItem(CKelmoraDlg::IDC_PHOTO_FRAME)->width(), w);
-    QCOMPARE(view.m_dFitScale, w / 3840.0);
-    QCOMPARE(view.m_dScale, scale);
+    QCOMPARE(view.GetFitScale(), w / double(CTestPictures::kMainSize101));
+    QCOMPARE(view.GetScale(), scale);
     const int v = view.GetVisibleSize();
-    QCOMPARE(view.m_nSrcX, 3840 / 2 - v / 2);
+    QCOMPARE(view.GetSrcX(), CTestPictures::kMainSize101 / 2 - v / 2);
     const ZoomState state = State(*dlg);
-    QCOMPARE(state.barMax, 3840 - v - 1);
-    QCOMPARE(state.horz, view.m_nSrcX);
+    QCOMPARE(state.barMax, CTestPictures::kMainSize101 - v - 1);
+    QCOMPARE(state.horz, view.GetSrcX());
 }
 
 void TestGrainDisplay::anotherBrandAfterZoomingIsShownWhole()
@@ -531,14 +689,14 @@ void TestGrainDisplay::anotherBrandAfterZoomingIsShownWhole()
 
     Choose(*dlg, 2, 0);
     const int w = dlg->GetPhotoFrameRect().width();
-    const double fit = w / 2285.0;
+    const double fit = w / double(CTestPictures::kMainSize);
     const ZoomState state = State(*dlg);
     QCOMPARE(state.scale, fit);
     QCOMPARE(state.source, QRect(0, 0, 0, 0));
     QVERIFY(!state.barsEnabled);
     QCOMPARE(state.trackbar, static_cast<int>(fit * 100 * 10));
     QCOMPARE(state.text, QString::asprintf("%.1f%%", fit * 100));
-    // Later paints show the whole photograph too: the frame looks like the 2285 picture shrunk.
+    // Later paints show the whole photograph too: the frame looks like the smaller picture shrunk.
     auto *frame = dlg->GetDlgItemAs<CPhotoFrame>(CKelmoraDlg::IDC_PHOTO_FRAME);
     frame->repaint();
     const QImage shot = frame->grab().toImage();

@@ -69,9 +69,8 @@ private Q_SLOTS:
     void buttonImages_data();
     void buttonImages();
     void iconAndLogo();
-    void holderLoadsBrands();
-    void photographsShowTheirColours_data();
-    void photographsShowTheirColours();
+    void holderLoadsEachBrand_data();
+    void holderLoadsEachBrand();
 };
 
 void TestPictures::photographs_data()
@@ -137,43 +136,42 @@ void TestPictures::iconAndLogo()
     QVERIFY(logo.height() >= 24 && logo.height() <= 30);
 }
 
-void TestPictures::holderLoadsBrands()
+void TestPictures::holderLoadsEachBrand_data()
 {
-    CPictureImage holder;
-    holder.OpenSources();
-    int width = 0;
-    QVERIFY(holder.LoadPngResource(0, QStringLiteral("1511"), 0));
-    QVERIFY(holder.GetMainImageWidth(&width));
-    QCOMPARE(width, 2285);
-
-    const std::vector<bool> loaded = holder.LoadPngResources(
-        0, {QStringLiteral("1011"), QStringLiteral("1012"), QStringLiteral("1013"), QStringLiteral("1014")});
-    QCOMPARE(loaded, (std::vector<bool>{true, true, true, true}));
-    QVERIFY(holder.GetMainImageWidth(&width));
-    QCOMPARE(width, 3840);
-    QCOMPARE(holder.GetImage(3)->size(), QSize(622, 336));
-}
-
-void TestPictures::photographsShowTheirColours_data()
-{
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("mainSize");
     QTest::addColumn<bool>("amber");
     QTest::addColumn<bool>("white");
-    QTest::newRow("きらら397: pale amber") << QStringLiteral("1011") << true << false;
-    QTest::newRow("風の子もち: milky white") << QStringLiteral("1511") << false << true;
-    QTest::newRow("吟風: amber with white cores") << QStringLiteral("1711") << true << true;
+    QTest::newRow("きらら397: pale amber") << QStringLiteral("101") << 3840 << true << false;
+    QTest::newRow("風の子もち: milky white") << QStringLiteral("151") << 2285 << false << true;
+    QTest::newRow("吟風: amber with white cores") << QStringLiteral("171") << 2285 << true << true;
 }
 
-void TestPictures::photographsShowTheirColours()
+void TestPictures::holderLoadsEachBrand()
 {
-    QFETCH(QString, name);
+    QFETCH(QString, key);
+    QFETCH(int, mainSize);
     QFETCH(bool, amber);
     QFETCH(bool, white);
-    const QImage image(CPictureImage::ExecutableSourcePrefix() + name, "PNG");
-    QVERIFY(!image.isNull());
+
+    // The only test that decodes the real photographs: each once, as a brand choice does.
+    CPictureImage holder;
+    holder.OpenSources();
+    QStringList names;
+    for (int n = 1; n <= 4; ++n)
+        names << key + QString::number(n);
+    QCOMPARE(holder.LoadPngResources(0, names), (std::vector<bool>{true, true, true, true}));
+    int width = 0;
+    QVERIFY(holder.GetMainImageWidth(&width));
+    QCOMPARE(width, mainSize);
+    QCOMPARE(holder.GetImage(0)->size(), QSize(mainSize, mainSize));
+    QCOMPARE(holder.GetImage(1)->size(), QSize(1297, 1297));
+    QCOMPARE(holder.GetImage(2)->size(), QSize(1297, 1297));
+    QCOMPARE(holder.GetImage(3)->size(), QSize(622, 336));
+
     double amberShare = 0;
     double whiteShare = 0;
-    ColourShares(image.convertToFormat(QImage::Format_RGB32), &amberShare, &whiteShare);
+    ColourShares(*holder.GetImage(0), &amberShare, &whiteShare);
     // A few dozen grains cover a good part of the picture; the rest is the plain background.
     const QString shares = QStringLiteral("amber %1, white %2").arg(amberShare).arg(whiteShare);
     QVERIFY2((amberShare > 0.08) == amber, qPrintable(shares));

@@ -2,6 +2,9 @@
 
 #include <QtTest>
 
+#include <clocale>
+#include <string>
+
 namespace {
 
 // The frame sits away from the origin so that frame-relative and window coordinates differ.
@@ -33,6 +36,9 @@ class TestZoomView : public QObject
 private Q_SLOTS:
     void fitsNewPhoto_data();
     void fitsNewPhoto();
+    void percentRoundsAsTheCLibrary_data();
+    void percentRoundsAsTheCLibrary();
+    void percentShowsAPointInAnyLocale();
     void zoomButtons_data();
     void zoomButtons();
     void scrollCodes_data();
@@ -75,12 +81,50 @@ void TestZoomView::fitsNewPhoto()
     QFETCH(QString, text);
 
     const CZoomView view = MakeView(frame, image, loaded);
-    QCOMPARE(view.m_dFitScale, fitScale);
-    QCOMPARE(view.m_dScale, fitScale);
+    QCOMPARE(view.GetFitScale(), fitScale);
+    QCOMPARE(view.GetScale(), fitScale);
     QCOMPARE(view.GetControls().nTrackbarPos, trackbar);
     QCOMPARE(view.GetControls().strZoom, text);
     QVERIFY(!view.GetControls().bScrollEnabled);
     QCOMPARE(view.GetSourceRect(), QRect(0, 0, 0, 0));
+}
+
+void TestZoomView::percentRoundsAsTheCLibrary_data()
+{
+    QTest::addColumn<int>("frame");
+    QTest::addColumn<int>("image");
+    QTest::addColumn<int>("trackbar");
+    QTest::addColumn<QString>("text");
+
+    // Ties exactly representable in binary go to the even digit: 31.25 down, 18.75 up. Rounding a
+    // tie away from zero would give "31.3%".
+    QTest::newRow("31.25") << 1200 << 3840 << 312 << QStringLiteral("31.2%");
+    QTest::newRow("18.75") << 720 << 3840 << 187 << QStringLiteral("18.8%");
+    QTest::newRow("6.25") << 240 << 3840 << 62 << QStringLiteral("6.2%");
+    QTest::newRow("43.75") << 1680 << 3840 << 437 << QStringLiteral("43.8%");
+    // Not a tie: 2285 gives 24.507658…
+    QTest::newRow("24.507") << 560 << 2285 << 245 << QStringLiteral("24.5%");
+}
+
+void TestZoomView::percentRoundsAsTheCLibrary()
+{
+    QFETCH(int, frame);
+    QFETCH(int, image);
+    QFETCH(int, trackbar);
+    QFETCH(QString, text);
+    const CZoomView view = MakeView(frame, image);
+    QCOMPARE(view.GetControls().strZoom, text);
+    QCOMPARE(view.GetControls().nTrackbarPos, trackbar);
+}
+
+void TestZoomView::percentShowsAPointInAnyLocale()
+{
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr && std::setlocale(LC_NUMERIC, "fr_FR.UTF-8") == nullptr)
+        QSKIP("no locale with a decimal comma is installed");
+    const QString text = CZoomView::FormatPercent(31.25);
+    std::setlocale(LC_NUMERIC, before.c_str());
+    QCOMPARE(text, QStringLiteral("31.2%"));
 }
 
 void TestZoomView::zoomButtons_data()
@@ -135,14 +179,14 @@ void TestZoomView::zoomButtons()
     CZoomView view = MakeView(560, image);
     Click(view, zoomIns, zoomOuts);
 
-    QCOMPARE(view.m_dScale, scale);
+    QCOMPARE(view.GetScale(), scale);
     QCOMPARE(view.IsZoomed(), zoomed);
     QCOMPARE(view.GetVisibleSize(), visible);
     QCOMPARE(view.GetMaxScrollPos(), maxPos);
     QCOMPARE(view.GetLineStep(), lineStep);
-    QCOMPARE(view.m_nSrcX, srcX);
-    QCOMPARE(view.m_nScrollY, scrollY);
-    QCOMPARE(view.m_nSrcY, srcY);
+    QCOMPARE(view.GetSrcX(), srcX);
+    QCOMPARE(view.GetScrollY(), scrollY);
+    QCOMPARE(view.GetSrcY(), srcY);
     const int squareSize = zoomed ? visible : 0;
     QCOMPARE(view.GetSourceRect(), QRect(srcX, srcY, squareSize, squareSize));
 
@@ -196,15 +240,15 @@ void TestZoomView::scrollCodes()
 
     CZoomView view = MakeView(560, 3840);
     view.ZoomIn();
-    QCOMPARE(view.m_dScale, 0.24583333333333335);
+    QCOMPARE(view.GetScale(), 0.24583333333333335);
 
     const auto bar = vertical ? CZoomView::ScrollBar::Vertical : CZoomView::ScrollBar::Horizontal;
     QCOMPARE(view.OnScroll(bar, code, thumb), redraw);
-    QCOMPARE(vertical ? view.m_nScrollY : view.m_nSrcX, pos);
+    QCOMPARE(vertical ? view.GetScrollY() : view.GetSrcX(), pos);
     QCOMPARE(vertical ? view.GetControls().nVertPos : view.GetControls().nHorzPos, pos);
     // The other bar does not move.
-    QCOMPARE(vertical ? view.m_nSrcX : view.m_nScrollY, 782);
-    QCOMPARE(view.m_nSrcY, srcY);
+    QCOMPARE(vertical ? view.GetSrcX() : view.GetScrollY(), 782);
+    QCOMPARE(view.GetSrcY(), srcY);
     QCOMPARE(view.GetSourceRect().size(), QSize(2277, 2277));
 }
 
@@ -236,11 +280,11 @@ void TestZoomView::trackbar()
 
     CZoomView view = MakeView(560, image);
     view.OnTrackbar(position);
-    QCOMPARE(view.m_dScale, scale);
+    QCOMPARE(view.GetScale(), scale);
     QCOMPARE(view.GetControls().nTrackbarPos, trackbar);
     QCOMPARE(view.GetControls().strZoom, text);
-    QCOMPARE(view.m_nSrcWidth, visible);
-    QCOMPARE(view.m_nSrcHeight, visible);
+    QCOMPARE(view.GetSourceRect().width(), visible);
+    QCOMPARE(view.GetSourceRect().height(), visible);
     QCOMPARE(view.GetControls().bScrollEnabled, visible != 0);
 }
 
@@ -275,22 +319,22 @@ void TestZoomView::dragPans()
     view.OnTrackbar(trackbar);
     if (thumbX >= 0)
         view.OnScroll(CZoomView::ScrollBar::Horizontal, CZoomView::ScrollThumbPosition, thumbX);
-    const int srcX = view.m_nSrcX;
-    const int scrollY = view.m_nScrollY;
+    const int srcX = view.GetSrcX();
+    const int scrollY = view.GetScrollY();
     const QPoint origin(kFrameLeft, kFrameTop);
 
     QVERIFY(view.OnLButtonDown(origin + start));
-    QVERIFY(view.m_bDragging);
-    QCOMPARE(view.m_ptDragLast, start);
+    QVERIFY(view.IsDragging());
+    QCOMPARE(view.GetDragLast(), start);
     QCOMPARE(view.OnMouseMove(origin + start + move), CZoomView::DragStep::Redraw);
-    QCOMPARE(view.m_nSrcX, srcX + dSrcX);
-    QCOMPARE(view.m_nScrollY, scrollY + dScrollY);
-    QCOMPARE(view.m_nSrcY, view.GetMaxScrollPos() - view.m_nScrollY);
-    QCOMPARE(view.m_ptDragLast, start + move);
-    QCOMPARE(view.GetControls().nHorzPos, view.m_nSrcX);
-    QCOMPARE(view.GetControls().nVertPos, view.m_nScrollY);
+    QCOMPARE(view.GetSrcX(), srcX + dSrcX);
+    QCOMPARE(view.GetScrollY(), scrollY + dScrollY);
+    QCOMPARE(view.GetSrcY(), view.GetMaxScrollPos() - view.GetScrollY());
+    QCOMPARE(view.GetDragLast(), start + move);
+    QCOMPARE(view.GetControls().nHorzPos, view.GetSrcX());
+    QCOMPARE(view.GetControls().nVertPos, view.GetScrollY());
     QVERIFY(view.OnLButtonUp());
-    QVERIFY(!view.m_bDragging);
+    QVERIFY(!view.IsDragging());
     QCOMPARE(view.OnMouseMove(origin + start), CZoomView::DragStep::None);
 }
 
@@ -301,7 +345,7 @@ void TestZoomView::dragStartsAndEndsOnlyInsideFrame()
 
     // The whole view starts no drag, even strictly inside.
     QVERIFY(!view.OnLButtonDown(inside));
-    QVERIFY(!view.m_bDragging);
+    QVERIFY(!view.IsDragging());
 
     view.ZoomIn();
     // Every edge of the frame counts as outside; the right and bottom edges are the first
@@ -309,14 +353,14 @@ void TestZoomView::dragStartsAndEndsOnlyInsideFrame()
     for (const QPoint &edge : {QPoint(kFrameLeft, kFrameTop + 100), QPoint(kFrameLeft + 100, kFrameTop),
                                QPoint(kFrameLeft + 560, kFrameTop + 100), QPoint(kFrameLeft + 100, kFrameTop + 560)}) {
         QVERIFY2(!view.OnLButtonDown(edge), qPrintable(QStringLiteral("%1,%2").arg(edge.x()).arg(edge.y())));
-        QVERIFY(!view.m_bDragging);
+        QVERIFY(!view.IsDragging());
     }
     QVERIFY(view.OnLButtonDown(QPoint(kFrameLeft + 559, kFrameTop + 1)));
 
     // Moving onto the frame's edge ends the drag without panning.
     const QRect before = view.GetSourceRect();
     QCOMPARE(view.OnMouseMove(QPoint(kFrameLeft + 560, kFrameTop + 1)), CZoomView::DragStep::ReleaseCapture);
-    QVERIFY(!view.m_bDragging);
+    QVERIFY(!view.IsDragging());
     QCOMPARE(view.GetSourceRect(), before);
     QVERIFY(!view.OnLButtonUp());
 
@@ -349,11 +393,11 @@ void TestZoomView::resizeKeepsOrDropsZoom()
     view.ZoomIn();
     view.OnScroll(CZoomView::ScrollBar::Horizontal, CZoomView::ScrollBottom);
     view.Resize(QRect(kFrameLeft, kFrameTop, newWidth, newWidth));
-    QCOMPARE(view.m_dFitScale, newWidth / 3840.0);
-    QCOMPARE(view.m_dScale, scale);
-    QCOMPARE(view.m_nSrcX, srcX);
-    QCOMPARE(view.m_nScrollY, srcX);
-    QCOMPARE(view.m_nSrcWidth, visible);
+    QCOMPARE(view.GetFitScale(), newWidth / 3840.0);
+    QCOMPARE(view.GetScale(), scale);
+    QCOMPARE(view.GetSrcX(), srcX);
+    QCOMPARE(view.GetScrollY(), srcX);
+    QCOMPARE(view.GetSourceRect().width(), visible);
     QCOMPARE(view.GetControls().bScrollEnabled, visible != 0);
 }
 
@@ -364,10 +408,10 @@ void TestZoomView::newBrandAfterZoomShowsWholePhoto()
     view.OnScroll(CZoomView::ScrollBar::Vertical, CZoomView::ScrollLineDown);
     view.FitNewPhoto(true, 2285);
 
-    QCOMPARE(view.m_nImageSize, 2285);
-    QCOMPARE(view.m_dScale, 0.24507658643326038);
+    QCOMPARE(view.GetImageSize(), 2285);
+    QCOMPARE(view.GetScale(), 0.24507658643326038);
     QCOMPARE(view.GetSourceRect(), QRect(0, 0, 0, 0));
-    QCOMPARE(view.m_nScrollY, 0);
+    QCOMPARE(view.GetScrollY(), 0);
     QVERIFY(!view.GetControls().bScrollEnabled);
     QCOMPARE(view.GetControls().nTrackbarPos, 245);
     QCOMPARE(view.GetControls().strZoom, QStringLiteral("24.5%"));
@@ -375,8 +419,8 @@ void TestZoomView::newBrandAfterZoomShowsWholePhoto()
     // A brand without a photograph afterwards: trackbar 0, empty text, the assumed size.
     view.ZoomIn();
     view.FitNewPhoto(false, 0);
-    QCOMPARE(view.m_nImageSize, 3840);
-    QCOMPARE(view.m_dScale, 0.14583333333333334);
+    QCOMPARE(view.GetImageSize(), 3840);
+    QCOMPARE(view.GetScale(), 0.14583333333333334);
     QCOMPARE(view.GetControls().nTrackbarPos, 0);
     QVERIFY(view.GetControls().strZoom.isEmpty());
     QVERIFY(!view.GetControls().bScrollEnabled);
@@ -387,9 +431,9 @@ void TestZoomView::withoutPhotoControlsStayEmpty()
     CZoomView view = MakeView(560, 0, false);
     view.ZoomIn();
     // The scale and the visible square still follow the buttons; the controls do not.
-    QCOMPARE(view.m_dScale, 0.24583333333333335);
-    QCOMPARE(view.m_nSrcWidth, 2277);
-    QCOMPARE(view.m_nSrcX, 782);
+    QCOMPARE(view.GetScale(), 0.24583333333333335);
+    QCOMPARE(view.GetSourceRect().width(), 2277);
+    QCOMPARE(view.GetSrcX(), 782);
     QCOMPARE(view.GetControls().nTrackbarPos, 0);
     QVERIFY(view.GetControls().strZoom.isEmpty());
     QVERIFY(!view.GetControls().bScrollEnabled);
@@ -402,10 +446,10 @@ void TestZoomView::clearViewKeepsScaleAndControls()
     QVERIFY(view.OnLButtonDown(QPoint(kFrameLeft + 10, kFrameTop + 10)));
     view.ClearView();
     QCOMPARE(view.GetSourceRect(), QRect(0, 0, 0, 0));
-    QCOMPARE(view.m_nScrollY, 0);
-    QVERIFY(!view.m_bDragging);
-    QCOMPARE(view.m_dScale, 0.24583333333333335);
-    QVERIFY(view.m_bMainImageLoaded);
+    QCOMPARE(view.GetScrollY(), 0);
+    QVERIFY(!view.IsDragging());
+    QCOMPARE(view.GetScale(), 0.24583333333333335);
+    QVERIFY(view.IsMainImageLoaded());
     QVERIFY(view.GetControls().bScrollEnabled);
     QCOMPARE(view.GetControls().nTrackbarPos, 245);
 }

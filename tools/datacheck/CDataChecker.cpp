@@ -45,6 +45,24 @@ int CanonicalPosition(const QString &text)
     return (ok && value >= 0 && QString::number(value) == text) ? value : -1;
 }
 
+// Why a file that is there is not read at all, or nothing when it is read (or simply missing).
+QString ReadProblem(const QString &path, qint64 maxSize)
+{
+    QByteArray bytes;
+    switch (CRvFileAccess().ReadFile(path, maxSize, bytes)) {
+    case CRvFileAccess::ReadStatus::Read:
+    case CRvFileAccess::ReadStatus::Missing:
+        return QString();
+    case CRvFileAccess::ReadStatus::NotRegular:
+        return QStringLiteral("not a regular file");
+    case CRvFileAccess::ReadStatus::TooLarge:
+        return QStringLiteral("too large: over %1 KiB").arg(maxSize / 1024);
+    case CRvFileAccess::ReadStatus::Unreadable:
+        return QStringLiteral("cannot be read");
+    }
+    return QString();
+}
+
 QJsonObject GrainToJson(const GRAIN_INFO_DATA &grain)
 {
     QJsonObject object;
@@ -77,6 +95,11 @@ void CDataChecker::Run()
     CCatalogData catalog;
     m_aBureau.Copy(catalog.GetBureauTable());
     CheckRegionTable(program, catalog);
+
+    const CRvFileIni settings;
+    const QString settingsProblem = ReadProblem(settings.GetIniPath(), CRvFileIni::kMaxFileSize);
+    if (!settingsProblem.isEmpty())
+        AddProblem(settings.GetIniPath(), QStringLiteral("settings file %1; the program uses its defaults").arg(settingsProblem));
 
     // The data folder is resolved as the main window does it.
     const QString folder = program.GetDataFolder();
@@ -111,6 +134,11 @@ void CDataChecker::CheckRegionTable(const CProgramFolder &program, const CCatalo
                              .arg(program.GetRegionTablePlaces().join(QStringLiteral(" and at "))));
         return;
     }
+    const QString problem = ReadProblem(path, CRvFileIni::kMaxFileSize);
+    if (!problem.isEmpty()) {
+        AddProblem(path, QStringLiteral("region table %1; the program shows eight empty regions").arg(problem));
+        return;
+    }
     const CRvFileIni ini(CProgramFolder::kRegionTableName);
     for (const BUREAU_DATA &bureau : catalog.GetBureauTable()) {
         const QString section = QStringLiteral("Bureau%1").arg(bureau.nBureauNo, 2, 10, QLatin1Char('0'));
@@ -143,10 +171,11 @@ void CDataChecker::CheckVarietyFile(const PrefResult &pref)
     }
     CXmlDocument doc;
     doc.CreateNewDocument();
-    if (!doc.LoadFile(pref.strFile)) {
-        AddProblem(pref.strFile, QStringLiteral("variety file not loadable: unreadable, not well-formed XML, "
-                                                "entity declarations, or an encoding other than UTF-8, "
-                                                "UTF-16, Shift_JIS and EUC-JP"));
+    CXmlDocument::CLoadError error;
+    if (!doc.LoadFile(pref.strFile, &error)) {
+        const QString line = error.nLine > 0 ? QStringLiteral(" (line %1)").arg(error.nLine) : QString();
+        AddProblem(pref.strFile, QStringLiteral("variety file not loadable: %1%2; %3 shows no brands")
+                                     .arg(error.strReason, line, pref.strPrefName));
         return;
     }
     CheckGrains(pref.strFile, doc, pref.aGrain);
@@ -154,7 +183,9 @@ void CDataChecker::CheckVarietyFile(const PrefResult &pref)
 
 void CDataChecker::CheckGrains(const QString &file, const CXmlDocument &doc, const CGrainInfoArray &grains)
 {
-    const std::vector<CXmlDocument::CElement> elements = doc.GetElements("Grain");
+    // Every "Grain" with the first of each spelling below it, in one walk however they nest.
+    const CXmlDocument::CGroups groups = doc.GetGroups("Grain", {"Requierd", "Required"});
+    const std::vector<CXmlDocument::CElement> &elements = groups.aGroup;
     const int dataCount = CRvTextCodec::LeadingInt(doc.GetNodeText(
         QStringLiteral("Header"), QString(), QString(), QStringLiteral("DataCount"), QStringLiteral("0")));
     const int read = std::clamp(dataCount, 0, CCatalogData::kMaxDataCount);
@@ -169,7 +200,7 @@ void CDataChecker::CheckGrains(const QString &file, const CXmlDocument &doc, con
                              .arg(CCatalogData::kMaxDataCount));
 
     // Which element the loader reads for each position: the first with that exact "Index" text.
-    std::vector<CXmlDocument::CElement> atPosition(static_cast<std::size_t>(read));
+    std::vector<int> atPosition(static_cast<std::size_t>(read), -1);  // group numbers
     QSet<QString> seen;
     int number = 0;
     for (const CXmlDocument::CElement &element : elements) {
@@ -191,17 +222,17 @@ void CDataChecker::CheckGrains(const QString &file, const CXmlDocument &doc, con
                                  .arg(Quoted(*index), QString::number(read - 1)));
             continue;
         }
-        atPosition[static_cast<std::size_t>(position)] = element;
+        atPosition[static_cast<std::size_t>(position)] = number - 1;
     }
 
     // Missing positions, one problem per run of them.
     for (int i = 0; i < read;) {
-        if (!atPosition[static_cast<std::size_t>(i)].IsNull()) {
+        if (atPosition[static_cast<std::size_t>(i)] >= 0) {
             ++i;
             continue;
         }
         int last = i;
-        while (last + 1 < read && atPosition[static_cast<std::size_t>(last + 1)].IsNull())
+        while (last + 1 < read && atPosition[static_cast<std::size_t>(last + 1)] < 0)
             ++last;
         const QString positions = last == i ? QString::number(i) : QStringLiteral("%1..%2").arg(i).arg(last);
         AddProblem(file, QStringLiteral("\"Index\" %1 missing; an empty required line is shown in its place")
@@ -211,12 +242,13 @@ void CDataChecker::CheckGrains(const QString &file, const CXmlDocument &doc, con
 
     QHash<QString, int> firstByName;  // key: class + name
     for (int i = 0; i < read && i < grains.GetSize(); ++i) {
-        const CXmlDocument::CElement element = atPosition[static_cast<std::size_t>(i)];
-        if (element.IsNull())
+        const int group = atPosition[static_cast<std::size_t>(i)];
+        if (group < 0)
             continue;
         const GRAIN_INFO_DATA &grain = grains[i];
         const QString where = QStringLiteral("\"Grain\" Index %1").arg(i);
-        if (element.FindDescendant("Requierd").IsNull() && !element.FindDescendant("Required").IsNull())
+        const CXmlDocument::CElement *const spellings = &groups.aField[static_cast<std::size_t>(group) * 2];
+        if (spellings[0].IsNull() && !spellings[1].IsNull())
             AddProblem(file, where + QStringLiteral(": \"Required\" found but the spelling read is \"Requierd\"; "
                                                     "the brand shows as required"));
         if (grain.nClass < kClassUruchi || grain.nClass >= kClassCount)
