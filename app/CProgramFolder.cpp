@@ -11,15 +11,27 @@ const QString CProgramFolder::kRegionTableName = QStringLiteral("BureauPref.pfd"
 const QString CProgramFolder::kInstalledShareName = QStringLiteral("kelmora");
 const QString CProgramFolder::kUserSettingsName = QStringLiteral("kelmora.ini");
 
+namespace {
+
+// Something other than a folder lies under the region table's name. Whether it can be read is
+// the reader's matter: a region table that is there but unusable still fixes the layout.
+bool RegionTableLiesAt(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() && !info.isDir();
+}
+
+}  // namespace
+
 CProgramFolder::CProgramFolder()
 {
     const CRvFileAccess access;
     m_strExeFolder = access.GetExeFolder();
     const QString portableSettings = m_strExeFolder + access.GetExeBaseName() + QStringLiteral(".ini");
 
-    if (QFileInfo(m_strExeFolder + kRegionTableName).isFile()) {
+    if (RegionTableLiesAt(m_strExeFolder + kRegionTableName)) {
         m_layout = Layout::Portable;
-    } else if (QFileInfo(InstalledShareFolder() + kRegionTableName).isFile()) {
+    } else if (RegionTableLiesAt(InstalledShareFolder() + kRegionTableName)) {
         m_layout = Layout::Installed;
     } else {
         m_layout = Layout::NotFound;

@@ -1,8 +1,8 @@
 #pragma once
 // Named values in an INI-syntax file of the program (CProgramFolder says where they lie), read
 // and written with the private-profile rules: section and key names match without regard to
-// case, the first match wins, missing file/section/key give the default, values are cut to 259 characters.
-// Nothing is cached: every call goes to the file as it is at that moment.
+// case, the first match wins, missing file/section/key give the default, values are cut to 259
+// characters. Nothing is cached: every call goes to the file as it is at that moment.
 
 #include <QString>
 
