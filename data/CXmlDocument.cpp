@@ -431,9 +431,7 @@ CXmlDocument::CElement CXmlDocument::FindElement(const QString &elementName, con
 
 CXmlDocument::CGroups CXmlDocument::GetGroups(const char *utf8GroupName, const std::vector<const char *> &utf8FieldNames) const
 {
-    const std::string_view groupName(utf8GroupName);
-    const std::vector<std::string_view> fieldNames(utf8FieldNames.begin(), utf8FieldNames.end());
-    const std::size_t names = fieldNames.size();
+    const std::size_t names = utf8FieldNames.size();
     CGroups groups;
     struct COpen
     {
@@ -447,9 +445,12 @@ CXmlDocument::CGroups CXmlDocument::GetGroups(const char *utf8GroupName, const s
             open.pop_back();
         if (node.type() != pugi::node_element)
             return true;
-        const std::string_view name(node.name());
+        // Most names differ from a wanted one in their first letter: that test, made here, spares
+        // a call to compare them in full (the walk's dearest step otherwise).
+        const char *const name = node.name();
+        auto is = [name](const char *wanted) { return name[0] == wanted[0] && std::strcmp(name, wanted) == 0; };
         for (std::size_t k = 0; k < names; ++k) {
-            if (name != fieldNames[k])
+            if (!is(utf8FieldNames[k]))
                 continue;
             // The open groups still without this field are the inner end of the stack (a group
             // opened earlier saw every element a later one saw): each takes this one, and no group
@@ -461,7 +462,7 @@ CXmlDocument::CGroups CXmlDocument::GetGroups(const char *utf8GroupName, const s
                 field = CElement(node.internal_object());
             }
         }
-        if (name == groupName) {
+        if (is(utf8GroupName)) {
             open.push_back(COpen{groups.aGroup.size(), depth});
             groups.aGroup.push_back(CElement(node.internal_object()));
             groups.aField.resize(groups.aField.size() + names);
