@@ -31,15 +31,15 @@ const std::vector<const char *> &FieldNames()
 
 // The position an "Index" names, or -1 when it names none below `count`. Only digits without
 // sign or leading zero can equal a position written in decimal.
-int IndexPosition(const std::optional<QString> &index, int count)
+int IndexPosition(const char *index, int count)
 {
-    if (!index || index->isEmpty() || index->size() > 10 || (index->startsWith(QLatin1Char('0')) && index->size() > 1))
+    if (!index || !*index || (index[0] == '0' && index[1] != '\0'))
         return -1;
     long long position = 0;
-    for (const QChar c : *index) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+    for (const char *c = index; *c; ++c) {
+        if (*c < '0' || *c > '9' || c - index >= 10)
             return -1;
-        position = position * 10 + (c.unicode() - u'0');
+        position = position * 10 + (*c - '0');
     }
     return position < count ? static_cast<int>(position) : -1;
 }
@@ -54,7 +54,7 @@ GRAIN_INFO_DATA MakeRecord(const CXmlDocument::CElement *fields)
     record.strName = text(kName);
     record.nClass = CRvTextCodec::LeadingInt(text(kClass));
     // "Requierd" is spelled so in every variety file; a missing one means required.
-    record.bRequired = fields[kRequierd].IsNull() || text(kRequierd) == QLatin1String("TRUE");
+    record.bRequired = fields[kRequierd].IsNull() || fields[kRequierd].GetUtf8Text() == "TRUE";
     record.strRequired = record.bRequired ? QStringLiteral("必須") : QStringLiteral("選択");
     record.strHistory = text(kHistory);
     record.strBreedingYear = text(kBreedingYear);
@@ -138,7 +138,7 @@ bool CCatalogData::LoadGrainInfo(int bureauNo, int prefNo, CGrainInfoArray &list
     const CXmlDocument::CGroups grains = doc.GetGroups("Grain", FieldNames());
     std::vector<int> grainAt(static_cast<std::size_t>(count), -1);
     for (std::size_t g = 0; g < grains.aGroup.size(); ++g) {
-        const int position = IndexPosition(grains.aGroup[g].GetAttribute("Index"), count);
+        const int position = IndexPosition(grains.aGroup[g].GetUtf8Attribute("Index"), count);
         if (position >= 0 && grainAt[static_cast<std::size_t>(position)] < 0)
             grainAt[static_cast<std::size_t>(position)] = static_cast<int>(g);
     }

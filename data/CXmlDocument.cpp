@@ -54,7 +54,7 @@ pugi::xml_node FirstDescendant(const pugi::xml_node top, const char *name)
 
 // White space as XML knows it (blank, tab, line breaks) is cut from both ends, so an indented
 // file reads the same as a compact one; other spaces, such as the ideographic space, are text.
-QString TrimmedText(const char *text)
+QByteArrayView TrimmedText(const char *text)
 {
     auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
     std::size_t length = std::strlen(text);
@@ -64,23 +64,25 @@ QString TrimmedText(const char *text)
     }
     while (length > 0 && isSpace(text[length - 1]))
         --length;
-    return QString::fromUtf8(text, static_cast<qsizetype>(length));
+    return QByteArrayView(text, static_cast<qsizetype>(length));
 }
 
 // The text content: every text and CDATA piece below the element, in document order. The parser
 // keeps a text that comes first in its element as the element's own value (fewer nodes to build
 // and to walk), so each element gives its value before its children.
-QString TextContent(const pugi::xml_node element)
+QByteArray TextContent(const pugi::xml_node element)
 {
-    // The usual value element holds one piece of text and nothing else.
-    if (!element.first_child())
-        return TrimmedText(element.value());
+    // The usual value element holds one piece of text and nothing else: no copy of it is made.
+    if (!element.first_child()) {
+        const QByteArrayView text = TrimmedText(element.value());
+        return QByteArray::fromRawData(text.data(), text.size());
+    }
     std::string text = element.value();
     Walk(element, [&](pugi::xml_node &node, int) {
         text += node.value();  // empty for the nodes that hold no text
         return true;
     });
-    return TrimmedText(text.c_str());
+    return TrimmedText(text.c_str()).toByteArray();
 }
 
 // ---- Reading a file in its declared encoding ----
@@ -321,9 +323,20 @@ CXmlDocument::CElement CXmlDocument::CElement::FindDescendant(const char *utf8Na
     return CElement(FirstDescendant(pugi::xml_node(m_pNode), utf8Name).internal_object());
 }
 
+const char *CXmlDocument::CElement::GetUtf8Attribute(const char *utf8Name) const
+{
+    const pugi::xml_attribute attribute = pugi::xml_node(m_pNode).attribute(utf8Name);
+    return attribute ? attribute.value() : nullptr;
+}
+
+QByteArray CXmlDocument::CElement::GetUtf8Text() const
+{
+    return m_pNode ? TextContent(pugi::xml_node(m_pNode)) : QByteArray();
+}
+
 QString CXmlDocument::CElement::GetText() const
 {
-    return m_pNode ? TextContent(pugi::xml_node(m_pNode)) : QString();
+    return QString::fromUtf8(GetUtf8Text());
 }
 
 // ---- CXmlDocument ----
