@@ -143,6 +143,7 @@ bool CCatalogData::LoadGrainInfo(int bureauNo, int prefNo, CGrainInfoArray &list
             grainAt[static_cast<std::size_t>(position)] = static_cast<int>(g);
     }
     // A missing position still gives a record: every value takes its default.
+    list.Reserve(count);
     const std::vector<CXmlDocument::CElement> missing(kFieldCount);
     for (const int g : grainAt)
         list.Add(MakeRecord(g < 0 ? missing.data() : &grains.aField[static_cast<std::size_t>(g) * kFieldCount]));
