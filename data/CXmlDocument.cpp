@@ -9,6 +9,7 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -445,6 +446,11 @@ CXmlDocument::CElement CXmlDocument::FindElement(const QString &elementName, con
 CXmlDocument::CGroups CXmlDocument::GetGroups(const char *utf8GroupName, const std::vector<const char *> &utf8FieldNames) const
 {
     const std::size_t names = utf8FieldNames.size();
+    // The wanted names by their first byte: an element is compared in full only with the names
+    // that start as it does (comparing it with every name was the walk's dearest step).
+    std::array<std::vector<std::size_t>, 256> byFirstByte;
+    for (std::size_t k = 0; k < names; ++k)
+        byFirstByte[static_cast<unsigned char>(utf8FieldNames[k][0])].push_back(k);
     CGroups groups;
     struct COpen
     {
@@ -458,12 +464,9 @@ CXmlDocument::CGroups CXmlDocument::GetGroups(const char *utf8GroupName, const s
             open.pop_back();
         if (node.type() != pugi::node_element)
             return true;
-        // Most names differ from a wanted one in their first letter: that test, made here, spares
-        // a call to compare them in full (the walk's dearest step otherwise).
         const char *const name = node.name();
-        auto is = [name](const char *wanted) { return name[0] == wanted[0] && std::strcmp(name, wanted) == 0; };
-        for (std::size_t k = 0; k < names; ++k) {
-            if (!is(utf8FieldNames[k]))
+        for (const std::size_t k : byFirstByte[static_cast<unsigned char>(name[0])]) {
+            if (std::strcmp(name, utf8FieldNames[k]) != 0)
                 continue;
             // The open groups still without this field are the inner end of the stack (a group
             // opened earlier saw every element a later one saw): each takes this one, and no group
@@ -475,7 +478,7 @@ CXmlDocument::CGroups CXmlDocument::GetGroups(const char *utf8GroupName, const s
                 field = CElement(node.internal_object());
             }
         }
-        if (is(utf8GroupName)) {
+        if (name[0] == utf8GroupName[0] && std::strcmp(name, utf8GroupName) == 0) {
             open.push_back(COpen{groups.aGroup.size(), depth});
             groups.aGroup.push_back(CElement(node.internal_object()));
             groups.aField.resize(groups.aField.size() + names);
