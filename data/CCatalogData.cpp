@@ -5,6 +5,8 @@
 #include "data/CRvTextCodec.h"
 #include "data/CXmlDocument.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <vector>
 
@@ -31,32 +33,52 @@ const std::vector<const char *> &FieldNames()
 
 // The position an "Index" names, or -1 when it names none below `count`. Only digits without
 // sign or leading zero can equal a position written in decimal.
-int IndexPosition(const std::optional<QString> &index, int count)
+int IndexPosition(const char *index, int count)
 {
-    if (!index || index->isEmpty() || index->size() > 10 || (index->startsWith(QLatin1Char('0')) && index->size() > 1))
+    if (!index || !*index || (index[0] == '0' && index[1] != '\0'))
         return -1;
     long long position = 0;
-    for (const QChar c : *index) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+    for (const char *c = index; *c; ++c) {
+        if (*c < '0' || *c > '9' || c - index >= 10)
             return -1;
-        position = position * 10 + (c.unicode() - u'0');
+        position = position * 10 + (*c - '0');
     }
     return position < count ? static_cast<int>(position) : -1;
 }
 
+// The texts of one file. Equal texts share one string: the descriptive values (grain shape,
+// colour, breeding place and the like) come from small vocabularies and repeat from variety to
+// variety, so a large file costs one string per distinct text rather than one per value.
+class CSharedTexts
+{
+public:
+    QString Get(const CXmlDocument::CElement &element)
+    {
+        if (element.IsNull())
+            return QString();
+        const QByteArray utf8 = element.GetUtf8Text();
+        const auto found = m_texts.constFind(utf8);
+        return found != m_texts.cend() ? found.value() : m_texts.insert(utf8, QString::fromUtf8(utf8)).value();
+    }
+
+private:
+    QHash<QByteArray, QString> m_texts;  // the keys view the document's memory
+};
+
 // One record from the value elements of its "Grain" (null where the "Grain" has none, or where
 // there is no "Grain" for the position at all). Every field is written.
-GRAIN_INFO_DATA MakeRecord(const CXmlDocument::CElement *fields)
+GRAIN_INFO_DATA MakeRecord(const CXmlDocument::CElement *fields, CSharedTexts &texts)
 {
-    auto text = [&](GrainField k) { return fields[k].GetText(); };
+    auto text = [&](GrainField k) { return texts.Get(fields[k]); };
+    auto own = [&](GrainField k) { return fields[k].GetText(); };
     GRAIN_INFO_DATA record;
-    record.nID = CRvTextCodec::LeadingInt(text(kID));
-    record.strName = text(kName);
+    record.nID = CRvTextCodec::LeadingInt(own(kID));
+    record.strName = own(kName);
     record.nClass = CRvTextCodec::LeadingInt(text(kClass));
     // "Requierd" is spelled so in every variety file; a missing one means required.
-    record.bRequired = fields[kRequierd].IsNull() || text(kRequierd) == QLatin1String("TRUE");
+    record.bRequired = fields[kRequierd].IsNull() || fields[kRequierd].GetUtf8Text() == "TRUE";
     record.strRequired = record.bRequired ? QStringLiteral("必須") : QStringLiteral("選択");
-    record.strHistory = text(kHistory);
+    record.strHistory = own(kHistory);
     record.strBreedingYear = text(kBreedingYear);
     record.strBreedingPlace = text(kBreedingPlace);
     record.strGrainShape = text(kGrainShape);
@@ -67,7 +89,7 @@ GRAIN_INFO_DATA MakeRecord(const CXmlDocument::CElement *fields)
     record.strThousandWeight = text(kThousandWeight);
     record.strWhitePart = text(kWhitePart);
     record.strOther = text(kOther);
-    record.strReading = text(kReading);
+    record.strReading = own(kReading);
     return record;
 }
 
@@ -138,13 +160,15 @@ bool CCatalogData::LoadGrainInfo(int bureauNo, int prefNo, CGrainInfoArray &list
     const CXmlDocument::CGroups grains = doc.GetGroups("Grain", FieldNames());
     std::vector<int> grainAt(static_cast<std::size_t>(count), -1);
     for (std::size_t g = 0; g < grains.aGroup.size(); ++g) {
-        const int position = IndexPosition(grains.aGroup[g].GetAttribute("Index"), count);
+        const int position = IndexPosition(grains.aGroup[g].GetUtf8Attribute("Index"), count);
         if (position >= 0 && grainAt[static_cast<std::size_t>(position)] < 0)
             grainAt[static_cast<std::size_t>(position)] = static_cast<int>(g);
     }
     // A missing position still gives a record: every value takes its default.
+    list.Reserve(count);
     const std::vector<CXmlDocument::CElement> missing(kFieldCount);
+    CSharedTexts texts;
     for (const int g : grainAt)
-        list.Add(MakeRecord(g < 0 ? missing.data() : &grains.aField[static_cast<std::size_t>(g) * kFieldCount]));
+        list.Add(MakeRecord(g < 0 ? missing.data() : &grains.aField[static_cast<std::size_t>(g) * kFieldCount], texts));
     return true;
 }

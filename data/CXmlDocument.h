@@ -8,6 +8,7 @@
 // declared encoding, a DOCTYPE that declares entities, a reference to an entity XML does not
 // predefine, or a file that is not well-formed fails the load.
 
+#include <QByteArray>
 #include <QString>
 
 #include <memory>
@@ -30,11 +31,17 @@ public:
         bool IsNull() const { return m_pNode == nullptr; }
         // The attribute's text; nullopt when the element has no attribute of that name.
         std::optional<QString> GetAttribute(const char *utf8Name) const;
+        // The same as UTF-8, in the document's own memory: valid while the document keeps the
+        // same content; null when the element has no attribute of that name.
+        const char *GetUtf8Attribute(const char *utf8Name) const;
         // The first descendant element of that name (any depth, document order); null when none.
         CElement FindDescendant(const char *utf8Name) const;
         // The element's whole descendant text, with the XML white space (blank, tab, line breaks)
         // around it trimmed; empty for a null element.
         QString GetText() const;
+        // The same as UTF-8; for the usual element of one piece of text, a view of the
+        // document's own memory, valid while the document keeps the same content.
+        QByteArray GetUtf8Text() const;
 
         bool operator==(const CElement &other) const { return m_pNode == other.m_pNode; }
         bool operator!=(const CElement &other) const { return m_pNode != other.m_pNode; }

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <stdexcept>
@@ -34,6 +35,8 @@ public:
         return GetSize() - 1;
     }
     void RemoveAll() { m_items.clear(); }
+    // Room for `count` records, so that adding up to that many moves none of them.
+    void Reserve(int count) { m_items.reserve(static_cast<std::size_t>(std::max(count, 0))); }
     // Copying onto itself does nothing.
     void Copy(const CRvArray &source)
     {
