@@ -20,8 +20,8 @@ CAboutDlg::CAboutDlg(QWidget *parent)
     icon->setPixmap(pixmap);
     icon->resize(pixmap.size());
 
-    auto *product = AddControl<QLabel>(kNoId, QRect(44, 15, 156, 10),
-                                       CResourceStrings::Load(CResourceStrings::IDS_CAPTION));
+    auto *product =
+        AddControl<QLabel>(kNoId, QRect(44, 15, 156, 10), CResourceStrings::Load(CResourceStrings::IDS_CAPTION));
     product->setTextFormat(Qt::PlainText);
     AddControl<QLabel>(kNoId, QRect(44, 29, 221, 10),
                        QStringLiteral("Copyright (C) ") + CMakerInfo::CompanyName()

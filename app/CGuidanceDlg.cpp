@@ -42,8 +42,8 @@ void CGuidanceDlg::CreateControls()
 
     AddText(this, QRect(35, 18, 213, 21),
             QStringLiteral("Kelmora【米版】のデモバージョンをダウンロードしていただき、ありがとうございます。"));
-    m_chkNotDisp = AddControl<QCheckBox>(IDC_CHECK_NOT_DISP, QRect(21, 178, 96, 10),
-                                         QStringLiteral("今後この画面を表示しない"));
+    m_chkNotDisp =
+        AddControl<QCheckBox>(IDC_CHECK_NOT_DISP, QRect(21, 178, 96, 10), QStringLiteral("今後この画面を表示しない"));
     AddText(this, QRect(19, 46, 229, 28),
             QStringLiteral("本デモバージョンでは、全国の銘柄名一覧と、北海道の水稲うるち米「きらら397」、"
                            "水稲もち米「風の子もち」、醸造用玄米「吟風」の3品種のみ、データをご覧いただけます。"));
@@ -64,9 +64,10 @@ void CGuidanceDlg::CreateControls()
     icon->setPixmap(pixmap);
     icon->resize(pixmap.size());
 
-    AddText(this, QRect(19, 81, 229, 30),
-            QStringLiteral("本製品は単品での販売のほか、姉妹品「Kelmora【麦版】」とのお得なセットでも"
-                           "販売しております。【麦版】のデモバージョンもご用意しておりますので、あわせてお試しください。"));
+    AddText(
+        this, QRect(19, 81, 229, 30),
+        QStringLiteral("本製品は単品での販売のほか、姉妹品「Kelmora【麦版】」とのお得なセットでも"
+                       "販売しております。【麦版】のデモバージョンもご用意しておりますので、あわせてお試しください。"));
 }
 
 void CGuidanceDlg::showEvent(QShowEvent *event)

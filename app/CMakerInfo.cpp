@@ -7,7 +7,7 @@ namespace {
 const char kWebPage[] = "https://www.orvanta.example/";
 const char kWebPageLabel[] = "www.orvanta.example";
 const char kMailAddress[] = "info@orvanta.example";
-}
+}  // namespace
 
 QString CMakerInfo::CompanyName()
 {

@@ -8,9 +8,9 @@
 class CMakerInfo
 {
 public:
-    static QString CompanyName();     // "株式会社Orvanta"
-    static QUrl WebPageUrl();         // the page a browser opens
-    static QString WebPageLabel();    // the short form shown after "URL ： "
+    static QString CompanyName();   // "株式会社Orvanta"
+    static QUrl WebPageUrl();       // the page a browser opens
+    static QString WebPageLabel();  // the short form shown after "URL ： "
     static QString MailAddress();
     static QString InquirySubject();  // subject of a new mail to the maker
     // "mailto:" + address + "?Subject=" + the subject, percent-encoded as UTF-8 so that every mail

@@ -40,9 +40,9 @@ CProgramFolder::CProgramFolder()
     if (m_layout == Layout::Installed) {
         m_strCatalogFolder = InstalledShareFolder();
         // GenericConfigLocation follows XDG_CONFIG_HOME and falls back to ~/.config.
-        m_strSettingsPath = QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-                                            + QLatin1Char('/') + kInstalledShareName + QLatin1Char('/')
-                                            + kUserSettingsName);
+        m_strSettingsPath =
+            QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/')
+                            + kInstalledShareName + QLatin1Char('/') + kUserSettingsName);
     } else {
         m_strCatalogFolder = m_strExeFolder;
         m_strSettingsPath = portableSettings;
@@ -58,8 +58,7 @@ QString CProgramFolder::InstalledShareFolder() const
 QString CProgramFolder::GetDataFolder() const
 {
     // The value is used as written: no separator is added, so a configured folder ends in "/".
-    return CRvFileIni().GetString(QStringLiteral("Settings"), QStringLiteral("DataFolderPath"),
-                                  GetDefaultDataFolder());
+    return CRvFileIni().GetString(QStringLiteral("Settings"), QStringLiteral("DataFolderPath"), GetDefaultDataFolder());
 }
 
 QStringList CProgramFolder::GetRegionTablePlaces() const

@@ -18,12 +18,7 @@
 class CProgramFolder
 {
 public:
-    enum class Layout
-    {
-        Portable,
-        Installed,
-        NotFound
-    };
+    enum class Layout { Portable, Installed, NotFound };
 
     static const QString kRegionTableName;     // "BureauPref.pfd"
     static const QString kInstalledShareName;  // "kelmora", the folder below <prefix>/share

@@ -15,8 +15,7 @@
 namespace {
 
 // Where the executable is taken to live when a tool or a test says so; empty = the real one.
-struct ExecutableLocation
-{
+struct ExecutableLocation {
     QString strFolder;
     QString strBaseName;
 };

@@ -26,7 +26,7 @@ public:
         Missing,
         NotRegular,  // a folder, FIFO, device or socket
         TooLarge,
-        Unreadable   // no permission, or an error while reading
+        Unreadable  // no permission, or an error while reading
     };
     // The whole content of the file into `bytes` (left empty unless Read). Never blocks: a FIFO
     // without a writer is refused at once like any other file that is not a regular one.

@@ -94,8 +94,8 @@ void CRvFileIni::WriteString(const QString &section, const QString &key, const Q
 
 bool CRvFileIni::IsNotDispGuidance() const
 {
-    const QString flag = GetString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"),
-                                   QStringLiteral("False"));
+    const QString flag =
+        GetString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"), QStringLiteral("False"));
     // Only the exact "True" counts; the five-character room never changes that answer.
     return flag.left(kMaxFlagLength) == QLatin1String("True");
 }

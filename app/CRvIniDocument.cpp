@@ -244,8 +244,8 @@ std::optional<QByteArray> CRvIniDocument::WithValue(const QString &section, cons
     } else {
         replaceStart = m_bytes.size();
         const bool needsBreak = !m_lines.empty() && m_lines.back().nBreakLength == 0;
-        newText = (needsBreak ? lineBreak : QString()) + QLatin1Char('[') + section + QLatin1Char(']')
-                  + lineBreak + entry + lineBreak;
+        newText = (needsBreak ? lineBreak : QString()) + QLatin1Char('[') + section + QLatin1Char(']') + lineBreak
+            + entry + lineBreak;
     }
 
     const std::optional<QByteArray> encoded = EncodeText(newText);

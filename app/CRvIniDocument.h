@@ -13,7 +13,7 @@ class CRvIniDocument
 {
 public:
     enum class Encoding {
-        Utf8,     // no BOM; also the fallback for bytes that are neither UTF-8 nor CP932
+        Utf8,  // no BOM; also the fallback for bytes that are neither UTF-8 nor CP932
         Utf8Bom,
         Utf16Le,  // with BOM
         Utf16Be,  // with BOM
@@ -38,12 +38,11 @@ public:
     std::optional<QByteArray> WithValue(const QString &section, const QString &key, const QString &value) const;
 
 private:
-    struct Line
-    {
-        int nStart = 0;       // first byte of the line's content
-        int nLength = 0;      // bytes of content, without the line break
-        int nBreakLength = 0; // bytes of the line break after it (0 for a last line without one)
-        QString strText;      // the content, decoded
+    struct Line {
+        int nStart = 0;        // first byte of the line's content
+        int nLength = 0;       // bytes of content, without the line break
+        int nBreakLength = 0;  // bytes of the line break after it (0 for a last line without one)
+        QString strText;       // the content, decoded
     };
 
     int UnitSize() const;

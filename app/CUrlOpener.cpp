@@ -10,7 +10,7 @@ CUrlOpener::Handler &TestHandler()
     static CUrlOpener::Handler handler;
     return handler;
 }
-}
+}  // namespace
 
 bool CUrlOpener::Open(const QUrl &url)
 {

@@ -39,7 +39,8 @@ QString CBrandIndex::Fold(QStringView text)
         if (c.isSpace())
             continue;
         char16_t unit = c.unicode();
-        if ((unit >= kKatakanaFirst && unit <= kKatakanaLast) || (unit >= kKatakanaIterFirst && unit <= kKatakanaIterLast))
+        if ((unit >= kKatakanaFirst && unit <= kKatakanaLast)
+            || (unit >= kKatakanaIterFirst && unit <= kKatakanaIterLast))
             unit = static_cast<char16_t>(unit - kKanaDistance);
         folded.append(QChar(unit).toCaseFolded());
     }
@@ -89,7 +90,8 @@ void CBrandIndex::Build(const CCatalogData &catalog)
             // keep is settled here once, so that a query only has to sort by match.
             std::stable_sort(m_aEntry.begin() + static_cast<std::ptrdiff_t>(first), m_aEntry.end(),
                              [](const Entry &a, const Entry &b) {
-                                 return std::make_tuple(a.nClass, !a.bRequired) < std::make_tuple(b.nClass, !b.bRequired);
+                                 return std::make_tuple(a.nClass, !a.bRequired)
+                                     < std::make_tuple(b.nClass, !b.bRequired);
                              });
         }
     }

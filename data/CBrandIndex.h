@@ -15,19 +15,18 @@ class CBrandIndex
 {
 public:
     // One brand as the search shows it, with what it takes to choose it in the four lists.
-    struct Entry
-    {
+    struct Entry {
         QString strName;
-        QString strReading;   // empty when the variety file gives none
+        QString strReading;  // empty when the variety file gives none
         QString strPrefName;
         int nBureauNo = 0;
         int nPrefNo = 0;
-        int nBureauPos = 0;   // row in the region list
-        int nPrefPos = 0;     // row in the prefecture list
-        int nClass = 0;       // 0..2: the row in the classification list
+        int nBureauPos = 0;  // row in the region list
+        int nPrefPos = 0;    // row in the prefecture list
+        int nClass = 0;      // 0..2: the row in the classification list
         bool bRequired = false;
         int nID = 0;
-        int nPosition = 0;    // index of the record in its prefecture's variety list
+        int nPosition = 0;  // index of the record in its prefecture's variety list
 
         // The name and reading as queries are compared with them.
         QString strFoldedName;

@@ -20,14 +20,31 @@ QString TwoDigits(int number)
 }
 
 // The values of a variety, in the order the records list them.
-enum GrainField { kID, kName, kClass, kRequierd, kHistory, kBreedingYear, kBreedingPlace, kGrainShape, kColor, kSkin,
-                  kGroove, kEmbryo, kThousandWeight, kWhitePart, kOther, kReading, kFieldCount };
+enum GrainField {
+    kID,
+    kName,
+    kClass,
+    kRequierd,
+    kHistory,
+    kBreedingYear,
+    kBreedingPlace,
+    kGrainShape,
+    kColor,
+    kSkin,
+    kGroove,
+    kEmbryo,
+    kThousandWeight,
+    kWhitePart,
+    kOther,
+    kReading,
+    kFieldCount
+};
 
 const std::vector<const char *> &FieldNames()
 {
     static const std::vector<const char *> names = {
-        "ID", "Name", "Class", "Requierd", "History", "BreedingYear", "BreedingPlace", "GrainShape",
-        "Color", "Skin", "Groove", "Embryo", "ThousandWeight", "WhitePart", "Other", "Reading"};
+        "ID",    "Name", "Class",  "Requierd", "History",        "BreedingYear", "BreedingPlace", "GrainShape",
+        "Color", "Skin", "Groove", "Embryo",   "ThousandWeight", "WhitePart",    "Other",         "Reading"};
     return names;
 }
 
@@ -148,9 +165,10 @@ bool CCatalogData::LoadGrainInfo(int bureauNo, int prefNo, CGrainInfoArray &list
     // A file that does not load leaves the fresh document, which holds no "Header": no varieties.
     doc.LoadFile(path);
 
-    const int count = std::min(CRvTextCodec::LeadingInt(doc.GetNodeText(QStringLiteral("Header"), QString(), QString(),
-                                                                        QStringLiteral("DataCount"), QStringLiteral("0"))),
-                               kMaxDataCount);
+    const int count =
+        std::min(CRvTextCodec::LeadingInt(doc.GetNodeText(QStringLiteral("Header"), QString(), QString(),
+                                                          QStringLiteral("DataCount"), QStringLiteral("0"))),
+                 kMaxDataCount);
     if (count <= 0)
         return true;
 

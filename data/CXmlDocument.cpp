@@ -14,8 +14,7 @@
 #include <string>
 #include <string_view>
 
-struct CXmlDocument::Impl
-{
+struct CXmlDocument::Impl {
     std::unique_ptr<pugi::xml_document> pDoc = std::make_unique<pugi::xml_document>();
     pugi::xml_node root;  // null until CreateNewDocument or a successful LoadFile
 };
@@ -32,7 +31,9 @@ void Walk(pugi::xml_node top, Visit visit)
     class CWalker : public pugi::xml_tree_walker
     {
     public:
-        explicit CWalker(Visit &visit) : m_visit(visit) {}
+        explicit CWalker(Visit &visit)
+            : m_visit(visit)
+        {}
         bool for_each(pugi::xml_node &node) override { return m_visit(node, depth()); }
 
     private:
@@ -110,7 +111,8 @@ Declared ClassifyEncodingName(const QString &name)
 {
     const QString upper = name.toUpper();
     auto is = [&](std::initializer_list<const char *> names) {
-        return std::any_of(names.begin(), names.end(), [&](const char *candidate) { return upper == QLatin1String(candidate); });
+        return std::any_of(names.begin(), names.end(),
+                           [&](const char *candidate) { return upper == QLatin1String(candidate); });
     };
     if (is({"UTF-8", "UTF8"}))
         return Declared::Utf8;
@@ -178,7 +180,8 @@ std::optional<QByteArray> ToUtf8(QByteArray bytes, QString &why)
     const bool littleEndian = form == ByteForm::Utf16LeBom || form == ByteForm::Utf16Le;
     if (form == ByteForm::Utf16LeBom || form == ByteForm::Utf16BeBom)
         bytes.remove(0, 2);
-    QStringDecoder decoder(littleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE, QStringDecoder::Flag::Stateless);
+    QStringDecoder decoder(littleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                           QStringDecoder::Flag::Stateless);
     const QString text = decoder.decode(bytes);
     if (bytes.size() % 2 != 0 || decoder.hasError()) {
         why = QStringLiteral("bytes that are not UTF-16");
@@ -227,7 +230,7 @@ bool IsKnownReference(const char *reference)
     if (digit == first || *digit != ';')
         return false;
     return code == 0x9 || code == 0xA || code == 0xD || (code >= 0x20 && code <= 0xD7FF)
-           || (code >= 0xE000 && code <= 0xFFFD) || (code >= 0x10000 && code <= 0x10FFFF);
+        || (code >= 0xE000 && code <= 0xFFFD) || (code >= 0x10000 && code <= 0x10FFFF);
 }
 
 // The first reference the parser would leave as it stands (an entity no DTD here declares, or an
@@ -242,9 +245,10 @@ std::optional<CXmlDocument::CLoadError> FindUnknownReference(const pugi::xml_doc
             if (IsKnownReference(amp))
                 continue;
             const std::size_t length = std::min<std::size_t>(std::strcspn(amp, "; \t\r\n<") + 1, 40);
-            found = CXmlDocument::CLoadError{QStringLiteral("not well-formed XML: reference to an undeclared entity, \"%1\"")
-                                                 .arg(QString::fromUtf8(amp, static_cast<qsizetype>(length))),
-                                             LineAt(text, at.offset_debug() + (amp - anchor))};
+            found = CXmlDocument::CLoadError{
+                QStringLiteral("not well-formed XML: reference to an undeclared entity, \"%1\"")
+                    .arg(QString::fromUtf8(amp, static_cast<qsizetype>(length))),
+                LineAt(text, at.offset_debug() + (amp - anchor))};
             return false;
         }
         return true;
@@ -298,8 +302,8 @@ std::optional<CXmlDocument::CLoadError> FindFault(const pugi::xml_document &doc,
     // Only a text with an '&' can hold a reference: the usual file is not parsed a second time.
     if (std::memchr(text.constData(), '&', static_cast<std::size_t>(text.size()))) {
         pugi::xml_document raw;
-        if (raw.load_buffer(text.constData(), static_cast<std::size_t>(text.size()), options & ~(pugi::parse_escapes | pugi::parse_eol),
-                            pugi::encoding_utf8))
+        if (raw.load_buffer(text.constData(), static_cast<std::size_t>(text.size()),
+                            options & ~(pugi::parse_escapes | pugi::parse_eol), pugi::encoding_utf8))
             return FindUnknownReference(raw, text);
     }
     return std::nullopt;
@@ -344,8 +348,7 @@ QString CXmlDocument::CElement::GetText() const
 
 CXmlDocument::CXmlDocument()
     : m_pImpl(std::make_unique<Impl>())
-{
-}
+{}
 
 CXmlDocument::~CXmlDocument() = default;
 
@@ -394,13 +397,15 @@ bool CXmlDocument::LoadFile(const QString &path, CLoadError *error)
 
     // Parsed into a document of its own so that a failure leaves the previous content in place.
     // As a fragment, so that whatever stands outside the root element is there to be refused.
-    constexpr unsigned int kOptions = pugi::parse_default | pugi::parse_doctype | pugi::parse_fragment | pugi::parse_embed_pcdata;
+    constexpr unsigned int kOptions =
+        pugi::parse_default | pugi::parse_doctype | pugi::parse_fragment | pugi::parse_embed_pcdata;
     auto doc = std::make_unique<pugi::xml_document>();
-    const pugi::xml_parse_result result = doc->load_buffer(text->constData(), static_cast<std::size_t>(text->size()),
-                                                           kOptions, pugi::encoding_utf8);
+    const pugi::xml_parse_result result =
+        doc->load_buffer(text->constData(), static_cast<std::size_t>(text->size()), kOptions, pugi::encoding_utf8);
     if (!result) {
-        why = CLoadError{QStringLiteral("not well-formed XML: %1").arg(QString::fromUtf8(result.description()).toLower()),
-                         LineAt(*text, result.offset)};
+        why =
+            CLoadError{QStringLiteral("not well-formed XML: %1").arg(QString::fromUtf8(result.description()).toLower()),
+                       LineAt(*text, result.offset)};
         return false;
     }
     if (const std::optional<CLoadError> fault = FindFault(*doc, *text, kOptions)) {
@@ -443,7 +448,8 @@ CXmlDocument::CElement CXmlDocument::FindElement(const QString &elementName, con
     return CElement(found.internal_object());
 }
 
-CXmlDocument::CGroups CXmlDocument::GetGroups(const char *utf8GroupName, const std::vector<const char *> &utf8FieldNames) const
+CXmlDocument::CGroups CXmlDocument::GetGroups(const char *utf8GroupName,
+                                              const std::vector<const char *> &utf8FieldNames) const
 {
     const std::size_t names = utf8FieldNames.size();
     // The wanted names by their first byte: an element is compared in full only with the names
@@ -452,8 +458,7 @@ CXmlDocument::CGroups CXmlDocument::GetGroups(const char *utf8GroupName, const s
     for (std::size_t k = 0; k < names; ++k)
         byFirstByte[static_cast<unsigned char>(utf8FieldNames[k][0])].push_back(k);
     CGroups groups;
-    struct COpen
-    {
+    struct COpen {
         std::size_t nGroup;
         int nDepth;
     };

@@ -49,15 +49,16 @@ public:
     private:
         friend class CXmlDocument;
 
-        explicit CElement(pugi::xml_node_struct *node) : m_pNode(node) {}
+        explicit CElement(pugi::xml_node_struct *node)
+            : m_pNode(node)
+        {}
 
         pugi::xml_node_struct *m_pNode = nullptr;
     };
 
     // Why a load failed, told to the user of the data checker: what is wrong, and the line of the
     // file it is on (0 when it is on no particular line).
-    struct CLoadError
-    {
+    struct CLoadError {
         QString strReason;
         int nLine = 0;
     };
@@ -88,8 +89,7 @@ public:
     // depth, document order) of every name in `utf8FieldNames`: aField[g * names + k] for group g
     // and name k, null where it has none. One walk, linear in the document however deeply the
     // groups nest.
-    struct CGroups
-    {
+    struct CGroups {
         std::vector<CElement> aGroup;
         std::vector<CElement> aField;
     };

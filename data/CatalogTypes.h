@@ -59,16 +59,14 @@ private:
 };
 
 // One prefecture entry of a region. A vacant entry holds (0, 0, empty).
-struct PREF_DATA
-{
+struct PREF_DATA {
     int nBureauNo = 0;
     int nPrefNo = 0;
     QString strPrefName;
 };
 
 // One region. Nine is the fixed capacity; entries 0 .. nPrefCnt-1 are filled, the rest vacant.
-struct BUREAU_DATA
-{
+struct BUREAU_DATA {
     static constexpr int kMaxPref = 9;
 
     int nBureauNo = 0;
@@ -86,13 +84,12 @@ enum GrainClass : int {
 };
 
 // One variety (brand).
-struct GRAIN_INFO_DATA
-{
+struct GRAIN_INFO_DATA {
     int nID = 0;
     int nClass = 0;
     QString strName;
     bool bRequired = false;
-    QString strRequired;        // "必須" or "選択", derived from bRequired
+    QString strRequired;  // "必須" or "選択", derived from bRequired
     QString strHistory;
     QString strBreedingYear;
     QString strBreedingPlace;

@@ -7,11 +7,10 @@
 QColor CDetailTableLayout::ToQColor(CellColor color)
 {
     return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
-        static_cast<int>((color >> 16) & 0xFF));
+                  static_cast<int>((color >> 16) & 0xFF));
 }
 
-std::array<int, CDetailTableLayout::kColumns> CDetailTableLayout::ColumnWidths(int clientWidth,
-    double headingRatio)
+std::array<int, CDetailTableLayout::kColumns> CDetailTableLayout::ColumnWidths(int clientWidth, double headingRatio)
 {
     // static_cast truncates toward zero, which is the rounding the layout asks for.
     const int heading = static_cast<int>(clientWidth * headingRatio);
@@ -37,8 +36,7 @@ int CDetailTableLayout::LinesThatFit(int cellHeight, int lineHeight, int lineSpa
     return 1 + (cellHeight - lineHeight) / lineSpacing;
 }
 
-QStringList CDetailTableLayout::FitCellText(const QString &text, const QFont &font, int width,
-    int maxLines)
+QStringList CDetailTableLayout::FitCellText(const QString &text, const QFont &font, int width, int maxLines)
 {
     if (width < 1 || maxLines < 1 || text.isEmpty())
         return {};

@@ -20,8 +20,8 @@ QStringList CDetailTableRows::FeatureValues(const GRAIN_INFO_DATA &info)
     QString weight = info.strThousandWeight;
     if (!weight.isEmpty())
         weight += QLatin1Char('g');
-    return {info.strGrainShape, info.strColor, info.strSkin, info.strGroove, info.strEmbryo, weight,
-        info.strWhitePart, info.strOther};
+    return {info.strGrainShape, info.strColor, info.strSkin,      info.strGroove,
+            info.strEmbryo,     weight,        info.strWhitePart, info.strOther};
 }
 
 const QStringList &CDetailTableRows::HistoryHeadings()

@@ -10,8 +10,7 @@
 
 CFeaturePage::CFeaturePage(QWidget *parent)
     : CRvDialog(parent, Qt::Widget)
-{
-}
+{}
 
 CFeaturePage::~CFeaturePage() = default;
 
@@ -51,9 +50,8 @@ void CFeaturePage::OnInitDialog()
 
     static const int formats[CDetailTableLayout::kColumns] = {
         CDetailTableLayout::kAlignLeft, CDetailTableLayout::kAlignCentre, CDetailTableLayout::kAlignLeft};
-    m_list.SetUpDetailTable(formats, CDetailTableLayout::kFeatureHeadingRatio,
-        &CDetailTableLayout::FeatureRowHeight, CDetailTableRows::FeatureHeadings(),
-        &CDetailTableRows::FeatureCellBkColor, nullptr);
+    m_list.SetUpDetailTable(formats, CDetailTableLayout::kFeatureHeadingRatio, &CDetailTableLayout::FeatureRowHeight,
+                            CDetailTableRows::FeatureHeadings(), &CDetailTableRows::FeatureCellBkColor, nullptr);
 }
 
 bool CFeaturePage::SetGrainInfo(const GRAIN_INFO_DATA &info)

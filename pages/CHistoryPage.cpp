@@ -37,9 +37,8 @@ void CHistoryPage::OnInitDialog()
     // The pedigree frame keeps its template shape; the chart is stretched over it.
     static const int formats[CDetailTableLayout::kColumns] = {
         CDetailTableLayout::kAlignLeft, CDetailTableLayout::kAlignCentre, CDetailTableLayout::kAlignCentre};
-    m_list.SetUpDetailTable(formats, CDetailTableLayout::kHistoryHeadingRatio,
-        &CDetailTableLayout::HistoryRowHeight, CDetailTableRows::HistoryHeadings(),
-        &CDetailTableRows::HistoryCellBkColor, &m_grainInfo);
+    m_list.SetUpDetailTable(formats, CDetailTableLayout::kHistoryHeadingRatio, &CDetailTableLayout::HistoryRowHeight,
+                            CDetailTableRows::HistoryHeadings(), &CDetailTableRows::HistoryCellBkColor, &m_grainInfo);
 }
 
 bool CHistoryPage::SetGrainInfo(const GRAIN_INFO_DATA &info)

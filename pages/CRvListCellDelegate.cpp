@@ -10,11 +10,9 @@ CRvListCellDelegate::CRvListCellDelegate(QObject *parent, CellColorFunc backgrou
     : QStyledItemDelegate(parent)
     , m_background(std::move(background))
     , m_text(std::move(text))
-{
-}
+{}
 
-CRvListCellDelegate::CellText CRvListCellDelegate::CellLines(const QString &text, const QFont &font,
-    const QRect &cell)
+CRvListCellDelegate::CellText CRvListCellDelegate::CellLines(const QString &text, const QFont &font, const QRect &cell)
 {
     const QFontMetrics metrics(font);
     const int width = cell.width() - 2 * kTextMargin;
@@ -38,8 +36,7 @@ CRvListCellDelegate::CellText CRvListCellDelegate::CellLines(const QString &text
     return out;
 }
 
-void CRvListCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
-    const QModelIndex &index) const
+void CRvListCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     const QRect cell = option.rect;
     if (cell.width() <= 0 || cell.height() <= 0)
@@ -53,8 +50,7 @@ void CRvListCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
 
     painter->save();
     painter->setClipRect(cell);
-    painter->fillRect(cell,
-        selected ? option.palette.color(group, QPalette::Highlight) : m_background(row, column));
+    painter->fillRect(cell, selected ? option.palette.color(group, QPalette::Highlight) : m_background(row, column));
 
     const CellText cellText = CellLines(index.data(Qt::DisplayRole).toString(), option.font, cell);
     const QStringList &lines = cellText.lines;
@@ -71,15 +67,14 @@ void CRvListCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
             break;
         }
         painter->setFont(option.font);
-        painter->setPen(selected ? option.palette.color(group, QPalette::HighlightedText)
-                                 : m_text(row, column));
+        painter->setPen(selected ? option.palette.color(group, QPalette::HighlightedText) : m_text(row, column));
         // The block of lines sits in the middle of the row, as a single line would.
         const int block = cellText.lineHeight + static_cast<int>(lines.size() - 1) * cellText.lineSpacing;
         int top = cell.top() + (cell.height() - block) / 2;
         const int width = cell.width() - 2 * kTextMargin;
         for (const QString &line : lines) {
             painter->drawText(QRect(cell.left() + kTextMargin, top, width, cellText.lineHeight),
-                static_cast<int>(horizontal | Qt::AlignVCenter | Qt::TextSingleLine), line);
+                              static_cast<int>(horizontal | Qt::AlignVCenter | Qt::TextSingleLine), line);
             top += cellText.lineSpacing;
         }
     }

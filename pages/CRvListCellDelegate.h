@@ -22,8 +22,7 @@ public:
 
     CRvListCellDelegate(QObject *parent, CellColorFunc background, CellColorFunc text);
 
-    void paint(QPainter *painter, const QStyleOptionViewItem &option,
-        const QModelIndex &index) const override;
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
     // The lines a cell shows for the rectangle it is painted in, and how they are stacked.
     struct CellText {

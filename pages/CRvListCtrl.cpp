@@ -148,10 +148,8 @@ void CRvListCtrl::SelectRow(int row)
         return;
     // Only the selection changes: the keyboard cursor of the table stays where it is.
     if (first >= 0)
-        selectionModel()->select(model()->index(first, 0),
-            QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
-    selectionModel()->select(model()->index(row, 0),
-        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        selectionModel()->select(model()->index(first, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    selectionModel()->select(model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     m_nCurRow = row;
 }
 
@@ -255,8 +253,8 @@ void CRvListCtrl::SetRowHeight(int height)
 }
 
 void CRvListCtrl::SetUpDetailTable(const int *formats, double headingRatio,
-    CDetailTableLayout::RowHeightRule rowHeightRule, const QStringList &headings,
-    CellBkColorFunc cellBkColor, void *cellBkParam)
+                                   CDetailTableLayout::RowHeightRule rowHeightRule, const QStringList &headings,
+                                   CellBkColorFunc cellBkColor, void *cellBkParam)
 {
     ResetColumns();
     m_nCurRow = -1;

@@ -48,9 +48,8 @@ public:
 
     // The detail table of a tab page: three columns (hidden label, heading, value) whose widths
     // and row height follow the client size, one row per heading and a blank row after them.
-    void SetUpDetailTable(const int *formats, double headingRatio,
-        CDetailTableLayout::RowHeightRule rowHeightRule, const QStringList &headings,
-        CellBkColorFunc cellBkColor, void *cellBkParam);
+    void SetUpDetailTable(const int *formats, double headingRatio, CDetailTableLayout::RowHeightRule rowHeightRule,
+                          const QStringList &headings, CellBkColorFunc cellBkColor, void *cellBkParam);
 
     // Background of a cell: the colour function's answer, or the list's own background.
     QColor GetCellBkColor(int row, int column) const;

@@ -11,11 +11,11 @@ class CArtwork
 {
 public:
     enum Id : int {
-        IDI_MAINFRAME = 128,     // application icon
-        IDB_EXIT = 134,          // "終了"
-        IDB_ZOOM_IN = 135,       // "拡大": magnifier with plus
-        IDB_ZOOM_OUT = 136,      // "縮小": magnifier with minus
-        IDB_MAKER_LOGO = 153,    // the maker's logo
+        IDI_MAINFRAME = 128,   // application icon
+        IDB_EXIT = 134,        // "終了"
+        IDB_ZOOM_IN = 135,     // "拡大": magnifier with plus
+        IDB_ZOOM_OUT = 136,    // "縮小": magnifier with minus
+        IDB_MAKER_LOGO = 153,  // the maker's logo
     };
     static constexpr int kIconSize = 32;
 

@@ -2,8 +2,8 @@
 
 #include "data/CCatalogData.h"
 // QCursor first: the wait cursor converts its shape to one.
-#include <QCursor>
 #include "ui/CWaitCursor.h"
+#include <QCursor>
 
 #include <QAbstractTableModel>
 #include <QCoreApplication>
@@ -29,8 +29,7 @@ public:
     CResultModel(const CBrandIndex &index, QObject *parent)
         : QAbstractTableModel(parent)
         , m_index(index)
-    {
-    }
+    {}
 
     void SetRows(std::vector<int> rows)
     {
@@ -142,8 +141,9 @@ CBrandSearchDlg::CBrandSearchDlg(const CCatalogData &catalog, QWidget *parent)
     header->setSectionResizeMode(kColClass, QHeaderView::Fixed);
     header->setSectionResizeMode(kColRequired, QHeaderView::Fixed);
     header->resizeSection(kColPref, widthOf({QStringLiteral("都道府県"), QStringLiteral("鹿児島県")}));
-    header->resizeSection(kColClass, widthOf({CBrandIndex::ClassText(kClassUruchi), CBrandIndex::ClassText(kClassMochi),
-                                              CBrandIndex::ClassText(kClassBrewing)}));
+    header->resizeSection(kColClass,
+                          widthOf({CBrandIndex::ClassText(kClassUruchi), CBrandIndex::ClassText(kClassMochi),
+                                   CBrandIndex::ClassText(kClassBrewing)}));
     header->resizeSection(kColRequired, widthOf({QStringLiteral("区分"), CBrandIndex::RequiredText(true)}));
     RegisterItem(IDC_RESULTS, m_tblResult);
 
@@ -207,7 +207,8 @@ void CBrandSearchDlg::PlaceBesideOwner()
     const QRect screen = owner->screen()->availableGeometry();
     const QRect frame = owner->frameGeometry();
     // As tall as the owner: a column of results at its side.
-    resize(width(), std::max(height(), std::min(owner->height(), screen.height() - (frame.height() - owner->height()))));
+    resize(width(),
+           std::max(height(), std::min(owner->height(), screen.height() - (frame.height() - owner->height()))));
     const QSize size = frameGeometry().size().expandedTo(this->size());
     const int top = std::clamp(frame.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - size.height()));
     // Beside the owner on the side with more room; where neither side has enough, against the

@@ -22,17 +22,13 @@ const std::array<BuiltInBrand, 3> &BuiltInBrands()
                 0,  // nClass
                 QStringLiteral("きらら397"),
                 true,  // bRequired
-                QStringLiteral("必須"),
-                QStringLiteral("しまひかり×キタアケ"),
+                QStringLiteral("必須"), QStringLiteral("しまひかり×キタアケ"),
                 QString(),  // strBreedingYear
                 QStringLiteral("北海道立上川農試"),
                 QStringLiteral("粒形はやや細長で、粒大は中、基部がやや細く、背部・腹部はなだらかに丸みがある。"),
-                QStringLiteral("淡飴色。"),
-                QStringLiteral("皮部は薄く、透明感がある。"),
-                QStringLiteral("縦溝は浅い。"),
-                QStringLiteral("胚芽部は中程度で、えぐれは浅い。"),
-                QStringLiteral("23.0"),
-                QStringLiteral("気象条件によって乳白、腹白が発生することがある。"),
+                QStringLiteral("淡飴色。"), QStringLiteral("皮部は薄く、透明感がある。"),
+                QStringLiteral("縦溝は浅い。"), QStringLiteral("胚芽部は中程度で、えぐれは浅い。"),
+                QStringLiteral("23.0"), QStringLiteral("気象条件によって乳白、腹白が発生することがある。"),
                 QString(),  // strOther
                 QString(),  // strReading
             },
@@ -41,18 +37,16 @@ const std::array<BuiltInBrand, 3> &BuiltInBrands()
             QStringLiteral("151"),
             {
                 51,  // nID
-                1,  // nClass
+                1,   // nClass
                 QStringLiteral("風の子もち"),
                 true,  // bRequired
-                QStringLiteral("必須"),
-                QStringLiteral("上系85201×はくちょうもち"),
+                QStringLiteral("必須"), QStringLiteral("上系85201×はくちょうもち"),
                 QString(),  // strBreedingYear
                 QStringLiteral("北海道立上川農試"),
-                QStringLiteral("粒形は中形で、粒大は中、背部は比較的直線で腹部は丸みがあり、厚みはやや厚く全体的に長めの印象を受ける。"),
-                QStringLiteral("乳白。"),
-                QStringLiteral("皮部は薄く、乳白色のため不透明。"),
-                QStringLiteral("縦溝は浅い。"),
-                QStringLiteral("胚芽部は中程度で、えぐれは浅い。"),
+                QStringLiteral("粒形は中形で、粒大は中、背部は比較的直線で腹部は丸みがあり、厚みはやや厚く全体的に長め"
+                               "の印象を受ける。"),
+                QStringLiteral("乳白。"), QStringLiteral("皮部は薄く、乳白色のため不透明。"),
+                QStringLiteral("縦溝は浅い。"), QStringLiteral("胚芽部は中程度で、えぐれは浅い。"),
                 QStringLiteral("21.4"),
                 QString(),  // strWhitePart
                 QStringLiteral("粒長は「はくちょうもち」よりやや長い。"),
@@ -63,20 +57,16 @@ const std::array<BuiltInBrand, 3> &BuiltInBrands()
             QStringLiteral("171"),
             {
                 71,  // nID
-                2,  // nClass
+                2,   // nClass
                 QStringLiteral("吟風"),
                 true,  // bRequired
-                QStringLiteral("必須"),
-                QStringLiteral("（八反錦×上育404号）×きらら397"),
+                QStringLiteral("必須"), QStringLiteral("（八反錦×上育404号）×きらら397"),
                 QString(),  // strBreedingYear
                 QStringLiteral("北海道立中央農試"),
                 QStringLiteral("粒形はやや円形で、粒大はやや大、基部はやや広く、背部・腹部はなだらかに丸みがある。"),
-                QStringLiteral("淡飴色。"),
-                QStringLiteral("皮部は薄く、心白が多いため透明感にかける。"),
-                QStringLiteral("縦溝は浅い。"),
-                QStringLiteral("胚芽部は中程度で、えぐれは浅い。"),
-                QStringLiteral("24.6"),
-                QStringLiteral("心白を多く発現、腹白の発生がやや多い。"),
+                QStringLiteral("淡飴色。"), QStringLiteral("皮部は薄く、心白が多いため透明感にかける。"),
+                QStringLiteral("縦溝は浅い。"), QStringLiteral("胚芽部は中程度で、えぐれは浅い。"),
+                QStringLiteral("24.6"), QStringLiteral("心白を多く発現、腹白の発生がやや多い。"),
                 QString(),  // strOther
                 QString(),  // strReading
             },

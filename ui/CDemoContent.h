@@ -36,9 +36,9 @@ public:
     };
     struct Display {
         Outcome eOutcome = Outcome::NoBrand;
-        GRAIN_INFO_DATA record;   // the built-in record, or a cleared one
-        int nSource = -1;         // the photographs' source: the prefecture's list position
-        QStringList astrPictures; // resource names for slots 0 .. 3; empty without photographs
+        GRAIN_INFO_DATA record;    // the built-in record, or a cleared one
+        int nSource = -1;          // the photographs' source: the prefecture's list position
+        QStringList astrPictures;  // resource names for slots 0 .. 3; empty without photographs
     };
     // `nCurBureau`, `nCurPref` and `nCurGrain` are the cascade's positions (-1 = none), `curBureau`
     // the selected region's record and `grains` the prefecture's variety list. Only the record's

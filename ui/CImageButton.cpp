@@ -8,8 +8,7 @@
 namespace {
 constexpr int kImageTextGap = 4;
 
-struct Shade
-{
+struct Shade {
     QColor top, bottom, border;
 };
 

@@ -2,8 +2,8 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CMakerInfo.h"
-#include "app/CResourceStrings.h"
 #include "app/CProgramFolder.h"
+#include "app/CResourceStrings.h"
 #include "app/CUrlOpener.h"
 #include "ui/CArtwork.h"
 #include "ui/CBrandSearchDlg.h"
@@ -21,8 +21,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPalette>
 #include <QPainter>
+#include <QPalette>
 #include <QPixmap>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -68,8 +68,9 @@ QLabel *AddLabel(CRvDialog *dlg, const QRect &dlu, const QString &text)
 }  // namespace
 
 CKelmoraDlg::CKelmoraDlg(QWidget *parent)
-    : CRvDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
-                            | Qt::WindowCloseButtonHint)
+    : CRvDialog(parent,
+                Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+                    | Qt::WindowCloseButtonHint)
     , m_cascade(m_catalog, *this)
     , m_hIcon(CArtwork::AppIcon())
 {
@@ -123,10 +124,10 @@ void CKelmoraDlg::CreateControls()
 
     auto *logo = AddControl<CRvStatic>(IDC_MAKER_LOGO, QRect(344, 10, 16, 15));
     const QImage logoImage = CArtwork::Load(CArtwork::IDB_MAKER_LOGO);
-    logo->setPixmap(QPixmap::fromImage(logoImage.size().boundedTo(logo->size()) == logoImage.size()
-                                           ? logoImage
-                                           : logoImage.scaled(logo->size(), Qt::KeepAspectRatio,
-                                                              Qt::SmoothTransformation)));
+    logo->setPixmap(
+        QPixmap::fromImage(logoImage.size().boundedTo(logo->size()) == logoImage.size()
+                               ? logoImage
+                               : logoImage.scaled(logo->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     logo->setAlignment(Qt::AlignCenter);
     auto *name = AddControl<CRvStatic>(IDC_MAKER_NAME, QRect(364, 14, 54, 8), CMakerInfo::CompanyName());
     connect(logo, &CRvStatic::DoubleClicked, this, &CKelmoraDlg::OnMakerDoubleClick);
@@ -306,7 +307,7 @@ void CKelmoraDlg::OnSize(bool minimized, int cx, int cy)
 CMainLayout::Block CKelmoraDlg::CurrentPhotoBlock() const
 {
     return {m_btnExit->geometry(), m_photoFrame->geometry(), m_sbVert->geometry(),
-            m_sbHorz->geometry(), m_slider->geometry(), m_editZoom->geometry()};
+            m_sbHorz->geometry(),  m_slider->geometry(),     m_editZoom->geometry()};
 }
 
 void CKelmoraDlg::ArrangePhotoBlock(int cx, int cy)

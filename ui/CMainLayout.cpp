@@ -39,8 +39,8 @@ CMainLayout::Block CMainLayout::Arrange(const Block &current, int cx, int cy)
 bool CMainLayout::Overflows(const Block &block, int cx, int cy)
 {
     const QRect client(0, 0, cx, cy);
-    for (const QRect &r : {block.exitButton, block.frame, block.vertBar, block.horzBar, block.trackbar,
-                           block.zoomEdit}) {
+    for (const QRect &r :
+         {block.exitButton, block.frame, block.vertBar, block.horzBar, block.trackbar, block.zoomEdit}) {
         if (!client.contains(r))
             return true;
     }

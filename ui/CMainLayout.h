@@ -13,8 +13,7 @@ public:
     static constexpr int kEditGap = 20;      // between the zoom edit and the trackbar
     static constexpr int kScrollBarGap = 1;  // between the frame and each scroll bar
 
-    struct Block
-    {
+    struct Block {
         QRect exitButton;  // 1
         QRect frame;       // 1015
         QRect vertBar;     // 1012

@@ -10,8 +10,7 @@
 
 CRvDialog::CRvDialog(QWidget *parent, Qt::WindowFlags flags)
     : QDialog(parent, flags)
-{
-}
+{}
 
 CRvDialog::~CRvDialog() = default;
 

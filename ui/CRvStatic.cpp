@@ -4,13 +4,11 @@
 
 CRvStatic::CRvStatic(const QString &text, QWidget *parent)
     : QLabel(text, parent)
-{
-}
+{}
 
 CRvStatic::CRvStatic(QWidget *parent)
     : QLabel(parent)
-{
-}
+{}
 
 void CRvStatic::mouseReleaseEvent(QMouseEvent *event)
 {

@@ -5,8 +5,7 @@
 
 CRvTabCtrl::CRvTabCtrl(QWidget *parent)
     : QTabWidget(parent)
-{
-}
+{}
 
 int CRvTabCtrl::InsertItem(int position, const QString &text)
 {

@@ -9,8 +9,7 @@
 CSelectionCascade::CSelectionCascade(const CCatalogData &catalog, CCascadeView &view)
     : m_catalog(catalog)
     , m_view(view)
-{
-}
+{}
 
 void CSelectionCascade::Start()
 {

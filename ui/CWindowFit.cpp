@@ -10,7 +10,7 @@ QSize CWindowFit::ClientSize(const QSize &templateDlu, const QSize &baseUnits)
 bool CWindowFit::Fits(const QSize &client, const Frame &frame, const QSize &available)
 {
     return client.width() + frame.left + frame.right <= available.width()
-           && client.height() + frame.top + frame.bottom <= available.height();
+        && client.height() + frame.top + frame.bottom <= available.height();
 }
 
 double CWindowFit::FitPointSize(const QSize &templateDlu, double pointSize, const BaseUnitsAt &baseUnitsAt,

@@ -13,8 +13,7 @@ class CWindowFit
 {
 public:
     // The window manager's frame round the client area, in pixels.
-    struct Frame
-    {
+    struct Frame {
         int left = 0;
         int top = 0;
         int right = 0;

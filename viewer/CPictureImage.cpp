@@ -4,8 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QPainter>
 #include <QPaintDevice>
+#include <QPainter>
 #include <QWidget>
 
 #include <algorithm>

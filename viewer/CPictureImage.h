@@ -99,5 +99,5 @@ private:
     int m_nSourceCount = 0;
     std::array<QString, kMaxSources> m_hSources{};  // resource folder per source, empty = none
     std::array<QImage, kSlotCount> m_pImages{};     // null image = empty slot
-    mutable QImage m_scratch;                        // the frame-sized drawing buffer, reused
+    mutable QImage m_scratch;                       // the frame-sized drawing buffer, reused
 };

@@ -26,11 +26,11 @@ Q_DECLARE_LOGGING_CATEGORY(lcKelmoraZoom)
 class CZoomView
 {
 public:
-    static constexpr double kZoomStep = 0.1;         // one click of 拡大 or 縮小
-    static constexpr double kMaxScale = 1.0;         // zooming stops at one photograph pixel per screen pixel
-    static constexpr int kDefaultImageSize = 3840;   // assumed while there is no photograph
-    static constexpr int kTrackbarMax = 1000;        // trackbar range 0 .. 1000
-    static constexpr int kLineStepPixels = 20;       // one scroll line covers 20 screen pixels
+    static constexpr double kZoomStep = 0.1;        // one click of 拡大 or 縮小
+    static constexpr double kMaxScale = 1.0;        // zooming stops at one photograph pixel per screen pixel
+    static constexpr int kDefaultImageSize = 3840;  // assumed while there is no photograph
+    static constexpr int kTrackbarMax = 1000;       // trackbar range 0 .. 1000
+    static constexpr int kLineStepPixels = 20;      // one scroll line covers 20 screen pixels
 
     // Scroll notification codes, as the window system numbers them.
     enum ScrollCode {
@@ -49,9 +49,9 @@ public:
 
     // What a mouse move during a drag asks of the window.
     enum class DragStep {
-        None,            // no drag under way: nothing to do
-        Redraw,          // the view moved: copy the controls and draw the photograph
-        ReleaseCapture   // the pointer left the frame: the drag is over, release the mouse
+        None,           // no drag under way: nothing to do
+        Redraw,         // the view moved: copy the controls and draw the photograph
+        ReleaseCapture  // the pointer left the frame: the drag is over, release the mouse
     };
 
     // What the window's controls show; kept here so that the window only copies it.

@@ -64,11 +64,13 @@ QByteArray MakeVarietyFile(int varieties)
     const QStringList embryos = {QStringLiteral("小・卵形"), QStringLiteral("中・卵形"), QStringLiteral("大・楕円形")};
     const QStringList whiteParts = {QStringLiteral("心白、腹白ともに少ない"), QStringLiteral("腹白がやや多い"),
                                     QStringLiteral("乳白がやや見られる"), QStringLiteral("少")};
-    const QStringList places = {QStringLiteral("北海道立上川農業試験場"), QStringLiteral("農研機構東北農業研究センター"),
-                                QStringLiteral("新潟県農業総合研究所作物研究センター"), QStringLiteral("福井県農業試験場"),
-                                QStringLiteral("宮崎県総合農業試験場")};
-    const QStringList remarks = {QStringLiteral("耐冷性が強く、食味は良好である。"), QStringLiteral("いもち病にやや弱い。"),
-                                 QStringLiteral("倒伏に強く、多収である。"), QStringLiteral("酒造好適米。"), QString()};
+    const QStringList places = {QStringLiteral("北海道立上川農業試験場"),
+                                QStringLiteral("農研機構東北農業研究センター"),
+                                QStringLiteral("新潟県農業総合研究所作物研究センター"),
+                                QStringLiteral("福井県農業試験場"), QStringLiteral("宮崎県総合農業試験場")};
+    const QStringList remarks = {QStringLiteral("耐冷性が強く、食味は良好である。"),
+                                 QStringLiteral("いもち病にやや弱い。"), QStringLiteral("倒伏に強く、多収である。"),
+                                 QStringLiteral("酒造好適米。"), QString()};
     auto pick = [](const QStringList &list, int i) { return list.at(i % list.size()); };
 
     QString text = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<GRoot>\n  <Header>\n"
@@ -80,8 +82,8 @@ QByteArray MakeVarietyFile(int varieties)
                                "    <History>しまひかり×キタアケ（系統%1）</History>\n"
                                "    <BreedingYear>平成%5年</BreedingYear>\n    <BreedingPlace>%6</BreedingPlace>\n")
                     .arg(QString::number(i), QString::number(i + 1), QString::number(i % 3),
-                         i % 4 == 0 ? QStringLiteral("FALSE") : QStringLiteral("TRUE"), QString::number(1 + (i * 7) % 30),
-                         pick(places, i / 3));
+                         i % 4 == 0 ? QStringLiteral("FALSE") : QStringLiteral("TRUE"),
+                         QString::number(1 + (i * 7) % 30), pick(places, i / 3));
         text += QStringLiteral("    <GrainShape>%1</GrainShape>\n    <Color>%2</Color>\n    <Skin>%3</Skin>\n"
                                "    <Groove>%4</Groove>\n    <Embryo>%5</Embryo>\n"
                                "    <ThousandWeight>2%6.%7</ThousandWeight>\n    <WhitePart>%8</WhitePart>\n"
@@ -217,10 +219,11 @@ void WriteNestedFolder(const QString &folder)
     QFile table(folder + QStringLiteral("/BureauPref.pfd"));
     if (table.open(QIODevice::WriteOnly))
         table.write("[Bureau01]\nBureauName=北海道\nPrefCnt=1\nPrefName01=北海道\n");
-    QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<GRoot><Header><DataCount>10000</DataCount></Header>\n";
+    QByteArray xml =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<GRoot><Header><DataCount>10000</DataCount></Header>\n";
     for (int i = 0; i < 100000; ++i)
         xml += "<Grain Index=\"" + QByteArray::number(i) + "\"><ID>" + QByteArray::number(i + 1) + "</ID><Name>品種"
-               + QByteArray::number(i) + "</Name><Class>" + QByteArray::number(i % 3) + "</Class>\n";
+            + QByteArray::number(i) + "</Name><Class>" + QByteArray::number(i % 3) + "</Class>\n";
     for (int i = 0; i < 100000; ++i)
         xml += "</Grain>";
     xml += "\n</GRoot>\n";
@@ -230,8 +233,7 @@ void WriteNestedFolder(const QString &folder)
 }
 
 // Wall time and peak resident memory of a program run to its end, as a fresh process.
-struct ChildFigures
-{
+struct ChildFigures {
     double dSeconds = -1;
     long nPeakKb = -1;
 };
@@ -273,10 +275,11 @@ void PrintCheckerFigures(const char *self)
     auto compare = [&](const char *what) {
         const ChildFigures loader = RunChild({self, "--load-only", folder});
         const ChildFigures checker = RunChild({KELMORA_EXE_DIR "/kelmora-datacheck", "--root", folder});
-        std::printf("%s:\n  loader  %.3f s, peak %ld KiB\n  checker %.3f s, peak %ld KiB (target: under 2 s on the nested "
-                    "file), %.2fx the loader's peak (target: at most 3x)\n",
-                    what, loader.dSeconds, loader.nPeakKb, checker.dSeconds, checker.nPeakKb,
-                    loader.nPeakKb > 0 ? static_cast<double>(checker.nPeakKb) / static_cast<double>(loader.nPeakKb) : 0.0);
+        std::printf(
+            "%s:\n  loader  %.3f s, peak %ld KiB\n  checker %.3f s, peak %ld KiB (target: under 2 s on the nested "
+            "file), %.2fx the loader's peak (target: at most 3x)\n",
+            what, loader.dSeconds, loader.nPeakKb, checker.dSeconds, checker.nPeakKb,
+            loader.nPeakKb > 0 ? static_cast<double>(checker.nPeakKb) / static_cast<double>(loader.nPeakKb) : 0.0);
     };
     WriteNestedFolder(dir.path());
     std::printf("\n");

@@ -35,12 +35,12 @@ QTemporaryDir &SyntheticFolder()
 // Names as brand names go: a few kana words, katakana or kanji, a number; the reading in hiragana.
 void MakeBrand(int i, QString &name, QString &reading)
 {
-    static const QStringList heads = {QStringLiteral("ゆめ"), QStringLiteral("つや"), QStringLiteral("ひかり"),
-                                      QStringLiteral("あきた"), QStringLiteral("こし"), QStringLiteral("はな"),
+    static const QStringList heads = {QStringLiteral("ゆめ"),   QStringLiteral("つや"),   QStringLiteral("ひかり"),
+                                      QStringLiteral("あきた"), QStringLiteral("こし"),   QStringLiteral("はな"),
                                       QStringLiteral("もりの"), QStringLiteral("ぎんが"), QStringLiteral("てんの"),
                                       QStringLiteral("みのり"), QStringLiteral("さくら"), QStringLiteral("ほし")};
-    static const QStringList tails = {QStringLiteral("ぴりか"), QStringLiteral("ひめ"), QStringLiteral("こまち"),
-                                      QStringLiteral("にしき"), QStringLiteral("もち"), QStringLiteral("まる"),
+    static const QStringList tails = {QStringLiteral("ぴりか"), QStringLiteral("ひめ"),   QStringLiteral("こまち"),
+                                      QStringLiteral("にしき"), QStringLiteral("もち"),   QStringLiteral("まる"),
                                       QStringLiteral("かおり"), QStringLiteral("しずく"), QStringLiteral("みらい")};
     reading = heads.at(i % heads.size()) + tails.at((i / heads.size()) % tails.size()) + QString::number(i);
     switch (i % 3) {
@@ -69,7 +69,8 @@ bool WriteSyntheticCatalogue()
     int prefIndex = 0;
     for (int b = 1; b <= 8; ++b) {
         const int prefs = kPrefsPerRegion[b - 1];
-        table += QStringLiteral("[Bureau%1]\nBureauName=地区%1\nPrefCnt=%2\n").arg(b, 2, 10, QLatin1Char('0')).arg(prefs);
+        table +=
+            QStringLiteral("[Bureau%1]\nBureauName=地区%1\nPrefCnt=%2\n").arg(b, 2, 10, QLatin1Char('0')).arg(prefs);
         for (int p = 1; p <= prefs; ++p, ++prefIndex) {
             table += QStringLiteral("PrefName%1=県%2\n").arg(p, 2, 10, QLatin1Char('0')).arg(prefIndex);
             const int end = kSyntheticEntries * (prefIndex + 1) / prefCount;
@@ -80,13 +81,15 @@ bool WriteSyntheticCatalogue()
                 QString name;
                 QString reading;
                 MakeBrand(next, name, reading);
-                xml += QStringLiteral("  <Grain Index=\"%1\">\n    <ID>%2</ID>\n    <Name>%3</Name>\n    <Reading>%4</Reading>\n"
-                                      "    <Class>%5</Class>\n    <Requierd>%6</Requierd>\n  </Grain>\n")
+                xml += QStringLiteral(
+                           "  <Grain Index=\"%1\">\n    <ID>%2</ID>\n    <Name>%3</Name>\n    <Reading>%4</Reading>\n"
+                           "    <Class>%5</Class>\n    <Requierd>%6</Requierd>\n  </Grain>\n")
                            .arg(QString::number(i), QString::number(i + 1), name, reading, QString::number(next % 3),
                                 next % 4 == 0 ? QStringLiteral("FALSE") : QStringLiteral("TRUE"));
             }
             xml += QStringLiteral("</GRoot>\n");
-            const QString path = root + QStringLiteral("Data/%1/%1%2.vdx").arg(b, 2, 10, QLatin1Char('0')).arg(p, 2, 10, QLatin1Char('0'));
+            const QString path = root
+                + QStringLiteral("Data/%1/%1%2.vdx").arg(b, 2, 10, QLatin1Char('0')).arg(p, 2, 10, QLatin1Char('0'));
             QDir().mkpath(QFileInfo(path).path());
             QFile file(path);
             if (!file.open(QIODevice::WriteOnly) || file.write(xml.toUtf8()) < 0)

@@ -141,17 +141,24 @@ int main(int argc, char **argv)
 
     // Memory first, while the process is fresh.
     benchmark::RegisterBenchmark("PeakMemory/window_three_brands_in_turn", BM_PeakMemoryThreeBrands)
-        ->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+        ->Iterations(1)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
     const QStringList names = {QStringLiteral("1011"), QStringLiteral("1012"), QStringLiteral("1013"),
                                QStringLiteral("1014")};
     for (const QString &name : names) {
         benchmark::RegisterBenchmark(("BarePngDecode/" + name.toStdString()).c_str(), BM_BarePngDecode, name)
-            ->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
+            ->Unit(benchmark::kMillisecond)
+            ->MinTime(1.0)
+            ->UseRealTime();
     }
     benchmark::RegisterBenchmark("Window/choose_kirara397", BM_ChooseKirara)
-        ->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(2.0)
+        ->UseRealTime();
     benchmark::RegisterBenchmark("Window/zoom_in_and_out_clicks", BM_ZoomClicks)
-        ->Unit(benchmark::kMicrosecond)->UseRealTime();
+        ->Unit(benchmark::kMicrosecond)
+        ->UseRealTime();
 
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

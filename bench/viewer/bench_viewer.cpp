@@ -184,20 +184,31 @@ int main(int argc, char **argv)
 
     // Memory first, while the process is fresh.
     benchmark::RegisterBenchmark("PeakMemory/three_brands_in_turn", BM_PeakMemoryThreeBrands)
-        ->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+        ->Iterations(1)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
     for (const QString &name : BrandNames("101")) {
         benchmark::RegisterBenchmark(("BarePngDecode/" + name.toStdString()).c_str(), BM_BarePngDecode, name)
-            ->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
+            ->Unit(benchmark::kMillisecond)
+            ->MinTime(1.0)
+            ->UseRealTime();
         benchmark::RegisterBenchmark(("HolderLoad/" + name.toStdString()).c_str(), BM_HolderLoad, name)
-            ->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
+            ->Unit(benchmark::kMillisecond)
+            ->MinTime(1.0)
+            ->UseRealTime();
     }
     benchmark::RegisterBenchmark("ChooseKirara397/decode_and_draw_four", BM_ChooseKirara)
-        ->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(2.0)
+        ->UseRealTime();
     for (int side : {560, 1500}) {
         const std::string s = std::to_string(side);
-        benchmark::RegisterBenchmark(("Redraw/zoomed/" + s).c_str(), BM_Redraw, side, true, false)->Unit(benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark(("Redraw/zoomed_frame_repaint/" + s).c_str(), BM_Redraw, side, true, true)->Unit(benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark(("Redraw/whole/" + s).c_str(), BM_Redraw, side, false, false)->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("Redraw/zoomed/" + s).c_str(), BM_Redraw, side, true, false)
+            ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("Redraw/zoomed_frame_repaint/" + s).c_str(), BM_Redraw, side, true, true)
+            ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("Redraw/whole/" + s).c_str(), BM_Redraw, side, false, false)
+            ->Unit(benchmark::kMicrosecond);
     }
 
     benchmark::Initialize(&argc, argv);
@@ -213,8 +224,9 @@ int main(int argc, char **argv)
             bareSum += it->second;
     }
     if (complete) {
-        std::printf("\nchoose きらら397: %.1f ms = %.2f × the sum of the bare PNG decodes of its four pictures (%.1f ms)\n",
-                    g_meanMs["choose"], g_meanMs["choose"] / bareSum, bareSum);
+        std::printf(
+            "\nchoose きらら397: %.1f ms = %.2f × the sum of the bare PNG decodes of its four pictures (%.1f ms)\n",
+            g_meanMs["choose"], g_meanMs["choose"] / bareSum, bareSum);
     }
     return 0;
 }

@@ -93,11 +93,13 @@ private Q_SLOTS:
         QCOMPARE(program.GetSettingsPath(), Prefix() + QStringLiteral("bin/kelmora.ini"));
         QCOMPARE(program.GetDefaultDataFolder(), Prefix() + QStringLiteral("bin/Data/"));
         QCOMPARE(CRvFileIni().GetIniPath(), Prefix() + QStringLiteral("bin/kelmora.ini"));
-        QCOMPARE(CRvFileIni(QStringLiteral("BureauPref.pfd")).GetIniPath(), Prefix() + QStringLiteral("bin/BureauPref.pfd"));
+        QCOMPARE(CRvFileIni(QStringLiteral("BureauPref.pfd")).GetIniPath(),
+                 Prefix() + QStringLiteral("bin/BureauPref.pfd"));
 
         // The settings file is never made in a folder that is not there.
         CRvFileAccess::OverrideExecutableForTesting(m_strRoot + QStringLiteral("gone/"), QStringLiteral("kelmora"));
-        CRvFileIni().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"), QStringLiteral("True"));
+        CRvFileIni().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"),
+                                 QStringLiteral("True"));
         QVERIFY(!QFileInfo::exists(m_strRoot + QStringLiteral("gone")));
     }
 
@@ -121,7 +123,8 @@ private Q_SLOTS:
 
         // The first write makes the user's folder, for the user alone, and stores the flag there.
         QVERIFY(!QFileInfo::exists(Config()));
-        CRvFileIni().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"), QStringLiteral("True"));
+        CRvFileIni().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"),
+                                 QStringLiteral("True"));
         QCOMPARE(TestFiles::Read(Config() + QStringLiteral("kelmora/kelmora.ini")),
                  QByteArray("[Guidance]\nbNotDispGuidance=True\n"));
         const QFile::Permissions made = QFileInfo(Config() + QStringLiteral("kelmora")).permissions();
@@ -135,7 +138,8 @@ private Q_SLOTS:
         QCOMPARE(QDir(Share()).entryList(QDir::Files), QStringList{QStringLiteral("BureauPref.pfd")});
 
         // The user's DataFolderPath still names the data folder, as written.
-        CRvFileIni().WriteString(QStringLiteral("Settings"), QStringLiteral("DataFolderPath"), QStringLiteral("/srv/rice/"));
+        CRvFileIni().WriteString(QStringLiteral("Settings"), QStringLiteral("DataFolderPath"),
+                                 QStringLiteral("/srv/rice/"));
         QCOMPARE(program.GetDataFolder(), QStringLiteral("/srv/rice/"));
         QCOMPARE(TestFiles::Read(Config() + QStringLiteral("kelmora/kelmora.ini")),
                  QByteArray("[Guidance]\nbNotDispGuidance=True\n[Settings]\nDataFolderPath=/srv/rice/\n"));
@@ -150,7 +154,8 @@ private Q_SLOTS:
 
         QCOMPARE(CProgramFolder().GetSettingsPath(), m_strRoot + QStringLiteral("home/.config/kelmora/kelmora.ini"));
         // Neither the home folder's .config nor kelmora/ need be there before the first write.
-        CRvFileIni().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"), QStringLiteral("False"));
+        CRvFileIni().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"),
+                                 QStringLiteral("False"));
         QCOMPARE(TestFiles::Read(m_strRoot + QStringLiteral("home/.config/kelmora/kelmora.ini")),
                  QByteArray("[Guidance]\nbNotDispGuidance=False\n"));
     }
@@ -167,8 +172,9 @@ private Q_SLOTS:
         QCOMPARE(program.GetRegionTablePath(), Prefix() + QStringLiteral("bin/BureauPref.pfd"));
         QCOMPARE(program.GetSettingsPath(), Prefix() + QStringLiteral("bin/kelmora.ini"));
         QCOMPARE(program.GetDataFolder(), Prefix() + QStringLiteral("bin/Data/"));
-        QCOMPARE(program.GetRegionTablePlaces(),
-                 (QStringList{Prefix() + QStringLiteral("bin/BureauPref.pfd"), Share() + QStringLiteral("BureauPref.pfd")}));
+        QCOMPARE(
+            program.GetRegionTablePlaces(),
+            (QStringList{Prefix() + QStringLiteral("bin/BureauPref.pfd"), Share() + QStringLiteral("BureauPref.pfd")}));
         const CCatalogData catalog;
         QVERIFY(catalog.GetBureauTable()[0].strBureauName.isEmpty());
     }

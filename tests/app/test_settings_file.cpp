@@ -108,7 +108,8 @@ private Q_SLOTS:
     {
         QCOMPARE(CRvFileIni().GetIniPath(), m_strFolder + QStringLiteral("Viewer.ini"));
         QCOMPARE(CRvFileIni(QString()).GetIniPath(), m_strFolder + QStringLiteral("Viewer.ini"));
-        QCOMPARE(CRvFileIni(QStringLiteral("BureauPref.pfd")).GetIniPath(), m_strFolder + QStringLiteral("BureauPref.pfd"));
+        QCOMPARE(CRvFileIni(QStringLiteral("BureauPref.pfd")).GetIniPath(),
+                 m_strFolder + QStringLiteral("BureauPref.pfd"));
         QCOMPARE(CRvFileIni().GetExeFolder(), m_strFolder);
     }
 
@@ -120,25 +121,70 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
 
         const QString settings = QStringLiteral("[Settings]\nDataFolderPath=/srv/rice/\n");
-        QTest::newRow("plain") << settings << "Settings" << "DataFolderPath" << "/srv/rice/";
-        QTest::newRow("names without regard to case") << settings << "SETTINGS" << "datafolderpath" << "/srv/rice/";
-        QTest::newRow("missing key") << settings << "Settings" << "Other" << "<default>";
-        QTest::newRow("missing section") << settings << "Guidance" << "DataFolderPath" << "<default>";
-        QTest::newRow("blanks trimmed") << "[ Settings ]\n  DataFolderPath  =   /a b/  \t\n" << "Settings"
-                                        << "DataFolderPath" << "/a b/";
-        QTest::newRow("present but empty") << "[Settings]\nDataFolderPath=\n" << "Settings" << "DataFolderPath" << "";
-        QTest::newRow("first key wins") << "[S]\nk=one\nK=two\n" << "S" << "k" << "one";
-        QTest::newRow("first section wins") << "[S]\na=1\n[s]\nk=two\n" << "S" << "k" << "<default>";
-        QTest::newRow("key of another section") << "[A]\nk=1\n[B]\nx=2\n" << "B" << "k" << "<default>";
-        QTest::newRow("line without equals") << "[S]\nk\nk=later\n" << "S" << "k" << "<default>";
-        QTest::newRow("comment line") << "[S]\n;k=commented\nk=real\n" << "S" << "k" << "real";
-        QTest::newRow("equals in value") << "[S]\nk=a=b\n" << "S" << "k" << "a=b";
-        QTest::newRow("CRLF") << "[S]\r\nk=v\r\nx=y\r\n" << "S" << "k" << "v";
-        QTest::newRow("no final line break") << "[S]\nk=v" << "S" << "k" << "v";
-        QTest::newRow("key before any section") << "k=v\n[S]\nx=1\n" << "S" << "k" << "<default>";
-        QTest::newRow("Japanese") << "[Bureau01]\nBureauName=北海道\n" << "bureau01" << "bureauname" << "北海道";
-        QTest::newRow("cut to 259") << (QStringLiteral("[S]\nk=") + QString(300, QLatin1Char('x')) + QStringLiteral("\n")) << "S" << "k"
-                                    << QString(259, QLatin1Char('x'));
+        QTest::newRow("plain") << settings << "Settings"
+                               << "DataFolderPath"
+                               << "/srv/rice/";
+        QTest::newRow("names without regard to case") << settings << "SETTINGS"
+                                                      << "datafolderpath"
+                                                      << "/srv/rice/";
+        QTest::newRow("missing key") << settings << "Settings"
+                                     << "Other"
+                                     << "<default>";
+        QTest::newRow("missing section") << settings << "Guidance"
+                                         << "DataFolderPath"
+                                         << "<default>";
+        QTest::newRow("blanks trimmed") << "[ Settings ]\n  DataFolderPath  =   /a b/  \t\n"
+                                        << "Settings"
+                                        << "DataFolderPath"
+                                        << "/a b/";
+        QTest::newRow("present but empty") << "[Settings]\nDataFolderPath=\n"
+                                           << "Settings"
+                                           << "DataFolderPath"
+                                           << "";
+        QTest::newRow("first key wins") << "[S]\nk=one\nK=two\n"
+                                        << "S"
+                                        << "k"
+                                        << "one";
+        QTest::newRow("first section wins") << "[S]\na=1\n[s]\nk=two\n"
+                                            << "S"
+                                            << "k"
+                                            << "<default>";
+        QTest::newRow("key of another section") << "[A]\nk=1\n[B]\nx=2\n"
+                                                << "B"
+                                                << "k"
+                                                << "<default>";
+        QTest::newRow("line without equals") << "[S]\nk\nk=later\n"
+                                             << "S"
+                                             << "k"
+                                             << "<default>";
+        QTest::newRow("comment line") << "[S]\n;k=commented\nk=real\n"
+                                      << "S"
+                                      << "k"
+                                      << "real";
+        QTest::newRow("equals in value") << "[S]\nk=a=b\n"
+                                         << "S"
+                                         << "k"
+                                         << "a=b";
+        QTest::newRow("CRLF") << "[S]\r\nk=v\r\nx=y\r\n"
+                              << "S"
+                              << "k"
+                              << "v";
+        QTest::newRow("no final line break") << "[S]\nk=v"
+                                             << "S"
+                                             << "k"
+                                             << "v";
+        QTest::newRow("key before any section") << "k=v\n[S]\nx=1\n"
+                                                << "S"
+                                                << "k"
+                                                << "<default>";
+        QTest::newRow("Japanese") << "[Bureau01]\nBureauName=北海道\n"
+                                  << "bureau01"
+                                  << "bureauname"
+                                  << "北海道";
+        QTest::newRow("cut to 259") << (QStringLiteral("[S]\nk=") + QString(300, QLatin1Char('x'))
+                                        + QStringLiteral("\n"))
+                                    << "S"
+                                    << "k" << QString(259, QLatin1Char('x'));
     }
 
     void readingRules()
@@ -257,9 +303,11 @@ private Q_SLOTS:
     void utf16FileWithAnOddByteCount()
     {
         QFETCH(bool, littleEndian);
-        const QByteArray before = TestFiles::Utf16(QStringLiteral("[Settings]\r\nDataFolderPath=/米/\r\n"), littleEndian) + 'A';
+        const QByteArray before =
+            TestFiles::Utf16(QStringLiteral("[Settings]\r\nDataFolderPath=/米/\r\n"), littleEndian) + 'A';
         WriteSettings(before);
-        CRvFileIni().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"), QStringLiteral("True"));
+        CRvFileIni().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"),
+                                 QStringLiteral("True"));
 
         const QByteArray after = TestFiles::Read(SettingsPath());
         QVERIFY(after.startsWith(before));
@@ -292,8 +340,10 @@ private Q_SLOTS:
         QVERIFY(TestFiles::FinishesWithin(5000, SettingsPath(), [&] {
             const CRvFileIni settings;
             notDisp = settings.IsNotDispGuidance();
-            folder = settings.GetString(QStringLiteral("Settings"), QStringLiteral("DataFolderPath"), QStringLiteral("d"));
-            settings.WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"), QStringLiteral("True"));
+            folder =
+                settings.GetString(QStringLiteral("Settings"), QStringLiteral("DataFolderPath"), QStringLiteral("d"));
+            settings.WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"),
+                                 QStringLiteral("True"));
         }));
         QVERIFY(!notDisp);
         QCOMPARE(folder, QStringLiteral("d"));
@@ -314,26 +364,40 @@ private Q_SLOTS:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("after");
 
-        QTest::newRow("new file") << QString() << "Guidance" << "bNotDispGuidance"
+        QTest::newRow("new file") << QString() << "Guidance"
+                                  << "bNotDispGuidance"
                                   << "[Guidance]\nbNotDispGuidance=True\n";
         QTest::newRow("value replaced in place, name as written")
-            << "; top\n[guidance]\n  BNOTDISPGUIDANCE=False\nother=1\n" << "Guidance" << "bNotDispGuidance"
+            << "; top\n[guidance]\n  BNOTDISPGUIDANCE=False\nother=1\n"
+            << "Guidance"
+            << "bNotDispGuidance"
             << "; top\n[guidance]\n  BNOTDISPGUIDANCE=True\nother=1\n";
         QTest::newRow("key added at the end of its section")
-            << "[Guidance]\na=1\n; note\n\n[Settings]\nb=2\n" << "Guidance" << "bNotDispGuidance"
+            << "[Guidance]\na=1\n; note\n\n[Settings]\nb=2\n"
+            << "Guidance"
+            << "bNotDispGuidance"
             << "[Guidance]\na=1\nbNotDispGuidance=True\n; note\n\n[Settings]\nb=2\n";
         QTest::newRow("key added to an empty last section without a line break")
-            << "[Settings]\nb=2\n[Guidance]" << "Guidance" << "bNotDispGuidance"
+            << "[Settings]\nb=2\n[Guidance]"
+            << "Guidance"
+            << "bNotDispGuidance"
             << "[Settings]\nb=2\n[Guidance]\nbNotDispGuidance=True";
-        QTest::newRow("section added at the end") << "[Settings]\nb=2\n\n" << "Guidance" << "bNotDispGuidance"
+        QTest::newRow("section added at the end") << "[Settings]\nb=2\n\n"
+                                                  << "Guidance"
+                                                  << "bNotDispGuidance"
                                                   << "[Settings]\nb=2\n\n[Guidance]\nbNotDispGuidance=True\n";
         QTest::newRow("section added after a last line without a break")
-            << "[Settings]\nb=2" << "Guidance" << "bNotDispGuidance"
+            << "[Settings]\nb=2"
+            << "Guidance"
+            << "bNotDispGuidance"
             << "[Settings]\nb=2\n[Guidance]\nbNotDispGuidance=True\n";
-        QTest::newRow("key line without equals") << "[Guidance]\nbNotDispGuidance\n" << "Guidance"
-                                                 << "bNotDispGuidance" << "[Guidance]\nbNotDispGuidance=True\n";
+        QTest::newRow("key line without equals") << "[Guidance]\nbNotDispGuidance\n"
+                                                 << "Guidance"
+                                                 << "bNotDispGuidance"
+                                                 << "[Guidance]\nbNotDispGuidance=True\n";
         QTest::newRow("only the first section changes") << "[Guidance]\nx=1\n[Guidance]\nbNotDispGuidance=False\n"
-                                                        << "Guidance" << "bNotDispGuidance"
+                                                        << "Guidance"
+                                                        << "bNotDispGuidance"
                                                         << "[Guidance]\nx=1\nbNotDispGuidance=True\n[Guidance]\n"
                                                            "bNotDispGuidance=False\n";
     }
@@ -358,7 +422,8 @@ private Q_SLOTS:
         WriteSettings("[Guidance]\nbNotDispGuidance=False\n");
         QFile oldFile(SettingsPath());
         QVERIFY(oldFile.open(QIODevice::ReadOnly));
-        CRvFileIni().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"), QStringLiteral("True"));
+        CRvFileIni().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"),
+                                 QStringLiteral("True"));
         QCOMPARE(oldFile.readAll(), QByteArray("[Guidance]\nbNotDispGuidance=False\n"));
         QCOMPARE(TestFiles::Read(SettingsPath()), QByteArray("[Guidance]\nbNotDispGuidance=True\n"));
         QCOMPARE(QDir(m_strFolder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Viewer.ini")});
@@ -378,11 +443,13 @@ private Q_SLOTS:
 
         // A folder where the file should be, and a missing folder: nothing is written anywhere.
         CRvFileAccess::OverrideExecutableForTesting(m_strFolder + QStringLiteral("missing/"), QStringLiteral("Viewer"));
-        CRvFileIni().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"), QStringLiteral("True"));
+        CRvFileIni().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"),
+                                 QStringLiteral("True"));
         QVERIFY(!QFileInfo::exists(m_strFolder + QStringLiteral("missing")));
         QDir(m_strFolder).mkdir(QStringLiteral("Folder.ini"));
         CRvFileAccess::OverrideExecutableForTesting(m_strFolder, QStringLiteral("Folder"));
-        CRvFileIni().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"), QStringLiteral("True"));
+        CRvFileIni().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"),
+                                 QStringLiteral("True"));
         QVERIFY(QFileInfo(m_strFolder + QStringLiteral("Folder.ini")).isDir());
         QVERIFY(!CRvFileIni().IsNotDispGuidance());
     }

@@ -2,12 +2,12 @@
 // prefecture's variety file beside the built executable with the program's own data code, and
 // this test holds the facts the catalogue promises.
 
+#include <QDirIterator>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QDirIterator>
-#include <QFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QXmlStreamReader>
@@ -116,16 +116,16 @@ void TestCatalog::regionTable_data()
                        << QStringList{QStringLiteral("青森県"), QStringLiteral("岩手県"), QStringLiteral("宮城県"),
                                       QStringLiteral("秋田県"), QStringLiteral("山形県"), QStringLiteral("福島県")};
     QTest::newRow("3") << 3 << QStringLiteral("関東")
-                       << QStringList{QStringLiteral("茨城県"), QStringLiteral("栃木県"), QStringLiteral("群馬県"),
-                                      QStringLiteral("埼玉県"), QStringLiteral("千葉県"), QStringLiteral("東京都"),
+                       << QStringList{QStringLiteral("茨城県"),  QStringLiteral("栃木県"), QStringLiteral("群馬県"),
+                                      QStringLiteral("埼玉県"),  QStringLiteral("千葉県"), QStringLiteral("東京都"),
                                       QStringLiteral("神奈川県")};
     QTest::newRow("4") << 4 << QStringLiteral("中部")
                        << QStringList{QStringLiteral("新潟県"), QStringLiteral("富山県"), QStringLiteral("石川県"),
                                       QStringLiteral("福井県"), QStringLiteral("山梨県"), QStringLiteral("長野県"),
                                       QStringLiteral("岐阜県"), QStringLiteral("静岡県"), QStringLiteral("愛知県")};
     QTest::newRow("5") << 5 << QStringLiteral("近畿")
-                       << QStringList{QStringLiteral("三重県"), QStringLiteral("滋賀県"), QStringLiteral("京都府"),
-                                      QStringLiteral("大阪府"), QStringLiteral("兵庫県"), QStringLiteral("奈良県"),
+                       << QStringList{QStringLiteral("三重県"),  QStringLiteral("滋賀県"), QStringLiteral("京都府"),
+                                      QStringLiteral("大阪府"),  QStringLiteral("兵庫県"), QStringLiteral("奈良県"),
                                       QStringLiteral("和歌山県")};
     QTest::newRow("6") << 6 << QStringLiteral("中国")
                        << QStringList{QStringLiteral("鳥取県"), QStringLiteral("島根県"), QStringLiteral("岡山県"),
@@ -134,8 +134,8 @@ void TestCatalog::regionTable_data()
                        << QStringList{QStringLiteral("徳島県"), QStringLiteral("香川県"), QStringLiteral("愛媛県"),
                                       QStringLiteral("高知県")};
     QTest::newRow("8") << 8 << QStringLiteral("九州・沖縄")
-                       << QStringList{QStringLiteral("福岡県"), QStringLiteral("佐賀県"), QStringLiteral("長崎県"),
-                                      QStringLiteral("熊本県"), QStringLiteral("大分県"), QStringLiteral("宮崎県"),
+                       << QStringList{QStringLiteral("福岡県"),   QStringLiteral("佐賀県"), QStringLiteral("長崎県"),
+                                      QStringLiteral("熊本県"),   QStringLiteral("大分県"), QStringLiteral("宮崎県"),
                                       QStringLiteral("鹿児島県"), QStringLiteral("沖縄県")};
 }
 
@@ -202,8 +202,8 @@ void TestCatalog::identifiersAndOrderWithinEachFile()
             const int nClass = Int(variety, "nClass");
             QVERIFY2(nClass >= 0 && nClass <= 2, where.constData());
             const int n = nCount[nClass]++;
-            const int expectedId = n < kRangeSize[nClass] ? kFirst[nClass] + n
-                                                          : kFirst[nClass] + 100 + (n - kRangeSize[nClass]);
+            const int expectedId =
+                n < kRangeSize[nClass] ? kFirst[nClass] + n : kFirst[nClass] + 100 + (n - kRangeSize[nClass]);
             const QByteArray brand = where + ": " + Text(variety, "strName").toUtf8();
             QVERIFY2(Int(variety, "nID") == expectedId, brand.constData());
 
@@ -258,7 +258,8 @@ void TestCatalog::filesMatchTheBrandTable()
     QVERIFY2(!sourceDir.isEmpty(), "KELMORA_SOURCE_DIR is not set");
 
     QProcess generator;
-    generator.start(python, {sourceDir + QStringLiteral("/tools/catalog-gen/catalog_gen.py"), QStringLiteral("--check")});
+    generator.start(python,
+                    {sourceDir + QStringLiteral("/tools/catalog-gen/catalog_gen.py"), QStringLiteral("--check")});
     QVERIFY2(generator.waitForFinished(60000), "the generator did not finish");
     QVERIFY2(generator.exitStatus() == QProcess::NormalExit && generator.exitCode() == 0,
              generator.readAllStandardError().constData());
@@ -347,7 +348,8 @@ void TestCatalog::everyBrandCarriesItsReading()
                 name = xml.readElementText();
             } else if (bInGrain && xml.isStartElement() && xml.name() == QLatin1String("Reading")) {
                 const QString reading = xml.readElementText();
-                const QByteArray where = (file.fileName() + QStringLiteral(": ") + name + QStringLiteral(" ") + reading).toUtf8();
+                const QByteArray where =
+                    (file.fileName() + QStringLiteral(": ") + name + QStringLiteral(" ") + reading).toUtf8();
                 QVERIFY2(hiragana.match(reading).hasMatch(), where.constData());
                 bHasReading = true;
             } else if (xml.isEndElement() && xml.name() == QLatin1String("Grain")) {

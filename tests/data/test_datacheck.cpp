@@ -7,14 +7,13 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
-struct Run
-{
+struct Run {
     int nExit = -1;
     QByteArray output;
     QByteArray errors;
@@ -34,9 +33,11 @@ Run RunChecker(const QStringList &arguments, int ms = 60000)
     return run;
 }
 
-QString Grain(int index, const QString &name, int nClass = 0, const QString &extra = QStringLiteral("<Requierd>TRUE</Requierd>"))
+QString Grain(int index, const QString &name, int nClass = 0,
+              const QString &extra = QStringLiteral("<Requierd>TRUE</Requierd>"))
 {
-    return QStringLiteral("<Grain Index=\"%1\"><ID>%2</ID><Name>%3</Name><Class>%4</Class>%5<History>h</History></Grain>")
+    return QStringLiteral(
+               "<Grain Index=\"%1\"><ID>%2</ID><Name>%3</Name><Class>%4</Class>%5<History>h</History></Grain>")
         .arg(QString::number(index), QString::number(index + 1), name, QString::number(nClass), extra);
 }
 
@@ -60,8 +61,8 @@ private:
 
     void WriteRegionTable(const QString &bureau01, const QString &bureau02) const
     {
-        QString text = QStringLiteral("[Bureau01]\nBureauName=北海道\n") + bureau01 + QStringLiteral("[Bureau02]\nBureauName=東北\n")
-                       + bureau02;
+        QString text = QStringLiteral("[Bureau01]\nBureauName=北海道\n") + bureau01
+            + QStringLiteral("[Bureau02]\nBureauName=東北\n") + bureau02;
         for (int b = 3; b <= 8; ++b)
             text += QStringLiteral("[Bureau0%1]\nBureauName=Region %1\nPrefCnt=0\n").arg(b);
         TestFiles::Write(m_strRoot + QStringLiteral("BureauPref.pfd"), text.toUtf8());
@@ -71,10 +72,13 @@ private:
     {
         WriteRegionTable(QStringLiteral("PrefCnt=1\nPrefName01=北海道\n"),
                          QStringLiteral("PrefCnt=2\nPrefName01=青森県\nPrefName02=岩手県\n"));
-        TestFiles::Write(m_strRoot + QStringLiteral("Data/01/0101.vdx"),
-                         VarietyFile(3, Grain(0, QStringLiteral("きらら397")) + Grain(1, QStringLiteral("風の子もち"), 1)
-                                            + Grain(2, QStringLiteral("吟風"), 2, QStringLiteral("<Requierd>FALSE</Requierd>"))));
-        TestFiles::Write(m_strRoot + QStringLiteral("Data/02/0201.vdx"), VarietyFile(1, Grain(0, QStringLiteral("まっしぐら"))));
+        TestFiles::Write(
+            m_strRoot + QStringLiteral("Data/01/0101.vdx"),
+            VarietyFile(3,
+                        Grain(0, QStringLiteral("きらら397")) + Grain(1, QStringLiteral("風の子もち"), 1)
+                            + Grain(2, QStringLiteral("吟風"), 2, QStringLiteral("<Requierd>FALSE</Requierd>"))));
+        TestFiles::Write(m_strRoot + QStringLiteral("Data/02/0201.vdx"),
+                         VarietyFile(1, Grain(0, QStringLiteral("まっしぐら"))));
         TestFiles::Write(m_strRoot + QStringLiteral("Data/02/0202.vdx"), VarietyFile(0, QString()));
     }
 
@@ -83,7 +87,7 @@ private:
         QStringList messages;
         for (const QJsonValue &problem : report.value(QStringLiteral("problems")).toArray())
             messages << QFileInfo(problem[QStringLiteral("file")].toString()).fileName() + QStringLiteral(": ")
-                            + problem[QStringLiteral("message")].toString();
+                    + problem[QStringLiteral("message")].toString();
         return messages;
     }
 
@@ -152,7 +156,8 @@ private Q_SLOTS:
         const Run summary = RunChecker({QStringLiteral("--root"), m_strRoot});
         QCOMPARE(summary.nExit, 0);
         const QString text = QString::fromUtf8(summary.output);
-        QVERIFY2(text.contains(QStringLiteral("01 北海道: 3 varieties (水稲うるち米 1, 水稲もち米 1, 醸造用玄米 1)")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("01 北海道: 3 varieties (水稲うるち米 1, 水稲もち米 1, 醸造用玄米 1)")),
+                 qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("02 東北: 2 prefecture(s), 1 varieties")), qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("Problems: none")), qPrintable(text));
     }
@@ -161,14 +166,15 @@ private Q_SLOTS:
     {
         WriteRegionTable(QStringLiteral("PrefCnt=12\nPrefName01=北海道\nPrefName02=道南\n"),
                          QStringLiteral("PrefCnt=-1\n"));
-        const QString bad = QStringLiteral("<Grain Index=\"1\"><Name>A</Name><Class>0</Class><Required>TRUE</Required></Grain>"
-                                           "<Grain Index=\"1\"><Name>again</Name></Grain>"
-                                           "<Grain><Name>no index</Name></Grain>"
-                                           "<Grain Index=\"07\"><Name>zero seven</Name></Grain>"
-                                           "<Grain Index=\"3\"><Name>A</Name><Class>0</Class></Grain>"
-                                           "<Grain Index=\"4\"><Name></Name></Grain>"
-                                           "<Grain Index=\"5\"><Name>five</Name><Class>5</Class></Grain>"
-                                           "<Grain Index=\"6\"><Name>A</Name><Class>1</Class></Grain>");
+        const QString bad =
+            QStringLiteral("<Grain Index=\"1\"><Name>A</Name><Class>0</Class><Required>TRUE</Required></Grain>"
+                           "<Grain Index=\"1\"><Name>again</Name></Grain>"
+                           "<Grain><Name>no index</Name></Grain>"
+                           "<Grain Index=\"07\"><Name>zero seven</Name></Grain>"
+                           "<Grain Index=\"3\"><Name>A</Name><Class>0</Class></Grain>"
+                           "<Grain Index=\"4\"><Name></Name></Grain>"
+                           "<Grain Index=\"5\"><Name>five</Name><Class>5</Class></Grain>"
+                           "<Grain Index=\"6\"><Name>A</Name><Class>1</Class></Grain>");
         TestFiles::Write(m_strRoot + QStringLiteral("Data/01/0101.vdx"), VarietyFile(7, bad));
         TestFiles::Write(m_strRoot + QStringLiteral("Data/01/0102.vdx"), "<GRoot><Header>");
         const QJsonObject report = RunJson(1);
@@ -214,13 +220,15 @@ private Q_SLOTS:
         QDir(m_strRoot).rename(QStringLiteral("Data"), QStringLiteral("Rice"));
         QFile::remove(m_strRoot + QStringLiteral("BureauPref.pfd"));
         // Used exactly as given: without a trailing separator the files are looked for beside it.
-        TestFiles::Write(m_strRoot + QStringLiteral("kelmora.ini"),
-                         (QStringLiteral("[Settings]\nDataFolderPath=") + m_strRoot + QStringLiteral("Rice/\n")).toUtf8());
+        TestFiles::Write(
+            m_strRoot + QStringLiteral("kelmora.ini"),
+            (QStringLiteral("[Settings]\nDataFolderPath=") + m_strRoot + QStringLiteral("Rice/\n")).toUtf8());
         QJsonObject report = RunJson(1);
         QCOMPARE(report[QStringLiteral("dataFolder")].toString(), m_strRoot + QStringLiteral("Rice/"));
         QStringList messages = Messages(report);
         QCOMPARE(messages.size(), 1);
-        QVERIFY2(messages[0].startsWith(QStringLiteral("BureauPref.pfd: region table not found")), qPrintable(messages[0]));
+        QVERIFY2(messages[0].startsWith(QStringLiteral("BureauPref.pfd: region table not found")),
+                 qPrintable(messages[0]));
         QCOMPARE(report[QStringLiteral("regions")].toArray().size(), 8);
         QCOMPARE(report[QStringLiteral("prefectures")].toArray().size(), 0);
 
@@ -245,10 +253,12 @@ private Q_SLOTS:
             for (const char *kind : {"fifo", "link to /dev/zero", "too large"}) {
                 const bool settings = QByteArrayView(file) == "kelmora.ini";
                 const QString name = QFileInfo(QString::fromLatin1(file)).fileName();
-                QString message = QString::fromLatin1(kind == QByteArrayView("too large") ? "too large" : "not a regular file");
+                QString message =
+                    QString::fromLatin1(kind == QByteArrayView("too large") ? "too large" : "not a regular file");
                 message.prepend(settings ? QStringLiteral(": settings file ")
-                                         : name.endsWith(QLatin1String(".pfd")) ? QStringLiteral(": region table ")
-                                                                                  : QStringLiteral(": variety file not loadable: "));
+                                    : name.endsWith(QLatin1String(".pfd"))
+                                    ? QStringLiteral(": region table ")
+                                    : QStringLiteral(": variety file not loadable: "));
                 QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(name, QLatin1String(kind))))
                     << QString::fromLatin1(file) << QString::fromLatin1(kind) << name + message;
             }
@@ -263,12 +273,14 @@ private Q_SLOTS:
         WriteCleanCatalogue();
         const QString path = m_strRoot + file;
         QFile::remove(path);
-        TestFiles::MakeNotRegular(kind, path, file.endsWith(QLatin1String(".vdx")) ? 64 * 1024 * 1024 + 1 : 1024 * 1024 + 1);
+        TestFiles::MakeNotRegular(kind, path,
+                                  file.endsWith(QLatin1String(".vdx")) ? 64 * 1024 * 1024 + 1 : 1024 * 1024 + 1);
         const Run run = RunChecker({QStringLiteral("--root"), m_strRoot, QStringLiteral("--json")}, 10000);
         QCOMPARE(run.nExit, 1);
         const QJsonObject report = QJsonDocument::fromJson(run.output).object();
         const QStringList messages = Messages(report);
-        const bool found = std::any_of(messages.begin(), messages.end(), [&](const QString &m) { return m.startsWith(message); });
+        const bool found =
+            std::any_of(messages.begin(), messages.end(), [&](const QString &m) { return m.startsWith(message); });
         QVERIFY2(found, qPrintable(message + QStringLiteral("\n--- found:\n") + messages.join(QLatin1Char('\n'))));
         // The rest of the catalogue is read as ever.
         if (!file.endsWith(QLatin1String(".pfd")))
@@ -279,15 +291,19 @@ private Q_SLOTS:
     {
         WriteCleanCatalogue();
         TestFiles::Write(m_strRoot + QStringLiteral("Data/02/0201.vdx"),
-                         VarietyFile(1, Grain(0, QStringLiteral("まっしぐら"))) + Grain(1, QStringLiteral("外")).toUtf8());
+                         VarietyFile(1, Grain(0, QStringLiteral("まっしぐら")))
+                             + Grain(1, QStringLiteral("外")).toUtf8());
         TestFiles::Write(m_strRoot + QStringLiteral("Data/02/0202.vdx"),
-                         "<?xml version=\"1.0\"?>\n<!DOCTYPE GRoot SYSTEM \"grain.dtd\">\n<GRoot>\n<Name>&brand;</Name>\n</GRoot>\n");
+                         "<?xml version=\"1.0\"?>\n<!DOCTYPE GRoot SYSTEM "
+                         "\"grain.dtd\">\n<GRoot>\n<Name>&brand;</Name>\n</GRoot>\n");
         const QStringList messages = Messages(RunJson(1));
-        QVERIFY2(messages.contains(QStringLiteral("0201.vdx: variety file not loadable: not well-formed XML: a second top-level "
-                                                  "element, <Grain> (line 3); 青森県 shows no brands")),
+        QVERIFY2(messages.contains(
+                     QStringLiteral("0201.vdx: variety file not loadable: not well-formed XML: a second top-level "
+                                    "element, <Grain> (line 3); 青森県 shows no brands")),
                  qPrintable(messages.join(QLatin1Char('\n'))));
-        QVERIFY2(messages.contains(QStringLiteral("0202.vdx: variety file not loadable: not well-formed XML: reference to an "
-                                                  "undeclared entity, \"&brand;\" (line 4); 岩手県 shows no brands")),
+        QVERIFY2(messages.contains(
+                     QStringLiteral("0202.vdx: variety file not loadable: not well-formed XML: reference to an "
+                                    "undeclared entity, \"&brand;\" (line 4); 岩手県 shows no brands")),
                  qPrintable(messages.join(QLatin1Char('\n'))));
     }
 
@@ -307,7 +323,8 @@ private Q_SLOTS:
         QCOMPARE(run.nExit, 1);
         const QString text = QString::fromUtf8(run.output);
         QVERIFY2(text.contains(QStringLiteral("Total: 1 prefecture(s), 10000 varieties")), qPrintable(text.left(2000)));
-        QVERIFY(text.contains(QStringLiteral("\"Grain\" Index 9999: \"Required\" found but the spelling read is \"Requierd\"")));
+        QVERIFY(text.contains(
+            QStringLiteral("\"Grain\" Index 9999: \"Required\" found but the spelling read is \"Requierd\"")));
         QVERIFY(text.contains(QStringLiteral("\"Index\" \"99999\" out of range 0..9999")));
     }
 

@@ -30,7 +30,9 @@ private Q_SLOTS:
         QTest::newRow("last before surrogates") << QByteArray("\xED\x9F\xBF") << true;
         QTest::newRow("lone continuation") << QByteArray("a\x80") << false;
         QTest::newRow("cut at the end") << QByteArray("abc\xE3\x81") << false;
-        QTest::newRow("lead then ASCII") << QByteArray("\xE3\x81" "a") << false;
+        QTest::newRow("lead then ASCII") << QByteArray("\xE3\x81"
+                                                       "a")
+                                         << false;
         QTest::newRow("Shift_JIS bytes") << QByteArray("\x95\x5C\x83\x5C") << false;
         QTest::newRow("FF") << QByteArray("\xFF") << false;
         QTest::newRow("error late in a long text")
@@ -54,12 +56,14 @@ private Q_SLOTS:
         QCOMPARE(*sjis, QByteArray("\x95\x5C\x83\x5C\x5C\x7E\x87\x40\xFB\xFC"));
         QCOMPARE(CRvTextCodec::Decode(*sjis, CRvTextCodec::Legacy::Cp932).value_or(QString()), text);
 
-        const std::optional<QByteArray> euc = CRvTextCodec::Encode(QStringLiteral("日本の米"), CRvTextCodec::Legacy::EucJp);
+        const std::optional<QByteArray> euc =
+            CRvTextCodec::Encode(QStringLiteral("日本の米"), CRvTextCodec::Legacy::EucJp);
         QVERIFY(euc.has_value());
-        QCOMPARE(CRvTextCodec::Decode(*euc, CRvTextCodec::Legacy::EucJp).value_or(QString()), QStringLiteral("日本の米"));
+        QCOMPARE(CRvTextCodec::Decode(*euc, CRvTextCodec::Legacy::EucJp).value_or(QString()),
+                 QStringLiteral("日本の米"));
 
         QVERIFY(!CRvTextCodec::Encode(QStringLiteral("🍙"), CRvTextCodec::Legacy::Cp932).has_value());
-        QVERIFY(!CRvTextCodec::Decode(QByteArray("\x95"), CRvTextCodec::Legacy::Cp932).has_value());  // cut off
+        QVERIFY(!CRvTextCodec::Decode(QByteArray("\x95"), CRvTextCodec::Legacy::Cp932).has_value());   // cut off
         QVERIFY(!CRvTextCodec::Decode(QByteArray("a\xFF"), CRvTextCodec::Legacy::Cp932).has_value());  // no mapping
     }
 

@@ -38,9 +38,9 @@ CGrainInfoArray ReferenceLoad(const QString &path)
     const QString header = QStringLiteral("Header");
     const QString grain = QStringLiteral("Grain");
     const QString index = QStringLiteral("Index");
-    const int count = std::min(ToInt(doc.GetNodeText(header, QString(), QString(), QStringLiteral("DataCount"),
-                                               QStringLiteral("0"))),
-                               CCatalogData::kMaxDataCount);
+    const int count =
+        std::min(ToInt(doc.GetNodeText(header, QString(), QString(), QStringLiteral("DataCount"), QStringLiteral("0"))),
+                 CCatalogData::kMaxDataCount);
     for (int i = 0; i < count; ++i) {
         const QString at = QString::number(i);
         auto text = [&](const char *name, const QString &fallback) {
@@ -70,9 +70,22 @@ CGrainInfoArray ReferenceLoad(const QString &path)
 
 QStringList Fields(const GRAIN_INFO_DATA &g)
 {
-    return {QString::number(g.nID), QString::number(g.nClass), g.strName, g.bRequired ? QStringLiteral("T") : QStringLiteral("F"),
-            g.strRequired, g.strHistory, g.strBreedingYear, g.strBreedingPlace, g.strGrainShape, g.strColor,
-            g.strSkin, g.strGroove, g.strEmbryo, g.strThousandWeight, g.strWhitePart, g.strOther};
+    return {QString::number(g.nID),
+            QString::number(g.nClass),
+            g.strName,
+            g.bRequired ? QStringLiteral("T") : QStringLiteral("F"),
+            g.strRequired,
+            g.strHistory,
+            g.strBreedingYear,
+            g.strBreedingPlace,
+            g.strGrainShape,
+            g.strColor,
+            g.strSkin,
+            g.strGroove,
+            g.strEmbryo,
+            g.strThousandWeight,
+            g.strWhitePart,
+            g.strOther};
 }
 
 QString Grain(const QString &index, const QString &name, const QString &extra = QString())
@@ -100,7 +113,8 @@ private:
 
     QString VarietyPath(int bureau, int pref) const
     {
-        return m_strData + QStringLiteral("%1/%1%2.vdx").arg(bureau, 2, 10, QLatin1Char('0')).arg(pref, 2, 10, QLatin1Char('0'));
+        return m_strData
+            + QStringLiteral("%1/%1%2.vdx").arg(bureau, 2, 10, QLatin1Char('0')).arg(pref, 2, 10, QLatin1Char('0'));
     }
 
     CGrainInfoArray Load(const QByteArray &bytes)
@@ -135,67 +149,80 @@ private Q_SLOTS:
         QTest::addColumn<QString>("xml");
         QTest::addColumn<int>("expectedCount");
 
-        const QString three = Grain(QStringLiteral("0"), QStringLiteral("a")) + Grain(QStringLiteral("1"), QStringLiteral("b"))
-                              + Grain(QStringLiteral("2"), QStringLiteral("c"));
+        const QString three = Grain(QStringLiteral("0"), QStringLiteral("a"))
+            + Grain(QStringLiteral("1"), QStringLiteral("b")) + Grain(QStringLiteral("2"), QStringLiteral("c"));
         QTest::newRow("in order") << File(QStringLiteral("3"), three) << 3;
         QTest::newRow("out of document order")
-            << File(QStringLiteral("3"), Grain(QStringLiteral("2"), QStringLiteral("c")) + Grain(QStringLiteral("0"), QStringLiteral("a"))
-                                             + Grain(QStringLiteral("1"), QStringLiteral("b")))
+            << File(QStringLiteral("3"),
+                    Grain(QStringLiteral("2"), QStringLiteral("c")) + Grain(QStringLiteral("0"), QStringLiteral("a"))
+                        + Grain(QStringLiteral("1"), QStringLiteral("b")))
             << 3;
         QTest::newRow("Index 1..n instead of 0..n-1")
-            << File(QStringLiteral("3"), Grain(QStringLiteral("1"), QStringLiteral("a")) + Grain(QStringLiteral("2"), QStringLiteral("b"))
-                                             + Grain(QStringLiteral("3"), QStringLiteral("c")))
+            << File(QStringLiteral("3"),
+                    Grain(QStringLiteral("1"), QStringLiteral("a")) + Grain(QStringLiteral("2"), QStringLiteral("b"))
+                        + Grain(QStringLiteral("3"), QStringLiteral("c")))
             << 3;
-        QTest::newRow("repeated Index: the first is read")
-            << File(QStringLiteral("2"), Grain(QStringLiteral("0"), QStringLiteral("first")) + Grain(QStringLiteral("0"), QStringLiteral("second"))
-                                             + Grain(QStringLiteral("1"), QStringLiteral("b")))
-            << 2;
-        QTest::newRow("missing positions") << File(QStringLiteral("5"), Grain(QStringLiteral("1"), QStringLiteral("b")) + Grain(QStringLiteral("4"), QStringLiteral("e"))) << 5;
+        QTest::newRow("repeated Index: the first is read") << File(
+            QStringLiteral("2"),
+            Grain(QStringLiteral("0"), QStringLiteral("first")) + Grain(QStringLiteral("0"), QStringLiteral("second"))
+                + Grain(QStringLiteral("1"), QStringLiteral("b")))
+                                                           << 2;
+        QTest::newRow("missing positions")
+            << File(QStringLiteral("5"),
+                    Grain(QStringLiteral("1"), QStringLiteral("b")) + Grain(QStringLiteral("4"), QStringLiteral("e")))
+            << 5;
         QTest::newRow("DataCount smaller") << File(QStringLiteral("2"), three) << 2;
         QTest::newRow("DataCount larger") << File(QStringLiteral("6"), three) << 6;
         QTest::newRow("DataCount with trailing text") << File(QStringLiteral(" 2abc "), three) << 2;
         QTest::newRow("DataCount negative") << File(QStringLiteral("-3"), three) << 0;
         QTest::newRow("DataCount not a number") << File(QStringLiteral("many"), three) << 0;
-        QTest::newRow("no Header")
-            << QStringLiteral("<GRoot><DataCount>3</DataCount>%1</GRoot>").arg(three) << 0;
-        QTest::newRow("Index not in canonical form")
-            << File(QStringLiteral("3"), Grain(QStringLiteral("00"), QStringLiteral("a")) + Grain(QStringLiteral(" 1"), QStringLiteral("b"))
-                                             + Grain(QStringLiteral("+2"), QStringLiteral("c")) + Grain(QStringLiteral("2"), QStringLiteral("d")))
-            << 3;
-        QTest::newRow("Grain without Index before the wanted one")
-            << File(QStringLiteral("1"), QStringLiteral("<Grain><Name>none</Name></Grain>") + Grain(QStringLiteral("0"), QStringLiteral("a")))
-            << 1;
+        QTest::newRow("no Header") << QStringLiteral("<GRoot><DataCount>3</DataCount>%1</GRoot>").arg(three) << 0;
+        QTest::newRow("Index not in canonical form") << File(
+            QStringLiteral("3"),
+            Grain(QStringLiteral("00"), QStringLiteral("a")) + Grain(QStringLiteral(" 1"), QStringLiteral("b"))
+                + Grain(QStringLiteral("+2"), QStringLiteral("c")) + Grain(QStringLiteral("2"), QStringLiteral("d")))
+                                                     << 3;
+        QTest::newRow("Grain without Index before the wanted one") << File(
+            QStringLiteral("1"),
+            QStringLiteral("<Grain><Name>none</Name></Grain>") + Grain(QStringLiteral("0"), QStringLiteral("a")))
+                                                                   << 1;
         QTest::newRow("nested Grain elements")
-            << File(QStringLiteral("2"), QStringLiteral("<Grain Index=\"1\"><Name>outer</Name><Grain Index=\"0\"><ID>5</ID>"
-                                                        "<Name>inner</Name><Class>2</Class></Grain></Grain>"))
+            << File(QStringLiteral("2"),
+                    QStringLiteral("<Grain Index=\"1\"><Name>outer</Name><Grain Index=\"0\"><ID>5</ID>"
+                                   "<Name>inner</Name><Class>2</Class></Grain></Grain>"))
             << 2;
         QTest::newRow("value deeper inside its Grain, another outside")
-            << File(QStringLiteral("1"), QStringLiteral("<Class>1</Class><Grain Index=\"0\"><x><y><Name>deep</Name></y></x></Grain>"))
+            << File(QStringLiteral("1"),
+                    QStringLiteral("<Class>1</Class><Grain Index=\"0\"><x><y><Name>deep</Name></y></x></Grain>"))
             << 1;
-        QTest::newRow("Requierd spellings and values")
-            << File(QStringLiteral("6"), Grain(QStringLiteral("0"), QStringLiteral("a"), QStringLiteral("<Requierd>TRUE</Requierd>"))
-                                             + Grain(QStringLiteral("1"), QStringLiteral("b"), QStringLiteral("<Requierd>True</Requierd>"))
-                                             + Grain(QStringLiteral("2"), QStringLiteral("c"), QStringLiteral("<Requierd>1</Requierd>"))
-                                             + Grain(QStringLiteral("3"), QStringLiteral("d"), QStringLiteral("<Required>FALSE</Required>"))
-                                             + Grain(QStringLiteral("4"), QStringLiteral("e"), QStringLiteral("<Requierd/>"))
-                                             + Grain(QStringLiteral("5"), QStringLiteral("f"), QStringLiteral("<Requierd> TRUE </Requierd>")))
-            << 6;
-        QTest::newRow("numbers in text")
-            << File(QStringLiteral("3"), QStringLiteral("<Grain Index=\"0\"><ID>12abc</ID><Class>2</Class></Grain>"
-                                                        "<Grain Index=\"1\"><ID>abc</ID><Class>5</Class></Grain>"
-                                                        "<Grain Index=\"2\"><ID>-4</ID><Class>-1</Class></Grain>"))
-            << 3;
+        QTest::newRow("Requierd spellings and values") << File(
+            QStringLiteral("6"),
+            Grain(QStringLiteral("0"), QStringLiteral("a"), QStringLiteral("<Requierd>TRUE</Requierd>"))
+                + Grain(QStringLiteral("1"), QStringLiteral("b"), QStringLiteral("<Requierd>True</Requierd>"))
+                + Grain(QStringLiteral("2"), QStringLiteral("c"), QStringLiteral("<Requierd>1</Requierd>"))
+                + Grain(QStringLiteral("3"), QStringLiteral("d"), QStringLiteral("<Required>FALSE</Required>"))
+                + Grain(QStringLiteral("4"), QStringLiteral("e"), QStringLiteral("<Requierd/>"))
+                + Grain(QStringLiteral("5"), QStringLiteral("f"), QStringLiteral("<Requierd> TRUE </Requierd>")))
+                                                       << 6;
+        QTest::newRow("numbers in text") << File(
+            QStringLiteral("3"),
+            QStringLiteral("<Grain Index=\"0\"><ID>12abc</ID><Class>2</Class></Grain>"
+                           "<Grain Index=\"1\"><ID>abc</ID><Class>5</Class></Grain>"
+                           "<Grain Index=\"2\"><ID>-4</ID><Class>-1</Class></Grain>"))
+                                         << 3;
         QTest::newRow("equal and nearly equal texts")
-            << File(QStringLiteral("5"), QStringLiteral("<Grain Index=\"0\"><Color>良</Color><Skin>薄</Skin></Grain>"
-                                                        "<Grain Index=\"1\"><Color> 良\n</Color><Skin>薄い</Skin></Grain>"
-                                                        "<Grain Index=\"2\"><Color>良<!-- c --></Color><Skin>薄</Skin></Grain>"
-                                                        "<Grain Index=\"3\"><Color>良<b>い</b></Color><Skin>　薄</Skin></Grain>"
-                                                        "<Grain Index=\"4\"><Color><![CDATA[良]]></Color><Skin>薄</Skin></Grain>"))
+            << File(QStringLiteral("5"),
+                    QStringLiteral("<Grain Index=\"0\"><Color>良</Color><Skin>薄</Skin></Grain>"
+                                   "<Grain Index=\"1\"><Color> 良\n</Color><Skin>薄い</Skin></Grain>"
+                                   "<Grain Index=\"2\"><Color>良<!-- c --></Color><Skin>薄</Skin></Grain>"
+                                   "<Grain Index=\"3\"><Color>良<b>い</b></Color><Skin>　薄</Skin></Grain>"
+                                   "<Grain Index=\"4\"><Color><![CDATA[良]]></Color><Skin>薄</Skin></Grain>"))
             << 5;
         QTest::newRow("numbers with other blanks and markup")
-            << File(QStringLiteral("3"), QStringLiteral("<Grain Index=\"0\"><ID>\u3000 12</ID><Class> 2 </Class></Grain>"
-                                                        "<Grain Index=\"1\"><ID>1<b/>2</ID><Class>+1x</Class></Grain>"
-                                                        "<Grain Index=\"2\"><ID>-0</ID><Requierd>TRUE<!-- r --></Requierd></Grain>"))
+            << File(QStringLiteral("3"),
+                    QStringLiteral("<Grain Index=\"0\"><ID>\u3000 12</ID><Class> 2 </Class></Grain>"
+                                   "<Grain Index=\"1\"><ID>1<b/>2</ID><Class>+1x</Class></Grain>"
+                                   "<Grain Index=\"2\"><ID>-0</ID><Requierd>TRUE<!-- r --></Requierd></Grain>"))
             << 3;
         QTest::newRow("not well-formed") << QStringLiteral("<GRoot><Header><DataCount>3</DataCount></Header>") << 0;
     }
@@ -225,32 +252,43 @@ private Q_SLOTS:
         order.erase(std::remove_if(order.begin(), order.end(), [](int i) { return i % 37 == 5; }), order.end());
 
         // Descriptive texts that repeat, in pairs one byte or one character apart.
-        const QStringList nearlyEqual = {QStringLiteral("良"), QStringLiteral("良い"), QStringLiteral("abcdefg"),
-                                         QStringLiteral("abcdefgh"), QStringLiteral("abcdefgX"), QStringLiteral("やや良好"),
-                                         QStringLiteral("やや良否"), QStringLiteral("0123456789abcdef"),
-                                         QStringLiteral("0123456789abcdeF"), QStringLiteral("0123456789abcdefg"), QStringLiteral("01234567X9abcdefg"),
-                                         QStringLiteral("やや良好でない色合"), QStringLiteral("やや良好でない色合い")};
+        const QStringList nearlyEqual = {QStringLiteral("良"),
+                                         QStringLiteral("良い"),
+                                         QStringLiteral("abcdefg"),
+                                         QStringLiteral("abcdefgh"),
+                                         QStringLiteral("abcdefgX"),
+                                         QStringLiteral("やや良好"),
+                                         QStringLiteral("やや良否"),
+                                         QStringLiteral("0123456789abcdef"),
+                                         QStringLiteral("0123456789abcdeF"),
+                                         QStringLiteral("0123456789abcdefg"),
+                                         QStringLiteral("01234567X9abcdefg"),
+                                         QStringLiteral("やや良好でない色合"),
+                                         QStringLiteral("やや良好でない色合い")};
         QString grains;
         auto add = [&](int index, const QString &name, const QString &extra = QString()) {
-            grains += Grain(QString::number(index), name,
-                            QStringLiteral("<Color>%1</Color><Skin>%2</Skin><Other>備考%3</Other>%4")  // remarks never repeat
-                                .arg(nearlyEqual.at(index % nearlyEqual.size()), nearlyEqual.at((index / 3) % nearlyEqual.size()),
-                                     QString::number(index), extra));
+            grains +=
+                Grain(QString::number(index), name,
+                      QStringLiteral("<Color>%1</Color><Skin>%2</Skin><Other>備考%3</Other>%4")  // remarks never repeat
+                          .arg(nearlyEqual.at(index % nearlyEqual.size()),
+                               nearlyEqual.at((index / 3) % nearlyEqual.size()), QString::number(index), extra));
         };
         const int half = static_cast<int>(order.size()) / 2;
         for (int k = 0; k < static_cast<int>(order.size()); ++k) {
             add(order[static_cast<std::size_t>(k)], QStringLiteral("品種%1").arg(k));
             if (k == 10)
-                add(order[static_cast<std::size_t>(half + 20)], QStringLiteral("early twin"));  // before its twin, in the first half
+                add(order[static_cast<std::size_t>(half + 20)],
+                    QStringLiteral("early twin"));  // before its twin, in the first half
             if (k == half + 30)
                 add(order[5], QStringLiteral("late twin"));  // after its twin, in the second half
             if (k == half + 40)
-                grains += QStringLiteral("<Box>") + Grain(QString::number(order[static_cast<std::size_t>(half + 41)]), QStringLiteral("boxed"))
-                          + QStringLiteral("</Box>");
+                grains += QStringLiteral("<Box>")
+                    + Grain(QString::number(order[static_cast<std::size_t>(half + 41)]), QStringLiteral("boxed"))
+                    + QStringLiteral("</Box>");
             if (k == half + 50) {
                 const QString index = QString::number(order[static_cast<std::size_t>(half + 51)]);
-                grains += QStringLiteral("<Grain Index=\"%1\"><Name>outer</Name>").arg(index) + Grain(index, QStringLiteral("inner"))
-                          + QStringLiteral("</Grain>");
+                grains += QStringLiteral("<Grain Index=\"%1\"><Name>outer</Name>").arg(index)
+                    + Grain(index, QStringLiteral("inner")) + QStringLiteral("</Grain>");
             }
         }
         TestFiles::Write(VarietyPath(1, 1), File(QString::number(kCount), grains).toUtf8());
@@ -275,7 +313,8 @@ private Q_SLOTS:
     void fullRecord()
     {
         const QString file = QStringLiteral(
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<GRoot>\n  <Header>\n    <DataCount>1</DataCount>\n  </Header>\n"
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<GRoot>\n  <Header>\n    <DataCount>1</DataCount>\n  "
+            "</Header>\n"
             "  <Grain Index=\"0\">\n    <ID>1</ID>\n    <Name>きらら397</Name>\n    <Class>0</Class>\n"
             "    <Requierd>TRUE</Requierd>\n    <History>しまひかり×キタアケ</History>\n"
             "    <BreedingYear>1988</BreedingYear>\n    <BreedingPlace>上川農試</BreedingPlace>\n"
@@ -285,26 +324,29 @@ private Q_SLOTS:
         const CGrainInfoArray list = Load(file.toUtf8());
         QCOMPARE(list.GetSize(), 1);
         QCOMPARE(Fields(list[0]),
-                 (QStringList{QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("きらら397"), QStringLiteral("T"),
-                              QStringLiteral("必須"), QStringLiteral("しまひかり×キタアケ"), QStringLiteral("1988"),
-                              QStringLiteral("上川農試"), QStringLiteral("やや細長"), QStringLiteral("良"), QStringLiteral("薄"),
-                              QStringLiteral("浅"), QStringLiteral("小"), QStringLiteral("22.0"), QStringLiteral("少"),
-                              QStringLiteral("なし")}));
+                 (QStringList{QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("きらら397"),
+                              QStringLiteral("T"), QStringLiteral("必須"), QStringLiteral("しまひかり×キタアケ"),
+                              QStringLiteral("1988"), QStringLiteral("上川農試"), QStringLiteral("やや細長"),
+                              QStringLiteral("良"), QStringLiteral("薄"), QStringLiteral("浅"), QStringLiteral("小"),
+                              QStringLiteral("22.0"), QStringLiteral("少"), QStringLiteral("なし")}));
     }
 
     void missingPositionIsAnEmptyRequiredRecord()
     {
-        const CGrainInfoArray list = Load(File(QStringLiteral("2"), Grain(QStringLiteral("1"), QStringLiteral("b"))).toUtf8());
+        const CGrainInfoArray list =
+            Load(File(QStringLiteral("2"), Grain(QStringLiteral("1"), QStringLiteral("b"))).toUtf8());
         QCOMPARE(list.GetSize(), 2);
-        QCOMPARE(Fields(list[0]), (QStringList{QStringLiteral("0"), QStringLiteral("0"), QString(), QStringLiteral("T"),
-                                               QStringLiteral("必須"), QString(), QString(), QString(), QString(), QString(),
-                                               QString(), QString(), QString(), QString(), QString(), QString()}));
+        QCOMPARE(Fields(list[0]),
+                 (QStringList{QStringLiteral("0"), QStringLiteral("0"), QString(), QStringLiteral("T"),
+                              QStringLiteral("必須"), QString(), QString(), QString(), QString(), QString(), QString(),
+                              QString(), QString(), QString(), QString(), QString()}));
         QCOMPARE(list[1].strName, QStringLiteral("1-b"));
     }
 
     void absurdCountIsBounded()
     {
-        const CGrainInfoArray list = Load(File(QStringLiteral("2000000000"), Grain(QStringLiteral("0"), QStringLiteral("a"))).toUtf8());
+        const CGrainInfoArray list =
+            Load(File(QStringLiteral("2000000000"), Grain(QStringLiteral("0"), QStringLiteral("a"))).toUtf8());
         QCOMPARE(list.GetSize(), CCatalogData::kMaxDataCount);
         QCOMPARE(list[0].strName, QStringLiteral("0-a"));
         QVERIFY(list[CCatalogData::kMaxDataCount - 1].strName.isEmpty());
@@ -327,7 +369,8 @@ private Q_SLOTS:
         QCOMPARE(list.GetSize(), 0);
 
         // The file of region 3, prefecture 2 lies in the region's own folder.
-        TestFiles::Write(VarietyPath(3, 2), File(QStringLiteral("1"), Grain(QStringLiteral("0"), QStringLiteral("x"))).toUtf8());
+        TestFiles::Write(VarietyPath(3, 2),
+                         File(QStringLiteral("1"), Grain(QStringLiteral("0"), QStringLiteral("x"))).toUtf8());
         QVERIFY(catalog.LoadGrainInfo(3, 2, list));
         QCOMPARE(list.GetSize(), 1);
         // The previous list never survives into the next.
@@ -349,7 +392,8 @@ private Q_SLOTS:
         QFETCH(QString, kind);
         const QString path = VarietyPath(1, 1);
         TestFiles::MakeNotRegular(kind, path, CXmlDocument::kMaxFileSize + 1);
-        TestFiles::Write(VarietyPath(1, 2), File(QStringLiteral("1"), Grain(QStringLiteral("0"), QStringLiteral("next"))).toUtf8());
+        TestFiles::Write(VarietyPath(1, 2),
+                         File(QStringLiteral("1"), Grain(QStringLiteral("0"), QStringLiteral("next"))).toUtf8());
 
         CCatalogData catalog;
         QVERIFY(catalog.SetDataFolder(m_strData));
@@ -367,7 +411,8 @@ private Q_SLOTS:
     void linkToAVarietyFileIsFollowed()
     {
         const QString real = m_pDir->path() + QStringLiteral("/elsewhere.vdx");
-        TestFiles::Write(real, File(QStringLiteral("1"), Grain(QStringLiteral("0"), QStringLiteral("linked"))).toUtf8());
+        TestFiles::Write(real,
+                         File(QStringLiteral("1"), Grain(QStringLiteral("0"), QStringLiteral("linked"))).toUtf8());
         QDir().mkpath(QFileInfo(VarietyPath(1, 1)).absolutePath());
         QVERIFY(QFile::link(real, VarietyPath(1, 1)));
         CCatalogData catalog;
@@ -392,8 +437,9 @@ private Q_SLOTS:
                 << File(QString::number(count), grains) + last;
             QTest::newRow(qPrintable(QStringLiteral("undeclared entity with an external DTD, %1 varieties").arg(count)))
                 << QStringLiteral("<?xml version=\"1.0\"?>\n<!DOCTYPE GRoot SYSTEM \"grain.dtd\">\n")
-                       + File(QString::number(count), grains + Grain(QString::number(count - 1), QStringLiteral("&brand;")))
-                             .mid(QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n").size());
+                    + File(QString::number(count),
+                           grains + Grain(QString::number(count - 1), QStringLiteral("&brand;")))
+                          .mid(QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n").size());
         }
     }
 
@@ -424,9 +470,11 @@ private Q_SLOTS:
 
     void readingOfTheName()
     {
-        const CGrainInfoArray list = Load(File(QStringLiteral("2"), Grain(QStringLiteral("0"), QStringLiteral("a"), QStringLiteral("<Reading> にっぽんばれ </Reading>"))
-                                                                       + Grain(QStringLiteral("1"), QStringLiteral("b")))
-                                              .toUtf8());
+        const CGrainInfoArray list = Load(
+            File(QStringLiteral("2"),
+                 Grain(QStringLiteral("0"), QStringLiteral("a"), QStringLiteral("<Reading> にっぽんばれ </Reading>"))
+                     + Grain(QStringLiteral("1"), QStringLiteral("b")))
+                .toUtf8());
         QCOMPARE(list.GetSize(), 2);
         QCOMPARE(list[0].strReading, QStringLiteral("にっぽんばれ"));
         QCOMPARE(list[1].strReading, QString());
@@ -438,8 +486,8 @@ private Q_SLOTS:
     void shiftJisVarietyFile()
     {
         const QString file = QStringLiteral("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n")
-                             + File(QStringLiteral("1"), Grain(QStringLiteral("0"), QStringLiteral("表示ソ")))
-                                   .mid(QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n").size());
+            + File(QStringLiteral("1"), Grain(QStringLiteral("0"), QStringLiteral("表示ソ")))
+                  .mid(QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n").size());
         const CGrainInfoArray list = Load(TestFiles::Legacy(file, "CP932"));
         QCOMPARE(list.GetSize(), 1);
         QCOMPARE(list[0].strName, QStringLiteral("0-表示ソ"));

@@ -48,44 +48,112 @@ private Q_SLOTS:
         QTest::addColumn<QString>("child");
         QTest::addColumn<QString>("expected");
 
-        const QString grains = QStringLiteral(
-            "<GRoot><Header><DataCount>3</DataCount></Header>"
-            "<Grain Index=\"1\"><Name>one</Name></Grain>"
-            "<Grain Index=\"01\"><Name>zero-one</Name></Grain>"
-            "<Grain Index=\"abc\"><Name>lower</Name></Grain>"
-            "<Grain Index=\"1\"><Name>second one</Name></Grain>"
-            "</GRoot>");
-        QTest::newRow("no parent name: below the root") << grains << "" << "" << "" << "DataCount" << "3";
-        QTest::newRow("no attribute value: first of the name") << grains << "Grain" << "Index" << "" << "Name" << "one";
-        QTest::newRow("no attribute name: first of the name") << grains << "Grain" << "" << "1" << "Name" << "one";
-        QTest::newRow("first match in document order") << grains << "Grain" << "Index" << "1" << "Name" << "one";
-        QTest::newRow("textual comparison") << grains << "Grain" << "Index" << "01" << "Name" << "zero-one";
-        QTest::newRow("case counts") << grains << "Grain" << "Index" << "ABC" << "Name" << kNone;
-        QTest::newRow("no such attribute value") << grains << "Grain" << "Index" << "7" << "Name" << kNone;
-        QTest::newRow("no such parent") << grains << "Seed" << "" << "" << "Name" << kNone;
-        QTest::newRow("no such child") << grains << "Grain" << "Index" << "1" << "Class" << kNone;
-        QTest::newRow("no child name") << grains << "Grain" << "Index" << "1" << "" << kNone;
+        const QString grains = QStringLiteral("<GRoot><Header><DataCount>3</DataCount></Header>"
+                                              "<Grain Index=\"1\"><Name>one</Name></Grain>"
+                                              "<Grain Index=\"01\"><Name>zero-one</Name></Grain>"
+                                              "<Grain Index=\"abc\"><Name>lower</Name></Grain>"
+                                              "<Grain Index=\"1\"><Name>second one</Name></Grain>"
+                                              "</GRoot>");
+        QTest::newRow("no parent name: below the root") << grains << ""
+                                                        << ""
+                                                        << ""
+                                                        << "DataCount"
+                                                        << "3";
+        QTest::newRow("no attribute value: first of the name") << grains << "Grain"
+                                                               << "Index"
+                                                               << ""
+                                                               << "Name"
+                                                               << "one";
+        QTest::newRow("no attribute name: first of the name") << grains << "Grain"
+                                                              << ""
+                                                              << "1"
+                                                              << "Name"
+                                                              << "one";
+        QTest::newRow("first match in document order") << grains << "Grain"
+                                                       << "Index"
+                                                       << "1"
+                                                       << "Name"
+                                                       << "one";
+        QTest::newRow("textual comparison") << grains << "Grain"
+                                            << "Index"
+                                            << "01"
+                                            << "Name"
+                                            << "zero-one";
+        QTest::newRow("case counts") << grains << "Grain"
+                                     << "Index"
+                                     << "ABC"
+                                     << "Name" << kNone;
+        QTest::newRow("no such attribute value") << grains << "Grain"
+                                                 << "Index"
+                                                 << "7"
+                                                 << "Name" << kNone;
+        QTest::newRow("no such parent") << grains << "Seed"
+                                        << ""
+                                        << ""
+                                        << "Name" << kNone;
+        QTest::newRow("no such child") << grains << "Grain"
+                                       << "Index"
+                                       << "1"
+                                       << "Class" << kNone;
+        QTest::newRow("no child name") << grains << "Grain"
+                                       << "Index"
+                                       << "1"
+                                       << "" << kNone;
         QTest::newRow("element without the attribute is passed over")
-            << "<R><Grain><Name>no index</Name></Grain><Grain Index=\"0\"><Name>zero</Name></Grain></R>" << "Grain"
-            << "Index" << "0" << "Name" << "zero";
+            << "<R><Grain><Name>no index</Name></Grain><Grain Index=\"0\"><Name>zero</Name></Grain></R>"
+            << "Grain"
+            << "Index"
+            << "0"
+            << "Name"
+            << "zero";
         QTest::newRow("parent at any depth, child at any depth")
-            << "<R><a><b><Grain Index=\"0\"><x><y><Name>deep</Name></y></x></Grain></b></a></R>" << "Grain"
-            << "Index" << "0" << "Name" << "deep";
-        QTest::newRow("child outside the parent is not found")
-            << "<R><Name>outside</Name><Grain Index=\"0\"/></R>" << "Grain" << "Index" << "0" << "Name" << kNone;
-        QTest::newRow("present but empty child") << "<R><Grain Index=\"0\"><Name/></Grain></R>" << "Grain"
-                                                 << "Index" << "0" << "Name" << "";
-        QTest::newRow("text trimmed") << "<R><Name>\n    きらら397\n  </Name></R>" << "" << "" << "" << "Name"
+            << "<R><a><b><Grain Index=\"0\"><x><y><Name>deep</Name></y></x></Grain></b></a></R>"
+            << "Grain"
+            << "Index"
+            << "0"
+            << "Name"
+            << "deep";
+        QTest::newRow("child outside the parent is not found") << "<R><Name>outside</Name><Grain Index=\"0\"/></R>"
+                                                               << "Grain"
+                                                               << "Index"
+                                                               << "0"
+                                                               << "Name" << kNone;
+        QTest::newRow("present but empty child") << "<R><Grain Index=\"0\"><Name/></Grain></R>"
+                                                 << "Grain"
+                                                 << "Index"
+                                                 << "0"
+                                                 << "Name"
+                                                 << "";
+        QTest::newRow("text trimmed") << "<R><Name>\n    きらら397\n  </Name></R>"
+                                      << ""
+                                      << ""
+                                      << ""
+                                      << "Name"
                                       << "きらら397";
-        QTest::newRow("ideographic spaces are text") << "<R><Name>\t　米　\r\n</Name></R>" << "" << "" << "" << "Name"
+        QTest::newRow("ideographic spaces are text") << "<R><Name>\t　米　\r\n</Name></R>"
+                                                     << ""
+                                                     << ""
+                                                     << ""
+                                                     << "Name"
                                                      << "　米　";
-        QTest::newRow("whole descendant text")
-            << "<R><Name> a<b>b<c>c</c></b><![CDATA[<d>]]> &amp;e </Name></R>" << "" << "" << "" << "Name"
-            << "abc<d> &e";
-        QTest::newRow("any root element") << "<Other><Grain Index=\"2\"><ID>7</ID></Grain></Other>" << "Grain"
-                                          << "Index" << "2" << "ID" << "7";
-        QTest::newRow("attribute white space normalised")
-            << "<R><Grain Index=\"a&#10;b\"><ID>x</ID></Grain></R>" << "Grain" << "Index" << "a\nb" << "ID" << "x";
+        QTest::newRow("whole descendant text") << "<R><Name> a<b>b<c>c</c></b><![CDATA[<d>]]> &amp;e </Name></R>"
+                                               << ""
+                                               << ""
+                                               << ""
+                                               << "Name"
+                                               << "abc<d> &e";
+        QTest::newRow("any root element") << "<Other><Grain Index=\"2\"><ID>7</ID></Grain></Other>"
+                                          << "Grain"
+                                          << "Index"
+                                          << "2"
+                                          << "ID"
+                                          << "7";
+        QTest::newRow("attribute white space normalised") << "<R><Grain Index=\"a&#10;b\"><ID>x</ID></Grain></R>"
+                                                          << "Grain"
+                                                          << "Index"
+                                                          << "a\nb"
+                                                          << "ID"
+                                                          << "x";
     }
 
     void queries()
@@ -152,17 +220,16 @@ private Q_SLOTS:
         QTest::newRow("other declared encoding")
             << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><GRoot><Name>\xE9</Name></GRoot>");
         QTest::newRow("invalid UTF-8") << QByteArray("<GRoot><Name>\x95\x5C</Name></GRoot>");
-        QTest::newRow("Shift_JIS bytes declared UTF-8")
-            << TestFiles::Legacy(QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?><GRoot><Name>米</Name></GRoot>"),
-                                 "CP932");
+        QTest::newRow("Shift_JIS bytes declared UTF-8") << TestFiles::Legacy(
+            QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?><GRoot><Name>米</Name></GRoot>"), "CP932");
         QTest::newRow("UTF-8 BOM declaring Shift_JIS")
             << QByteArray("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><GRoot/>");
         QTest::newRow("UTF-16 BOM declaring UTF-8")
             << TestFiles::Utf16(QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?><GRoot/>"), true);
-        QTest::newRow("internal entity")
-            << QByteArray("<!DOCTYPE GRoot [<!ENTITY n \"injected\">]><GRoot><Name>&n;</Name></GRoot>");
-        QTest::newRow("external entity")
-            << QByteArray("<!DOCTYPE GRoot [<!ENTITY n SYSTEM \"file:///etc/passwd\">]><GRoot><Name>&n;</Name></GRoot>");
+        QTest::newRow("internal entity") << QByteArray(
+            "<!DOCTYPE GRoot [<!ENTITY n \"injected\">]><GRoot><Name>&n;</Name></GRoot>");
+        QTest::newRow("external entity") << QByteArray(
+            "<!DOCTYPE GRoot [<!ENTITY n SYSTEM \"file:///etc/passwd\">]><GRoot><Name>&n;</Name></GRoot>");
         QTest::newRow("parameter entity")
             << QByteArray("<!DOCTYPE GRoot [<!ENTITY % p SYSTEM \"http://localhost/x.dtd\"> %p;]><GRoot/>");
         QTest::newRow("second top-level element")
@@ -173,8 +240,8 @@ private Q_SLOTS:
         QTest::newRow("undeclared entity in an attribute") << QByteArray("<GRoot><Grain Index=\"&i;\"/></GRoot>");
         QTest::newRow("bare ampersand") << QByteArray("<GRoot><Name>rice & wheat</Name></GRoot>");
         QTest::newRow("reference to a character XML forbids") << QByteArray("<GRoot><Name>a&#0;b</Name></GRoot>");
-        QTest::newRow("billion laughs")
-            << QByteArray("<!DOCTYPE GRoot [<!ENTITY a \"aaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]><GRoot><Name>&b;</Name></GRoot>");
+        QTest::newRow("billion laughs") << QByteArray(
+            "<!DOCTYPE GRoot [<!ENTITY a \"aaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]><GRoot><Name>&b;</Name></GRoot>");
     }
 
     void refusedFiles()
@@ -193,14 +260,17 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("reason");
         QTest::addColumn<int>("line");
-        QTest::newRow("parse error") << QByteArray("<GRoot>\n<Name>x\n</Grain>\n</GRoot>") << "not well-formed XML" << 3;
-        QTest::newRow("second top-level element") << QByteArray("<?xml version=\"1.0\"?>\n<GRoot>\n</GRoot>\n\n<Grain/>\n")
-                                                  << "not well-formed XML: a second top-level element, <Grain>" << 5;
+        QTest::newRow("parse error") << QByteArray("<GRoot>\n<Name>x\n</Grain>\n</GRoot>") << "not well-formed XML"
+                                     << 3;
+        QTest::newRow("second top-level element")
+            << QByteArray("<?xml version=\"1.0\"?>\n<GRoot>\n</GRoot>\n\n<Grain/>\n")
+            << "not well-formed XML: a second top-level element, <Grain>" << 5;
         QTest::newRow("undeclared entity")
             << QByteArray("<!DOCTYPE GRoot SYSTEM \"g.dtd\">\n<GRoot>\n<Name>\nx &brand; y</Name>\n</GRoot>")
             << "not well-formed XML: reference to an undeclared entity, \"&brand;\"" << 4;
-        QTest::newRow("undeclared entity in an attribute") << QByteArray("<GRoot>\n\n<Grain Index=\"&i;\"/></GRoot>")
-                                                           << "not well-formed XML: reference to an undeclared entity, \"&i;\"" << 3;
+        QTest::newRow("undeclared entity in an attribute")
+            << QByteArray("<GRoot>\n\n<Grain Index=\"&i;\"/></GRoot>")
+            << "not well-formed XML: reference to an undeclared entity, \"&i;\"" << 3;
         QTest::newRow("entity declarations") << QByteArray("\n<!DOCTYPE GRoot [<!ENTITY n \"x\">]><GRoot/>")
                                              << "entity declarations in the DOCTYPE" << 2;
         QTest::newRow("not UTF-8") << QByteArray("<GRoot>\x95\x5C</GRoot>") << "bytes that are not UTF-8" << 0;
@@ -247,7 +317,8 @@ private Q_SLOTS:
         QVERIFY(doc.LoadFile(WriteFile("<R><Name>kept</Name></R>")));
         QVERIFY(!doc.LoadFile(m_dir.path() + QStringLiteral("/missing.xml")));
         QVERIFY(!doc.LoadFile(WriteFile("<R><Name>half")));
-        QCOMPARE(doc.GetNodeText(QString(), QString(), QString(), QStringLiteral("Name"), kNone), QStringLiteral("kept"));
+        QCOMPARE(doc.GetNodeText(QString(), QString(), QString(), QStringLiteral("Name"), kNone),
+                 QStringLiteral("kept"));
     }
 
     void doctypeWithoutEntitiesLoads()
@@ -288,8 +359,14 @@ private Q_SLOTS:
         QCOMPARE(groups.aGroup[1].GetAttribute("i").value_or(kNone), QStringLiteral("1"));
         QVERIFY(!groups.aGroup[2].GetAttribute("i").has_value());
         QCOMPARE(groups.aGroup[3].GetAttribute("i").value_or(kNone), QStringLiteral("3"));
-        const QStringList expected = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("2"),
-                                      QStringLiteral("5"), kNone, kNone, kNone};
+        const QStringList expected = {QStringLiteral("1"),
+                                      QStringLiteral("2"),
+                                      QStringLiteral("3"),
+                                      QStringLiteral("2"),
+                                      QStringLiteral("5"),
+                                      kNone,
+                                      kNone,
+                                      kNone};
         for (std::size_t i = 0; i < groups.aField.size(); ++i) {
             const CXmlDocument::CElement field = groups.aField[i];
             QCOMPARE(field.IsNull() ? kNone : field.GetText(), expected[static_cast<qsizetype>(i)]);

@@ -36,7 +36,8 @@ int main(int argc, char *argv[])
         const QByteArray bytes = file.readAll();
         out << path << '\n';
         out.flush();
-        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(bytes.constData()), static_cast<std::size_t>(bytes.size()));
+        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(bytes.constData()),
+                               static_cast<std::size_t>(bytes.size()));
     }
     out << files.size() << " inputs\n";
     return files.isEmpty() ? 1 : 0;

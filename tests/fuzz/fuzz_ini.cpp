@@ -9,7 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString path = FuzzFiles::Write(QStringLiteral("kelmora.ini"), data, size);
     const CRvFileIni settings;
     (void)settings.IsNotDispGuidance();
-    FuzzFiles::Require(settings.GetString(QStringLiteral("Settings"), QStringLiteral("DataFolderPath"), QString()).size() <= 259);
+    FuzzFiles::Require(
+        settings.GetString(QStringLiteral("Settings"), QStringLiteral("DataFolderPath"), QString()).size() <= 259);
     (void)settings.GetInt(QStringLiteral("Settings"), QStringLiteral("Number"), 0);
 
     // A write keeps everything before the place it changes, and what it wrote reads back.

@@ -29,8 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         }
         (void)groups.aGroup[g].GetAttribute("Index");
     }
-    (void)doc.GetNodeText(QStringLiteral("Header"), QString(), QString(), QStringLiteral("DataCount"), QStringLiteral("0"));
-    (void)doc.GetNodeText(QStringLiteral("Grain"), QStringLiteral("Index"), QStringLiteral("0"), QStringLiteral("Name"), QString());
+    (void)doc.GetNodeText(QStringLiteral("Header"), QString(), QString(), QStringLiteral("DataCount"),
+                          QStringLiteral("0"));
+    (void)doc.GetNodeText(QStringLiteral("Grain"), QStringLiteral("Index"), QStringLiteral("0"), QStringLiteral("Name"),
+                          QString());
     (void)doc.GetRoot().GetText();
     return 0;
 }

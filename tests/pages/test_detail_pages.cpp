@@ -25,7 +25,8 @@ GRAIN_INFO_DATA Kirara()
     info.strRequired = QString::fromUtf8("必須");
     info.strHistory = QString::fromUtf8("しまひかり×キタアケ");
     info.strBreedingPlace = QString::fromUtf8("北海道立上川農試");
-    info.strGrainShape = QString::fromUtf8("粒形はやや細長で、粒大は中、基部がやや細く、背部・腹部はなだらかに丸みがある。");
+    info.strGrainShape =
+        QString::fromUtf8("粒形はやや細長で、粒大は中、基部がやや細く、背部・腹部はなだらかに丸みがある。");
     info.strColor = QString::fromUtf8("淡飴色。");
     info.strSkin = QString::fromUtf8("皮部は薄く、透明感がある。");
     info.strGroove = QString::fromUtf8("縦溝は浅い。");
@@ -64,8 +65,7 @@ protected:
 
 // The page hosted in a window of its own, shown, as the main window shows it on its tab.
 template <typename Page>
-struct Hosted
-{
+struct Hosted {
     KeyHost host;
     Page page;
     Hosted()
@@ -132,8 +132,8 @@ void TestDetailPages::featureTemplate()
     QCOMPARE(list.geometry(), page.MapDialogRect(QRect(7, 110, 311, 130)));
     const QSize client = list.viewport()->size();
     QCOMPARE(list.columnWidth(0) + list.columnWidth(1) + list.columnWidth(2), client.width());
-    QCOMPARE(list.columnWidth(1), CDetailTableLayout::ColumnWidths(client.width(),
-        CDetailTableLayout::kFeatureHeadingRatio)[1]);
+    QCOMPARE(list.columnWidth(1),
+             CDetailTableLayout::ColumnWidths(client.width(), CDetailTableLayout::kFeatureHeadingRatio)[1]);
     QCOMPARE(list.rowHeight(0), CDetailTableLayout::FeatureRowHeight(client.height()));
 }
 
@@ -160,9 +160,10 @@ void TestDetailPages::featureTexts()
     info.strBreedingPlace = QStringLiteral("place");
     QVERIFY(hosted.page.SetGrainInfo(info));
     // Headings: 粒形, 色沢, 皮の厚薄, 縦溝の深浅, 胚の大小及び胚の形, 千粒重, 心白…, その他.
-    QCOMPARE(Column(list, 2), (QStringList{QStringLiteral("shape"), QStringLiteral("colour"), QStringLiteral("skin"),
-                                           QStringLiteral("groove"), QStringLiteral("embryo"), QStringLiteral("23.0g"),
-                                           QStringLiteral("white part"), QStringLiteral("other"), QStringLiteral(" ")}));
+    QCOMPARE(Column(list, 2),
+             (QStringList{QStringLiteral("shape"), QStringLiteral("colour"), QStringLiteral("skin"),
+                          QStringLiteral("groove"), QStringLiteral("embryo"), QStringLiteral("23.0g"),
+                          QStringLiteral("white part"), QStringLiteral("other"), QStringLiteral(" ")}));
     QCOMPARE(Column(list, 0), QStringList(9, QStringLiteral(" ")));
     QCOMPARE(list.item(0, 2)->toolTip(), QStringLiteral("shape"));
 
@@ -207,8 +208,8 @@ void TestDetailPages::historyTemplate()
     const QSize client = list.viewport()->size();
     QCOMPARE(list.rowCount(), 4);
     QCOMPARE(list.rowHeight(3), CDetailTableLayout::HistoryRowHeight(client.height()));
-    QCOMPARE(list.columnWidth(1), CDetailTableLayout::ColumnWidths(client.width(),
-        CDetailTableLayout::kHistoryHeadingRatio)[1]);
+    QCOMPARE(list.columnWidth(1),
+             CDetailTableLayout::ColumnWidths(client.width(), CDetailTableLayout::kHistoryHeadingRatio)[1]);
     QCOMPARE(list.columnWidth(0) + list.columnWidth(1) + list.columnWidth(2), client.width());
 }
 
@@ -218,10 +219,11 @@ void TestDetailPages::historyTexts()
     CRvListCtrl &list = hosted.page.GetList();
     GRAIN_INFO_DATA info = Kirara();
     QVERIFY(hosted.page.SetGrainInfo(info));
-    QCOMPARE(Column(list, 1), (QStringList{QString::fromUtf8("必須・選択"), QString::fromUtf8("来歴"),
-                                 QString::fromUtf8("育種"), QStringLiteral(" ")}));
-    QCOMPARE(Column(list, 2), (QStringList{QString::fromUtf8("必須"), info.strHistory, info.strBreedingPlace,
-                                 QStringLiteral(" ")}));
+    QCOMPARE(Column(list, 1),
+             (QStringList{QString::fromUtf8("必須・選択"), QString::fromUtf8("来歴"), QString::fromUtf8("育種"),
+                          QStringLiteral(" ")}));
+    QCOMPARE(Column(list, 2),
+             (QStringList{QString::fromUtf8("必須"), info.strHistory, info.strBreedingPlace, QStringLiteral(" ")}));
 
     info.strBreedingYear = QStringLiteral("1988");
     hosted.page.SetGrainInfo(info);
@@ -270,14 +272,14 @@ void TestDetailPages::framesWaitForTheHolder()
     const QColor emptyFrame(240, 240, 240);
     const QColor backdrop(Qt::darkCyan);
 
-    struct Frame
-    {
+    struct Frame {
         CRvDialog *page;
         int id;
         int slot;
     };
     const Frame frames[] = {{&feature.page, CFeaturePage::kFrameFirst, 1},
-        {&feature.page, CFeaturePage::kFrameSecond, 2}, {&history.page, CHistoryPage::kFrame, 3}};
+                            {&feature.page, CFeaturePage::kFrameSecond, 2},
+                            {&history.page, CHistoryPage::kFrame, 3}};
     const auto inside = [](const Frame &frame) {
         QPalette palette = frame.page->palette();
         palette.setColor(QPalette::Window, Qt::darkCyan);

@@ -102,7 +102,8 @@ void TestDetailTableLayout::fitCellTextWrapsOrShortens()
         return f;
     }();
     const QFontMetrics metrics(font);
-    const QString text = QString::fromUtf8("粒形はやや細長で、粒大は中、基部がやや細く、背部・腹部はなだらかに丸みがある。");
+    const QString text =
+        QString::fromUtf8("粒形はやや細長で、粒大は中、基部がやや細く、背部・腹部はなだらかに丸みがある。");
     const int full = metrics.horizontalAdvance(text);
     const QChar ellipsis(0x2026);
 

@@ -18,21 +18,20 @@ namespace {
 const int kFeatureFormats[3] = {0, 2, 0};
 
 // A list whose client area is exactly `client`, set up as a detail table with `headings`.
-std::unique_ptr<CRvListCtrl> MakeList(const QSize &client, CDetailTableLayout::RowHeightRule rule,
-    double ratio, const QStringList &headings)
+std::unique_ptr<CRvListCtrl> MakeList(const QSize &client, CDetailTableLayout::RowHeightRule rule, double ratio,
+                                      const QStringList &headings)
 {
     auto list = std::make_unique<CRvListCtrl>();
     const int frame = list->frameWidth();
     list->resize(client.width() + 2 * frame, client.height() + 2 * frame);
-    list->SetUpDetailTable(kFeatureFormats, ratio, rule, headings, &CDetailTableRows::FeatureCellBkColor,
-        nullptr);
+    list->SetUpDetailTable(kFeatureFormats, ratio, rule, headings, &CDetailTableRows::FeatureCellBkColor, nullptr);
     return list;
 }
 
 std::unique_ptr<CRvListCtrl> MakeFeatureList(const QSize &client = QSize(310, 200))
 {
     return MakeList(client, &CDetailTableLayout::FeatureRowHeight, CDetailTableLayout::kFeatureHeadingRatio,
-        CDetailTableRows::FeatureHeadings());
+                    CDetailTableRows::FeatureHeadings());
 }
 
 QList<int> SelectedRows(const CRvListCtrl &list)
@@ -105,10 +104,9 @@ void TestRvListCtrl::setUpNumbers()
     QFETCH(int, heading);
     QFETCH(int, rowHeight);
     QFETCH(int, rows);
-    const auto list = history
-        ? MakeList(client, &CDetailTableLayout::HistoryRowHeight, CDetailTableLayout::kHistoryHeadingRatio,
-              CDetailTableRows::HistoryHeadings())
-        : MakeFeatureList(client);
+    const auto list = history ? MakeList(client, &CDetailTableLayout::HistoryRowHeight,
+                                         CDetailTableLayout::kHistoryHeadingRatio, CDetailTableRows::HistoryHeadings())
+                              : MakeFeatureList(client);
     list->show();
     QVERIFY(QTest::qWaitForWindowExposed(list.get()));
 
@@ -210,7 +208,7 @@ void TestRvListCtrl::clicksSetTheStartingRow()
 {
     // Three headings in a client of 200: rows of 24 leave empty space below the blank row.
     const auto list = MakeList(QSize(310, 200), &CDetailTableLayout::FeatureRowHeight,
-        CDetailTableLayout::kFeatureHeadingRatio, CDetailTableRows::HistoryHeadings());
+                               CDetailTableLayout::kFeatureHeadingRatio, CDetailTableRows::HistoryHeadings());
     list->show();
     QVERIFY(QTest::qWaitForWindowExposed(list.get()));
     QWidget *viewport = list->viewport();
@@ -249,7 +247,7 @@ void TestRvListCtrl::neverScrolls()
     list->SelectRow(8);
     QTest::keyClick(list.get(), Qt::Key_End, Qt::ControlModifier);
     QWheelEvent wheel(QPointF(100, 100), list->viewport()->mapToGlobal(QPointF(100, 100)), QPoint(0, -120),
-        QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(list->viewport(), &wheel);
     QCOMPARE(list->rowAt(1), 0);
     QCOMPARE(list->visualRect(list->model()->index(0, 1)).top(), 0);

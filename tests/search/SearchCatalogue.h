@@ -8,12 +8,14 @@
 
 namespace SearchCatalogue {
 
-struct Grain
-{
+struct Grain {
     Grain(int id_, const QString &name_, int grainClass_, const QString &reading_ = QString(), bool required_ = true)
-        : id(id_), name(name_), grainClass(grainClass_), reading(reading_), required(required_)
-    {
-    }
+        : id(id_)
+        , name(name_)
+        , grainClass(grainClass_)
+        , reading(reading_)
+        , required(required_)
+    {}
 
     int id;
     QString name;

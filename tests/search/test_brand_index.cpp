@@ -15,7 +15,8 @@ namespace {
 
 QString Row(const CBrandIndex::Entry &e)
 {
-    return QStringList{e.strName, e.strPrefName, CBrandIndex::ClassText(e.nClass), CBrandIndex::RequiredText(e.bRequired)}
+    return QStringList{e.strName, e.strPrefName, CBrandIndex::ClassText(e.nClass),
+                       CBrandIndex::RequiredText(e.bRequired)}
         .join(QLatin1Char('|'));
 }
 
@@ -91,17 +92,28 @@ void TestBrandIndex::match_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("reading");
     QTest::addColumn<CBrandIndex::Match>("match");
-    QTest::newRow("name exact") << QStringLiteral("吟風") << QStringLiteral("吟風") << QStringLiteral("ぎんぷう") << CBrandIndex::kExact;
-    QTest::newRow("reading exact") << QStringLiteral("ギンプウ") << QStringLiteral("吟風") << QStringLiteral("ぎんぷう") << CBrandIndex::kExact;
-    QTest::newRow("reading prefix") << QStringLiteral("やまだ") << QStringLiteral("山田錦") << QStringLiteral("やまだにしき") << CBrandIndex::kPrefix;
-    QTest::newRow("name prefix") << QStringLiteral("ゆめぴ") << QStringLiteral("ゆめぴりか") << QString() << CBrandIndex::kPrefix;
-    QTest::newRow("inside the name") << QStringLiteral("sd1") << QStringLiteral("つくばＳＤ１号") << QString() << CBrandIndex::kContains;
-    QTest::newRow("inside the reading") << QStringLiteral("にしき") << QStringLiteral("山田錦") << QStringLiteral("やまだにしき") << CBrandIndex::kContains;
-    QTest::newRow("the better of the two") << QStringLiteral("きらら") << QStringLiteral("新きらら") << QStringLiteral("きらら") << CBrandIndex::kExact;
-    QTest::newRow("no reading: name only") << QStringLiteral("こしひかり") << QStringLiteral("コシヒカリ") << QString() << CBrandIndex::kExact;
-    QTest::newRow("sound mark differs") << QStringLiteral("ほし") << QStringLiteral("ななつぼし") << QString() << CBrandIndex::kNoMatch;
-    QTest::newRow("longer than both") << QStringLiteral("吟風吟風") << QStringLiteral("吟風") << QStringLiteral("ぎん") << CBrandIndex::kNoMatch;
-    QTest::newRow("other text") << QStringLiteral("xyz") << QStringLiteral("山田錦") << QStringLiteral("やまだにしき") << CBrandIndex::kNoMatch;
+    QTest::newRow("name exact") << QStringLiteral("吟風") << QStringLiteral("吟風") << QStringLiteral("ぎんぷう")
+                                << CBrandIndex::kExact;
+    QTest::newRow("reading exact") << QStringLiteral("ギンプウ") << QStringLiteral("吟風") << QStringLiteral("ぎんぷう")
+                                   << CBrandIndex::kExact;
+    QTest::newRow("reading prefix") << QStringLiteral("やまだ") << QStringLiteral("山田錦")
+                                    << QStringLiteral("やまだにしき") << CBrandIndex::kPrefix;
+    QTest::newRow("name prefix") << QStringLiteral("ゆめぴ") << QStringLiteral("ゆめぴりか") << QString()
+                                 << CBrandIndex::kPrefix;
+    QTest::newRow("inside the name") << QStringLiteral("sd1") << QStringLiteral("つくばＳＤ１号") << QString()
+                                     << CBrandIndex::kContains;
+    QTest::newRow("inside the reading") << QStringLiteral("にしき") << QStringLiteral("山田錦")
+                                        << QStringLiteral("やまだにしき") << CBrandIndex::kContains;
+    QTest::newRow("the better of the two")
+        << QStringLiteral("きらら") << QStringLiteral("新きらら") << QStringLiteral("きらら") << CBrandIndex::kExact;
+    QTest::newRow("no reading: name only")
+        << QStringLiteral("こしひかり") << QStringLiteral("コシヒカリ") << QString() << CBrandIndex::kExact;
+    QTest::newRow("sound mark differs") << QStringLiteral("ほし") << QStringLiteral("ななつぼし") << QString()
+                                        << CBrandIndex::kNoMatch;
+    QTest::newRow("longer than both") << QStringLiteral("吟風吟風") << QStringLiteral("吟風") << QStringLiteral("ぎん")
+                                      << CBrandIndex::kNoMatch;
+    QTest::newRow("other text") << QStringLiteral("xyz") << QStringLiteral("山田錦") << QStringLiteral("やまだにしき")
+                                << CBrandIndex::kNoMatch;
 }
 
 void TestBrandIndex::match()
@@ -130,20 +142,24 @@ void TestBrandIndex::findOrder_data()
     QTest::newRow("katakana") << QStringLiteral("ユメピリカ") << yumepirika;
     QTest::newRow("half-width") << QStringLiteral("ﾕﾒﾋﾟﾘｶ") << yumepirika;
     // The exact match of a later region comes before the prefix match of an earlier one.
-    QTest::newRow("exact before prefix")
-        << QStringLiteral("ｺｼﾋｶﾘ")
-        << QStringList{QStringLiteral("コシヒカリ|茨城県|水稲うるち米|必須"), QStringLiteral("コシヒカリつくば|石狩|水稲うるち米|必須")};
-    QTest::newRow("reading, 必須 first")
-        << QStringLiteral("やまだ")
-        << QStringList{QStringLiteral("山田錦|茨城県|醸造用玄米|必須"), QStringLiteral("山田錦|茨城県|醸造用玄米|選択")};
-    QTest::newRow("reading exact") << QStringLiteral("ぎんぷう") << QStringList{QStringLiteral("吟風|石狩|醸造用玄米|必須")};
-    QTest::newRow("Latin, any width and case") << QStringLiteral("lgc") << QStringList{QStringLiteral("ＬＧＣソフト|茨城県|水稲うるち米|必須")};
-    QTest::newRow("digits inside") << QStringLiteral("SD1") << QStringList{QStringLiteral("つくばＳＤ１号|茨城県|水稲うるち米|必須")};
+    QTest::newRow("exact before prefix") << QStringLiteral("ｺｼﾋｶﾘ")
+                                         << QStringList{QStringLiteral("コシヒカリ|茨城県|水稲うるち米|必須"),
+                                                        QStringLiteral("コシヒカリつくば|石狩|水稲うるち米|必須")};
+    QTest::newRow("reading, 必須 first") << QStringLiteral("やまだ")
+                                         << QStringList{QStringLiteral("山田錦|茨城県|醸造用玄米|必須"),
+                                                        QStringLiteral("山田錦|茨城県|醸造用玄米|選択")};
+    QTest::newRow("reading exact") << QStringLiteral("ぎんぷう")
+                                   << QStringList{QStringLiteral("吟風|石狩|醸造用玄米|必須")};
+    QTest::newRow("Latin, any width and case")
+        << QStringLiteral("lgc") << QStringList{QStringLiteral("ＬＧＣソフト|茨城県|水稲うるち米|必須")};
+    QTest::newRow("digits inside") << QStringLiteral("SD1")
+                                   << QStringList{QStringLiteral("つくばＳＤ１号|茨城県|水稲うるち米|必須")};
     // Prefecture order, then classification; the variety outside the three classes is left out.
-    QTest::newRow("inside, by prefecture")
-        << QStringLiteral("の")
-        << QStringList{QStringLiteral("風の子もち|石狩|水稲もち米|必須"), QStringLiteral("大地の星|空知|水稲うるち米|必須")};
-    QTest::newRow("blanks in the query") << QStringLiteral("ぎん　ぷう ") << QStringList{QStringLiteral("吟風|石狩|醸造用玄米|必須")};
+    QTest::newRow("inside, by prefecture") << QStringLiteral("の")
+                                           << QStringList{QStringLiteral("風の子もち|石狩|水稲もち米|必須"),
+                                                          QStringLiteral("大地の星|空知|水稲うるち米|必須")};
+    QTest::newRow("blanks in the query") << QStringLiteral("ぎん　ぷう ")
+                                         << QStringList{QStringLiteral("吟風|石狩|醸造用玄米|必須")};
     QTest::newRow("empty") << QString() << QStringList();
     QTest::newRow("blanks only") << QStringLiteral("\u3000 ") << QStringList();
     QTest::newRow("no match") << QStringLiteral("ささにしき") << QStringList();

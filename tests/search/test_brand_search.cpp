@@ -61,8 +61,7 @@ QStringList Column(QTableWidget &table, int column)
 
 // What the main window shows after a choice: the four lists, the pages, the photographs and the
 // zoom state.
-struct WindowState
-{
+struct WindowState {
     QList<int> selections;
     QStringList prefs;
     QStringList grains;
@@ -178,22 +177,22 @@ CBrandSearchDlg *TestBrandSearch::OpenSearch(CKelmoraDlg &dlg)
 
 void TestBrandSearch::choosingAResultIsLikeTheFourClicks_data()
 {
-    QTest::addColumn<int>("startRegion");   // a region clicked first, or -1
-    QTest::addColumn<int>("startClass");    // then a classification, or -1
+    QTest::addColumn<int>("startRegion");  // a region clicked first, or -1
+    QTest::addColumn<int>("startClass");   // then a classification, or -1
     QTest::addColumn<QString>("query");
-    QTest::addColumn<QString>("how");       // "enter", "down" (Down, Down, Enter) or "double-click" (row 1)
-    QTest::addColumn<QList<int>>("clicks"); // region, prefecture, classification, brand rows
+    QTest::addColumn<QString>("how");        // "enter", "down" (Down, Down, Enter) or "double-click" (row 1)
+    QTest::addColumn<QList<int>>("clicks");  // region, prefecture, classification, brand rows
 
     // 吟風 has built-in texts and photographs.
-    QTest::newRow("built-in brand from another region") << 2 << -1 << QStringLiteral("ギンプウ") << QStringLiteral("enter")
-                                                         << QList<int>{0, 0, 2, 0};
-    QTest::newRow("same prefecture, other classification") << -1 << 1 << QStringLiteral("ｷﾗﾗ") << QStringLiteral("enter")
-                                                            << QList<int>{0, 0, 0, 0};
+    QTest::newRow("built-in brand from another region")
+        << 2 << -1 << QStringLiteral("ギンプウ") << QStringLiteral("enter") << QList<int>{0, 0, 2, 0};
+    QTest::newRow("same prefecture, other classification")
+        << -1 << 1 << QStringLiteral("ｷﾗﾗ") << QStringLiteral("enter") << QList<int>{0, 0, 0, 0};
     // Row 0 is the 必須 山田錦 (the second of its classification's lines), row 1 the 選択 one.
-    QTest::newRow("second result by keys") << -1 << -1 << QStringLiteral("やまだ") << QStringLiteral("down")
-                                           << QList<int>{2, 0, 2, 0};
-    QTest::newRow("double-click, second prefecture") << -1 << 2 << QStringLiteral("の") << QStringLiteral("double-click")
-                                                     << QList<int>{0, 1, 0, 1};
+    QTest::newRow("second result by keys")
+        << -1 << -1 << QStringLiteral("やまだ") << QStringLiteral("down") << QList<int>{2, 0, 2, 0};
+    QTest::newRow("double-click, second prefecture")
+        << -1 << 2 << QStringLiteral("の") << QStringLiteral("double-click") << QList<int>{0, 1, 0, 1};
     // The 必須 ゆめぴりか is the third line; its name first appears as the second, which is the one
     // shown, as after a click on the third line.
     QTest::newRow("repeated name") << 2 << -1 << QStringLiteral("ゆめぴりか") << QStringLiteral("enter")

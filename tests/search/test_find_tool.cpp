@@ -14,8 +14,7 @@
 
 namespace {
 
-struct Run
-{
+struct Run {
     int nExit = -1;
     QString output;
 };
@@ -102,7 +101,8 @@ void TestFindTool::usageErrors_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::newRow("no text") << QStringList{QStringLiteral("--find")};
-    QTest::newRow("with --json") << QStringList{QStringLiteral("--json"), QStringLiteral("--find"), QStringLiteral("吟風")};
+    QTest::newRow("with --json") << QStringList{QStringLiteral("--json"), QStringLiteral("--find"),
+                                                QStringLiteral("吟風")};
 }
 
 void TestFindTool::usageErrors()
@@ -120,9 +120,11 @@ void TestFindTool::grainsWithoutReadingAreNotes()
         notes << note.toObject().value(QStringLiteral("message")).toString();
     // 石狩: the second ゆめぴりか (4) and コシヒカリつくば (7) lack one, as does the 選択 ゆめぴりか (2);
     // 空知: ななつぼし and ゆめぴりかもち; 茨城県: コシヒカリ.
-    QCOMPARE(notes, QStringList({QStringLiteral("3 \"Grain\" without \"Reading\" (Index 2, 4, 7); 銘柄検索 finds them by name only"),
-                                 QStringLiteral("2 \"Grain\" without \"Reading\" (Index 0..1); 銘柄検索 finds them by name only"),
-                                 QStringLiteral("1 \"Grain\" without \"Reading\" (Index 0); 銘柄検索 finds them by name only")}));
+    QCOMPARE(notes,
+             QStringList(
+                 {QStringLiteral("3 \"Grain\" without \"Reading\" (Index 2, 4, 7); 銘柄検索 finds them by name only"),
+                  QStringLiteral("2 \"Grain\" without \"Reading\" (Index 0..1); 銘柄検索 finds them by name only"),
+                  QStringLiteral("1 \"Grain\" without \"Reading\" (Index 0); 銘柄検索 finds them by name only")}));
     for (const QJsonValue &problem : root.value(QStringLiteral("problems")).toArray())
         QVERIFY2(!problem.toObject().value(QStringLiteral("message")).toString().contains(QStringLiteral("Reading")),
                  "a missing reading is no problem");

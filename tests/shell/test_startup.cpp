@@ -17,15 +17,17 @@ namespace {
 // Ticks the box when asked, then leaves by "開始" or Esc.
 void DriveGuidance(bool tick, bool start, bool *seen, int timeoutMs = 5000)
 {
-    CModalDriver::WhenModal<CGuidanceDlg>([tick, start, seen](CGuidanceDlg *dlg) {
-        *seen = true;
-        if (tick)
-            QTest::mouseClick(dlg->GetDlgItem(CGuidanceDlg::IDC_CHECK_NOT_DISP), Qt::LeftButton);
-        if (start)
-            QTest::mouseClick(dlg->GetDlgItem(1), Qt::LeftButton);
-        else
-            QTest::keyClick(dlg, Qt::Key_Escape);
-    }, timeoutMs);
+    CModalDriver::WhenModal<CGuidanceDlg>(
+        [tick, start, seen](CGuidanceDlg *dlg) {
+            *seen = true;
+            if (tick)
+                QTest::mouseClick(dlg->GetDlgItem(CGuidanceDlg::IDC_CHECK_NOT_DISP), Qt::LeftButton);
+            if (start)
+                QTest::mouseClick(dlg->GetDlgItem(1), Qt::LeftButton);
+            else
+                QTest::keyClick(dlg, Qt::Key_Escape);
+        },
+        timeoutMs);
 }
 }  // namespace
 

@@ -14,14 +14,12 @@
 class CTestExeFolder
 {
 public:
-    struct Region
-    {
+    struct Region {
         QString name;
         int prefCnt = 0;
         QStringList prefNames;
     };
-    struct Grain
-    {
+    struct Grain {
         int id = 0;
         QString name;
         int grainClass = 0;
@@ -87,7 +85,8 @@ public:
     }
     static QString VarietyFile(int bureau, int pref, const QString &dataFolder = QStringLiteral("Data/"))
     {
-        return dataFolder + QStringLiteral("%1/%1%2.vdx").arg(bureau, 2, 10, QLatin1Char('0')).arg(pref, 2, 10, QLatin1Char('0'));
+        return dataFolder
+            + QStringLiteral("%1/%1%2.vdx").arg(bureau, 2, 10, QLatin1Char('0')).arg(pref, 2, 10, QLatin1Char('0'));
     }
 
     // The catalogue most tests share: region 1 with two prefectures whose files differ, region 2
@@ -108,7 +107,8 @@ public:
                                  {3, QStringLiteral("ゆめぴりか"), 0},
                                  {72, QStringLiteral("彗星"), 2},
                                  {52, QStringLiteral("ゆめぴりか"), 1}})
-            && WriteVarietyFile(1, 2, {{1, QStringLiteral("ななつぼし"), 0}, {51, QStringLiteral("はくちょうもち"), 1}});
+            && WriteVarietyFile(1, 2,
+                                {{1, QStringLiteral("ななつぼし"), 0}, {51, QStringLiteral("はくちょうもち"), 1}});
     }
 
 private:

@@ -183,10 +183,12 @@ void TestDemoContent::chooseDisplay()
 
 void TestDemoContent::resourceNames()
 {
-    QCOMPARE(CDemoContent::ResourceNames(QStringLiteral("101")),
-             QStringList({QStringLiteral("1011"), QStringLiteral("1012"), QStringLiteral("1013"), QStringLiteral("1014")}));
-    QCOMPARE(CDemoContent::ResourceNames(QStringLiteral("171")),
-             QStringList({QStringLiteral("1711"), QStringLiteral("1712"), QStringLiteral("1713"), QStringLiteral("1714")}));
+    QCOMPARE(
+        CDemoContent::ResourceNames(QStringLiteral("101")),
+        QStringList({QStringLiteral("1011"), QStringLiteral("1012"), QStringLiteral("1013"), QStringLiteral("1014")}));
+    QCOMPARE(
+        CDemoContent::ResourceNames(QStringLiteral("171")),
+        QStringList({QStringLiteral("1711"), QStringLiteral("1712"), QStringLiteral("1713"), QStringLiteral("1714")}));
 }
 
 QTEST_GUILESS_MAIN(TestDemoContent)

@@ -281,13 +281,12 @@ void TestGrainDisplay::builtInBrandShowsBothTablesAndFourPhotographs()
     GRAIN_INFO_DATA builtIn;
     QVERIFY(CDemoContent::GetRecord(1, key, &builtIn));
     const QStringList feature = Column(dlg->GetFeaturePage().GetList(), 2);
-    QCOMPARE(feature.mid(0, 8),
-             QStringList({builtIn.strGrainShape, builtIn.strColor, builtIn.strSkin, builtIn.strGroove,
-                          builtIn.strEmbryo, builtIn.strThousandWeight + QLatin1Char('g'), builtIn.strWhitePart,
-                          builtIn.strOther}));
+    QCOMPARE(
+        feature.mid(0, 8),
+        QStringList({builtIn.strGrainShape, builtIn.strColor, builtIn.strSkin, builtIn.strGroove, builtIn.strEmbryo,
+                     builtIn.strThousandWeight + QLatin1Char('g'), builtIn.strWhitePart, builtIn.strOther}));
     const QStringList pedigree = Column(dlg->GetHistoryPage().GetList(), 2);
-    QCOMPARE(pedigree.mid(0, 3),
-             QStringList({builtIn.strRequired, builtIn.strHistory, builtIn.strBreedingPlace}));
+    QCOMPARE(pedigree.mid(0, 3), QStringList({builtIn.strRequired, builtIn.strHistory, builtIn.strBreedingPlace}));
 
     // The key's four pictures, each in its own slot.
     const CPictureImage &holder = dlg->GetPictureImage();
@@ -402,8 +401,9 @@ void TestGrainDisplay::zoomInByButtonWheelAndKeysAgree()
 
     auto zoom = [&](bool in) {
         if (how == QLatin1String("button")) {
-            QTest::mouseClick(dlg->GetDlgItemAs<QAbstractButton>(in ? CKelmoraDlg::IDC_ZOOM_IN : CKelmoraDlg::IDC_ZOOM_OUT),
-                              Qt::LeftButton);
+            QTest::mouseClick(
+                dlg->GetDlgItemAs<QAbstractButton>(in ? CKelmoraDlg::IDC_ZOOM_IN : CKelmoraDlg::IDC_ZOOM_OUT),
+                Qt::LeftButton);
         } else if (how == QLatin1String("wheel")) {
             const QPoint at = frame->rect().center();
             QWheelEvent wheel(at, frame->mapToGlobal(at), QPoint(), QPoint(0, in ? 120 : -120), Qt::NoButton,

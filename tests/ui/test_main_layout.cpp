@@ -72,7 +72,7 @@ void TestMainLayout::overflowIsDetected()
     CMainLayout::Block block = OpeningBlock();
     QVERIFY(!CMainLayout::Overflows(block, 1431, 766));
     QVERIFY(CMainLayout::Overflows(block, 1431, 754));  // the horizontal bar's last row is 754
-    block.frame.setHeight(630);                          // squared from a 630-pixel width
+    block.frame.setHeight(630);                         // squared from a 630-pixel width
     block.horzBar.moveTop(763);
     QVERIFY(CMainLayout::Overflows(block, 1431, 766));
 }

@@ -44,11 +44,15 @@ void ClickItem(CRvListBox *list, int row)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
 }
 
-const int kPhotoBlock[] = {CKelmoraDlg::IDOK, CKelmoraDlg::IDC_PHOTO_FRAME, CKelmoraDlg::IDC_SCROLL_VERT,
-                           CKelmoraDlg::IDC_SCROLL_HORZ, CKelmoraDlg::IDC_ZOOM_SLIDER, CKelmoraDlg::IDC_ZOOM_EDIT};
-const int kFixedControls[] = {CKelmoraDlg::IDC_LIST_MARK, CKelmoraDlg::IDC_LIST_BUREAU, CKelmoraDlg::IDC_LIST_PREF,
-                              CKelmoraDlg::IDC_LIST_CLASS, CKelmoraDlg::IDC_LIST_GRAIN, CKelmoraDlg::IDC_TAB,
-                              CKelmoraDlg::IDC_MAKER_LOGO, CKelmoraDlg::IDC_MAKER_NAME, CKelmoraDlg::IDC_ZOOM_IN,
+const int kPhotoBlock[] = {CKelmoraDlg::IDOK,
+                           CKelmoraDlg::IDC_PHOTO_FRAME,
+                           CKelmoraDlg::IDC_SCROLL_VERT,
+                           CKelmoraDlg::IDC_SCROLL_HORZ,
+                           CKelmoraDlg::IDC_ZOOM_SLIDER,
+                           CKelmoraDlg::IDC_ZOOM_EDIT};
+const int kFixedControls[] = {CKelmoraDlg::IDC_LIST_MARK,  CKelmoraDlg::IDC_LIST_BUREAU, CKelmoraDlg::IDC_LIST_PREF,
+                              CKelmoraDlg::IDC_LIST_CLASS, CKelmoraDlg::IDC_LIST_GRAIN,  CKelmoraDlg::IDC_TAB,
+                              CKelmoraDlg::IDC_MAKER_LOGO, CKelmoraDlg::IDC_MAKER_NAME,  CKelmoraDlg::IDC_ZOOM_IN,
                               CKelmoraDlg::IDC_ZOOM_OUT};
 
 QHash<int, QRect> Geometries(const CKelmoraDlg &dlg)

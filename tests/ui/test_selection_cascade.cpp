@@ -33,8 +33,16 @@ public:
 
     void SetBureauItems(const QStringList &names) override { bureaus = names; }
     void SetClassItems(const QStringList &names) override { classes = names; }
-    void SetPrefItems(const QStringList &names) override { prefs = names; prefSel = -1; }
-    void SetGrainItems(const QStringList &names) override { grains = names; grainSel = -1; }
+    void SetPrefItems(const QStringList &names) override
+    {
+        prefs = names;
+        prefSel = -1;
+    }
+    void SetGrainItems(const QStringList &names) override
+    {
+        grains = names;
+        grainSel = -1;
+    }
     void SelectBureauItem(int p) override { bureauSel = p; }
     void SelectPrefItem(int p) override { prefSel = p < prefs.size() ? p : -1; }
     void SelectClassItem(int p) override { classSel = p; }

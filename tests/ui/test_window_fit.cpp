@@ -19,9 +19,9 @@ const QSize kMainTemplate(636, 383);
 // Base units of the Japanese fallback dialog font (IPAPGothic) at 96 dpi, as measured from it.
 QSize FallbackBaseUnits(double pointSize)
 {
-    static const QMap<double, QSize> measured = {
-        {11.0, {9, 16}}, {10.5, {8, 15}}, {10.0, {8, 14}}, {9.5, {8, 14}}, {9.0, {7, 13}},
-        {8.5, {7, 12}},  {8.0, {7, 12}},  {7.5, {6, 11}},  {7.0, {5, 10}}, {6.5, {5, 10}}, {6.0, {5, 9}}};
+    static const QMap<double, QSize> measured = {{11.0, {9, 16}}, {10.5, {8, 15}}, {10.0, {8, 14}}, {9.5, {8, 14}},
+                                                 {9.0, {7, 13}},  {8.5, {7, 12}},  {8.0, {7, 12}},  {7.5, {6, 11}},
+                                                 {7.0, {5, 10}},  {6.5, {5, 10}},  {6.0, {5, 9}}};
     return measured.value(pointSize, QSize(1, 1));
 }
 

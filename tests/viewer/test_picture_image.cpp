@@ -29,7 +29,8 @@ QImage RenderSlot(const CPictureImage &holder, int slot, QSize frame, const QRec
     QImage target(frame, QImage::Format_RGB32);
     target.fill(Qt::red);
     QPainter painter(&target);
-    const bool result = holder.Render(slot, painter, target.rect(), source.x(), source.y(), source.width(), source.height());
+    const bool result =
+        holder.Render(slot, painter, target.rect(), source.x(), source.y(), source.width(), source.height());
     if (drawn != nullptr)
         *drawn = result;
     return target;
@@ -325,8 +326,8 @@ void TestPictureImage::batchLoadEmptiesSlotsAndReportsEach()
     for (int slot = 0; slot < CPictureImage::kSlotCount; ++slot)
         QVERIFY(holder.LoadPngResource(0, QStringLiteral("1002"), slot));
 
-    const std::vector<bool> results = holder.LoadPngResources(
-        0, {QStringLiteral("1001"), QStringLiteral("1003"), QString(), QStringLiteral("1005")});
+    const std::vector<bool> results =
+        holder.LoadPngResources(0, {QStringLiteral("1001"), QStringLiteral("1003"), QString(), QStringLiteral("1005")});
     QCOMPARE(results, (std::vector<bool>{true, false, false, true}));
     QCOMPARE(holder.GetImage(0)->size(), QSize(400, 300));
     QCOMPARE(*holder.GetImage(0), m_picture.mirrored(false, true));

@@ -143,21 +143,21 @@ void TestZoomView::zoomButtons_data()
     QTest::addColumn<int>("trackbar");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("3840: one 拡大") << 3840 << 1 << 0 << 0.24583333333333335 << true
-                                   << 2277 << 1562 << 81 << 782 << 782 << 780 << 245 << QStringLiteral("24.6%");
-    QTest::newRow("3840: nine 拡大 reach 1.0") << 3840 << 9 << 0 << 1.0 << true
-                                          << 560 << 3279 << 20 << 1640 << 1640 << 1639 << 1000 << QStringLiteral("100.0%");
-    QTest::newRow("3840: a tenth 拡大 changes nothing") << 3840 << 10 << 0 << 1.0 << true
-                                                   << 560 << 3279 << 20 << 1640 << 1640 << 1639 << 1000 << QStringLiteral("100.0%");
+    QTest::newRow("3840: one 拡大") << 3840 << 1 << 0 << 0.24583333333333335 << true << 2277 << 1562 << 81 << 782 << 782
+                                    << 780 << 245 << QStringLiteral("24.6%");
+    QTest::newRow("3840: nine 拡大 reach 1.0") << 3840 << 9 << 0 << 1.0 << true << 560 << 3279 << 20 << 1640 << 1640
+                                               << 1639 << 1000 << QStringLiteral("100.0%");
+    QTest::newRow("3840: a tenth 拡大 changes nothing") << 3840 << 10 << 0 << 1.0 << true << 560 << 3279 << 20 << 1640
+                                                        << 1640 << 1639 << 1000 << QStringLiteral("100.0%");
     // The whole view traces a source y of −1: V is the whole photograph, the scroll position 0.
-    QTest::newRow("3840: 縮小 in the whole view") << 3840 << 0 << 1 << 0.14583333333333334 << false
-                                             << 3840 << -1 << 137 << 0 << 0 << -1 << 145 << QStringLiteral("14.6%");
-    QTest::newRow("3840: 拡大 then 縮小") << 3840 << 1 << 1 << 0.14583333333333334 << false
-                                        << 3840 << -1 << 137 << 0 << 0 << -1 << 145 << QStringLiteral("14.6%");
-    QTest::newRow("2285: one 拡大") << 2285 << 1 << 0 << 0.3450765864332604 << true
-                                   << 1622 << 662 << 57 << 331 << 331 << 331 << 345 << QStringLiteral("34.5%");
-    QTest::newRow("400 in a wider frame: 拡大 keeps the fit") << 400 << 3 << 0 << 1.4 << false
-                                                          << 400 << -1 << 14 << 0 << 0 << -1 << 1000 << QStringLiteral("140.0%");
+    QTest::newRow("3840: 縮小 in the whole view") << 3840 << 0 << 1 << 0.14583333333333334 << false << 3840 << -1 << 137
+                                                  << 0 << 0 << -1 << 145 << QStringLiteral("14.6%");
+    QTest::newRow("3840: 拡大 then 縮小") << 3840 << 1 << 1 << 0.14583333333333334 << false << 3840 << -1 << 137 << 0
+                                          << 0 << -1 << 145 << QStringLiteral("14.6%");
+    QTest::newRow("2285: one 拡大") << 2285 << 1 << 0 << 0.3450765864332604 << true << 1622 << 662 << 57 << 331 << 331
+                                    << 331 << 345 << QStringLiteral("34.5%");
+    QTest::newRow("400 in a wider frame: 拡大 keeps the fit")
+        << 400 << 3 << 0 << 1.4 << false << 400 << -1 << 14 << 0 << 0 << -1 << 1000 << QStringLiteral("140.0%");
 }
 
 void TestZoomView::zoomButtons()
@@ -207,7 +207,7 @@ void TestZoomView::scrollCodes_data()
     QTest::addColumn<int>("code");
     QTest::addColumn<int>("thumb");
     QTest::addColumn<bool>("redraw");
-    QTest::addColumn<int>("pos");   // the bar's position and the stored member afterwards
+    QTest::addColumn<int>("pos");  // the bar's position and the stored member afterwards
     QTest::addColumn<int>("srcY");
 
     // Scale 0.24583333333333335 on a 3840 photograph: V 2277, M 1562, L 81, both bars at 782.
@@ -257,9 +257,9 @@ void TestZoomView::trackbar_data()
     QTest::addColumn<int>("image");
     QTest::addColumn<int>("position");
     QTest::addColumn<double>("scale");
-    QTest::addColumn<int>("trackbar");   // where the trackbar is set back to
+    QTest::addColumn<int>("trackbar");  // where the trackbar is set back to
     QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("visible");    // source square size, 0 for the whole photograph
+    QTest::addColumn<int>("visible");  // source square size, 0 for the whole photograph
 
     QTest::newRow("290 is set back to 289") << 3840 << 290 << 0.29 << 289 << QStringLiteral("29.0%") << 1931;
     QTest::newRow("0 gives the fit scale") << 3840 << 0 << 0.14583333333333334 << 145 << QStringLiteral("14.6%") << 0;

@@ -31,8 +31,9 @@ double CArtNoise::Uniform()
 
 double CArtNoise::Hash(std::uint64_t seed, std::int64_t x, std::int64_t y)
 {
-    const std::uint64_t h = Mix(seed ^ Mix(static_cast<std::uint64_t>(x) * 0x632be59bd9b4e019ULL
-                                           + static_cast<std::uint64_t>(y) * 0x85157af5ULL));
+    const std::uint64_t h = Mix(
+        seed
+        ^ Mix(static_cast<std::uint64_t>(x) * 0x632be59bd9b4e019ULL + static_cast<std::uint64_t>(y) * 0x85157af5ULL));
     return static_cast<double>(h >> 11) * (2.0 / 9007199254740992.0) - 1.0;
 }
 

@@ -8,7 +8,9 @@
 class CArtNoise
 {
 public:
-    explicit CArtNoise(std::uint64_t seed) : m_state(seed) {}
+    explicit CArtNoise(std::uint64_t seed)
+        : m_state(seed)
+    {}
 
     // Next raw 64-bit number (SplitMix64).
     std::uint64_t Next();

@@ -61,8 +61,15 @@ struct Canvas {
     int height = 0;
     std::vector<float> rgb;
 
-    Canvas(int w, int h) : width(w), height(h), rgb(static_cast<size_t>(w) * static_cast<size_t>(h) * 3, 0.0f) {}
-    float *At(int x, int y) { return &rgb[(static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 3]; }
+    Canvas(int w, int h)
+        : width(w)
+        , height(h)
+        , rgb(static_cast<size_t>(w) * static_cast<size_t>(h) * 3, 0.0f)
+    {}
+    float *At(int x, int y)
+    {
+        return &rgb[(static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 3];
+    }
 };
 
 struct Grain {
@@ -70,12 +77,12 @@ struct Grain {
     double cy = 0;
     double cosA = 1;
     double sinA = 0;
-    double flip = 1;      // which side of the length axis the embryo lies on
-    double a = 1;         // half length, pixels
-    double b = 1;         // half width as seen, pixels
-    double height = 1;    // height of the grain's top above its outline, pixels
+    double flip = 1;    // which side of the length axis the embryo lies on
+    double a = 1;       // half length, pixels
+    double b = 1;       // half width as seen, pixels
+    double height = 1;  // height of the grain's top above its outline, pixels
     double taper = 0;
-    double dorsal = 0;    // straightness of the back (the side away from the embryo)
+    double dorsal = 0;  // straightness of the back (the side away from the embryo)
     double tone = 1;
     double warmth = 0;
     double belly = 0;
@@ -88,7 +95,7 @@ struct Local {
     double un;
     double vn;
     double bEff;
-    double q;   // 0 at the centre, 1 on the outline
+    double q;  // 0 at the centre, 1 on the outline
 };
 
 Local ToLocal(const Grain &g, double x, double y)
@@ -197,7 +204,8 @@ void Blur(std::vector<float> &mask, int w, int h, int radius)
         for (int x = 0; x < w; ++x) {
             float sum = 0;
             for (int i = -radius; i <= radius; ++i)
-                sum += tmp[static_cast<size_t>(std::clamp(i, 0, h - 1)) * static_cast<size_t>(w) + static_cast<size_t>(x)];
+                sum +=
+                    tmp[static_cast<size_t>(std::clamp(i, 0, h - 1)) * static_cast<size_t>(w) + static_cast<size_t>(x)];
             for (int y = 0; y < h; ++y) {
                 mask[static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)] = sum * norm;
                 const int add = std::min(y + radius + 1, h - 1);
@@ -381,7 +389,8 @@ void PaintGrain(Canvas &canvas, const Grain &g, const CGrainPhoto::Style &style)
             const double coreShape = ((l.un - 0.04) / 0.52) * ((l.un - 0.04) / 0.52) + (l.vn / 0.58) * (l.vn / 0.58)
                 + 0.3 * CArtNoise::Fractal(seed + 23, l.un * 3.0, l.vn * 3.0, 2);
             const double core = style.coreWhite * (1.0 - SmoothStep(0.15, 1.05, coreShape));
-            const double bellyShape = ((l.un + 0.05) / 0.6) * ((l.un + 0.05) / 0.6) + ((l.vn - 0.6) / 0.38) * ((l.vn - 0.6) / 0.38)
+            const double bellyShape = ((l.un + 0.05) / 0.6) * ((l.un + 0.05) / 0.6)
+                + ((l.vn - 0.6) / 0.38) * ((l.vn - 0.6) / 0.38)
                 + 0.3 * CArtNoise::Fractal(seed + 29, l.un * 3.0, l.vn * 3.0, 2);
             const double belly = g.belly * (1.0 - SmoothStep(0.4, 1.0, bellyShape));
             const double chalk = std::max(core, belly);
@@ -399,7 +408,8 @@ void PaintGrain(Canvas &canvas, const Grain &g, const CGrainPhoto::Style &style)
             const double ndl = Dot(n, kLight);
             const double wrap = 0.3;
             const double diffuse = std::max(0.0, (ndl + wrap) / (1.0 + wrap));
-            const double specular = style.gloss * (1.0 - 0.7 * chalk) * std::pow(std::max(0.0, Dot(n, kHalf)), style.shininess);
+            const double specular =
+                style.gloss * (1.0 - 0.7 * chalk) * std::pow(std::max(0.0, Dot(n, kHalf)), style.shininess);
             const double rim = 0.08 * std::pow(1.0 - n.z, 2.0);
 
             // Light entering a translucent grain on the lit side glows out of the far side.
@@ -482,7 +492,8 @@ void DrawScale(QImage &image, double pixelsPerMm, double zeroX, double top)
     painter.setPen(Qt::NoPen);
     for (int i = 12; i >= 1; --i) {
         painter.setBrush(QColor(20, 25, 35, 9));
-        painter.drawRoundedRect(strip.translated(10, 14).adjusted(-i * 1.5, -i * 1.5, i * 1.5, i * 1.5), 10 + i, 10 + i);
+        painter.drawRoundedRect(strip.translated(10, 14).adjusted(-i * 1.5, -i * 1.5, i * 1.5, i * 1.5), 10 + i,
+                                10 + i);
     }
     QLinearGradient face(strip.topLeft(), strip.bottomLeft());
     face.setColorAt(0.0, QColor(250, 250, 246));

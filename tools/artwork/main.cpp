@@ -95,10 +95,10 @@ constexpr int kDetailSize = 1297;
 constexpr QSize kChartSize(622, 336);
 
 struct Job {
-    QString strPath;                  // relative to the output folder
+    QString strPath;  // relative to the output folder
     std::function<QImage()> draw;
-    bool bText = false;               // draws text: main thread only
-    bool bRgb24 = true;               // 24-bit RGB, or 32-bit with transparency
+    bool bText = false;  // draws text: main thread only
+    bool bRgb24 = true;  // 24-bit RGB, or 32-bit with transparency
 };
 
 bool Save(const QImage &image, const QString &path, bool rgb24)
@@ -128,8 +128,7 @@ std::vector<Job> MakeJobs()
     const std::vector<Brand> brands = {
         {"101", Kirara397(), 3840, 40, {n("きらら397", 1, 2), n("しまひかり"), n("キタアケ")}},
         {"151", KazenokoMochi(), 2285, 40, {n("風の子もち", 1, 2), n("上系85201"), n("はくちょうもち")}},
-        {"171", Ginpu(), 2285, 34,
-         {n("吟風", 1, 4), n("", 2, 3), n("八反錦"), n("上育404号"), n("きらら397")}},
+        {"171", Ginpu(), 2285, 34, {n("吟風", 1, 4), n("", 2, 3), n("八反錦"), n("上育404号"), n("きらら397")}},
     };
 
     std::vector<Job> jobs;
@@ -140,14 +139,21 @@ std::vector<Job> MakeJobs()
         const int size = brand.mainSize;
         const int count = brand.grainCount;
         const std::uint64_t s = ++seed;
-        jobs.push_back({QStringLiteral("png/%1%2.png").arg(key).arg(1),
-                        [style, size, count, s]() { return CGrainPhoto::RenderHeap(style, size, size / kFieldMm, count, s); }});
-        jobs.push_back({QStringLiteral("png/%1%2.png").arg(key).arg(2), [style, s]() {
-                            return CGrainPhoto::RenderDetail(style, kDetailSize, kDetailPixelsPerMm, CGrainPhoto::View::Top, s + 100);
-                        }, true});
-        jobs.push_back({QStringLiteral("png/%1%2.png").arg(key).arg(3), [style, s]() {
-                            return CGrainPhoto::RenderDetail(style, kDetailSize, kDetailPixelsPerMm, CGrainPhoto::View::Side, s + 100);
-                        }, true});
+        jobs.push_back({QStringLiteral("png/%1%2.png").arg(key).arg(1), [style, size, count, s]() {
+                            return CGrainPhoto::RenderHeap(style, size, size / kFieldMm, count, s);
+                        }});
+        jobs.push_back({QStringLiteral("png/%1%2.png").arg(key).arg(2),
+                        [style, s]() {
+                            return CGrainPhoto::RenderDetail(style, kDetailSize, kDetailPixelsPerMm,
+                                                             CGrainPhoto::View::Top, s + 100);
+                        },
+                        true});
+        jobs.push_back({QStringLiteral("png/%1%2.png").arg(key).arg(3),
+                        [style, s]() {
+                            return CGrainPhoto::RenderDetail(style, kDetailSize, kDetailPixelsPerMm,
+                                                             CGrainPhoto::View::Side, s + 100);
+                        },
+                        true});
         const std::vector<CPedigreeChart::Node> pedigree = brand.pedigree;
         jobs.push_back({QStringLiteral("png/%1%2.png").arg(key).arg(4),
                         [pedigree]() { return CPedigreeChart::Render(pedigree, 0, kChartSize); }, true});
@@ -157,7 +163,8 @@ std::vector<Job> MakeJobs()
     jobs.push_back({QStringLiteral("png/136.png"), &CUiArt::ZoomOutButton, false, false});
     jobs.push_back({QStringLiteral("icon/128.png"), []() { return CUiArt::AppIcon(48); }, false, false});
     for (int size : {16, 24, 32, 64, 128, 256})
-        jobs.push_back({QStringLiteral("icon/128-%1.png").arg(size), [size]() { return CUiArt::AppIcon(size); }, false, false});
+        jobs.push_back(
+            {QStringLiteral("icon/128-%1.png").arg(size), [size]() { return CUiArt::AppIcon(size); }, false, false});
     jobs.push_back({QStringLiteral("bitmap/153.png"), &CUiArt::MakerLogo, false, false});
     return jobs;
 }

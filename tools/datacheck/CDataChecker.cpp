@@ -99,13 +99,15 @@ void CDataChecker::Run()
     const CRvFileIni settings;
     const QString settingsProblem = ReadProblem(settings.GetIniPath(), CRvFileIni::kMaxFileSize);
     if (!settingsProblem.isEmpty())
-        AddProblem(settings.GetIniPath(), QStringLiteral("settings file %1; the program uses its defaults").arg(settingsProblem));
+        AddProblem(settings.GetIniPath(),
+                   QStringLiteral("settings file %1; the program uses its defaults").arg(settingsProblem));
 
     // The data folder is resolved as the main window does it.
     const QString folder = program.GetDataFolder();
     if (!catalog.SetDataFolder(folder))
-        AddProblem(folder, QStringLiteral("data folder not found; the program looks for the variety files "
-                                          "relative to its current folder"));
+        AddProblem(folder,
+                   QStringLiteral("data folder not found; the program looks for the variety files "
+                                  "relative to its current folder"));
     m_strDataFolder = catalog.GetDataFolder();
 
     for (const BUREAU_DATA &bureau : m_aBureau) {
@@ -129,9 +131,10 @@ void CDataChecker::CheckRegionTable(const CProgramFolder &program, const CCatalo
 {
     const QString path = program.GetRegionTablePath();
     if (program.GetLayout() == CProgramFolder::Layout::NotFound) {
-        AddProblem(path, QStringLiteral("region table not found; looked for it at %1; the program shows eight "
-                                        "empty regions")
-                             .arg(program.GetRegionTablePlaces().join(QStringLiteral(" and at "))));
+        AddProblem(path,
+                   QStringLiteral("region table not found; looked for it at %1; the program shows eight "
+                                  "empty regions")
+                       .arg(program.GetRegionTablePlaces().join(QStringLiteral(" and at "))));
         return;
     }
     const QString problem = ReadProblem(path, CRvFileIni::kMaxFileSize);
@@ -147,18 +150,21 @@ void CDataChecker::CheckRegionTable(const CProgramFolder &program, const CCatalo
         // The record holds at most nine; the file's own count tells what was written.
         const int count = ini.GetInt(section, QStringLiteral("PrefCnt"), 0);
         if (count > BUREAU_DATA::kMaxPref)
-            AddProblem(path, QStringLiteral("[%1] \"PrefCnt\" %2 is above 9; only nine prefectures are read")
-                                 .arg(section)
-                                 .arg(count));
+            AddProblem(path,
+                       QStringLiteral("[%1] \"PrefCnt\" %2 is above 9; only nine prefectures are read")
+                           .arg(section)
+                           .arg(count));
         else if (count < 0)
-            AddProblem(path, QStringLiteral("[%1] \"PrefCnt\" %2 is below 0; the region has no prefectures")
-                                 .arg(section)
-                                 .arg(count));
+            AddProblem(path,
+                       QStringLiteral("[%1] \"PrefCnt\" %2 is below 0; the region has no prefectures")
+                           .arg(section)
+                           .arg(count));
         for (int i = 0; i < bureau.nPrefCnt; ++i) {
             if (bureau.aPref[static_cast<std::size_t>(i)].strPrefName.isEmpty())
-                AddProblem(path, QStringLiteral("[%1] prefecture name \"PrefName%2\" missing")
-                                     .arg(section)
-                                     .arg(i + 1, 2, 10, QLatin1Char('0')));
+                AddProblem(path,
+                           QStringLiteral("[%1] prefecture name \"PrefName%2\" missing")
+                               .arg(section)
+                               .arg(i + 1, 2, 10, QLatin1Char('0')));
         }
     }
 }
@@ -174,8 +180,9 @@ void CDataChecker::CheckVarietyFile(const PrefResult &pref)
     CXmlDocument::CLoadError error;
     if (!doc.LoadFile(pref.strFile, &error)) {
         const QString line = error.nLine > 0 ? QStringLiteral(" (line %1)").arg(error.nLine) : QString();
-        AddProblem(pref.strFile, QStringLiteral("variety file not loadable: %1%2; %3 shows no brands")
-                                     .arg(error.strReason, line, pref.strPrefName));
+        AddProblem(pref.strFile,
+                   QStringLiteral("variety file not loadable: %1%2; %3 shows no brands")
+                       .arg(error.strReason, line, pref.strPrefName));
         return;
     }
     CheckGrains(pref.strFile, doc, pref.aGrain);
@@ -186,18 +193,20 @@ void CDataChecker::CheckGrains(const QString &file, const CXmlDocument &doc, con
     // Every "Grain" with the first of each spelling below it, in one walk however they nest.
     const CXmlDocument::CGroups groups = doc.GetGroups("Grain", {"Requierd", "Required"});
     const std::vector<CXmlDocument::CElement> &elements = groups.aGroup;
-    const int dataCount = CRvTextCodec::LeadingInt(doc.GetNodeText(
-        QStringLiteral("Header"), QString(), QString(), QStringLiteral("DataCount"), QStringLiteral("0")));
+    const int dataCount = CRvTextCodec::LeadingInt(doc.GetNodeText(QStringLiteral("Header"), QString(), QString(),
+                                                                   QStringLiteral("DataCount"), QStringLiteral("0")));
     const int read = std::clamp(dataCount, 0, CCatalogData::kMaxDataCount);
 
     if (dataCount != static_cast<int>(elements.size()))
-        AddProblem(file, QStringLiteral("\"DataCount\" %1 differs from the number of \"Grain\" elements, %2")
-                             .arg(dataCount)
-                             .arg(elements.size()));
+        AddProblem(file,
+                   QStringLiteral("\"DataCount\" %1 differs from the number of \"Grain\" elements, %2")
+                       .arg(dataCount)
+                       .arg(elements.size()));
     if (dataCount > CCatalogData::kMaxDataCount)
-        AddProblem(file, QStringLiteral("\"DataCount\" %1 is above %2; only the first %2 are read")
-                             .arg(dataCount)
-                             .arg(CCatalogData::kMaxDataCount));
+        AddProblem(file,
+                   QStringLiteral("\"DataCount\" %1 is above %2; only the first %2 are read")
+                       .arg(dataCount)
+                       .arg(CCatalogData::kMaxDataCount));
 
     // Which element the loader reads for each position: the first with that exact "Index" text.
     std::vector<int> atPosition(static_cast<std::size_t>(read), -1);  // group numbers
@@ -207,19 +216,22 @@ void CDataChecker::CheckGrains(const QString &file, const CXmlDocument &doc, con
         ++number;
         const std::optional<QString> index = element.GetAttribute("Index");
         if (!index) {
-            AddProblem(file, QStringLiteral("\"Grain\" element number %1 has no \"Index\"; it is never read").arg(number));
+            AddProblem(file,
+                       QStringLiteral("\"Grain\" element number %1 has no \"Index\"; it is never read").arg(number));
             continue;
         }
         if (seen.contains(*index)) {
-            AddProblem(file, QStringLiteral("\"Index\" %1 repeated; only the first such \"Grain\" is read")
-                                 .arg(Quoted(*index)));
+            AddProblem(
+                file,
+                QStringLiteral("\"Index\" %1 repeated; only the first such \"Grain\" is read").arg(Quoted(*index)));
             continue;
         }
         seen.insert(*index);
         const int position = CanonicalPosition(*index);
         if (position < 0 || position >= read) {
-            AddProblem(file, QStringLiteral("\"Index\" %1 out of range 0..%2; that \"Grain\" is never read")
-                                 .arg(Quoted(*index), QString::number(read - 1)));
+            AddProblem(file,
+                       QStringLiteral("\"Index\" %1 out of range 0..%2; that \"Grain\" is never read")
+                           .arg(Quoted(*index), QString::number(read - 1)));
             continue;
         }
         atPosition[static_cast<std::size_t>(position)] = number - 1;
@@ -235,8 +247,8 @@ void CDataChecker::CheckGrains(const QString &file, const CXmlDocument &doc, con
         while (last + 1 < read && atPosition[static_cast<std::size_t>(last + 1)] < 0)
             ++last;
         const QString positions = last == i ? QString::number(i) : QStringLiteral("%1..%2").arg(i).arg(last);
-        AddProblem(file, QStringLiteral("\"Index\" %1 missing; an empty required line is shown in its place")
-                             .arg(positions));
+        AddProblem(file,
+                   QStringLiteral("\"Index\" %1 missing; an empty required line is shown in its place").arg(positions));
         i = last + 1;
     }
 
@@ -249,11 +261,15 @@ void CDataChecker::CheckGrains(const QString &file, const CXmlDocument &doc, con
         const QString where = QStringLiteral("\"Grain\" Index %1").arg(i);
         const CXmlDocument::CElement *const spellings = &groups.aField[static_cast<std::size_t>(group) * 2];
         if (spellings[0].IsNull() && !spellings[1].IsNull())
-            AddProblem(file, where + QStringLiteral(": \"Required\" found but the spelling read is \"Requierd\"; "
-                                                    "the brand shows as required"));
+            AddProblem(file,
+                       where
+                           + QStringLiteral(": \"Required\" found but the spelling read is \"Requierd\"; "
+                                            "the brand shows as required"));
         if (grain.nClass < kClassUruchi || grain.nClass >= kClassCount)
-            AddProblem(file, where + QStringLiteral(": \"Class\" %1 is outside 0..2; the brand is listed nowhere")
-                                         .arg(grain.nClass));
+            AddProblem(
+                file,
+                where
+                    + QStringLiteral(": \"Class\" %1 is outside 0..2; the brand is listed nowhere").arg(grain.nClass));
         if (grain.strName.isEmpty()) {
             AddProblem(file, where + QStringLiteral(": empty \"Name\""));
             continue;
@@ -261,9 +277,10 @@ void CDataChecker::CheckGrains(const QString &file, const CXmlDocument &doc, con
         const QString key = QString::number(grain.nClass) + QLatin1Char('\n') + grain.strName;
         const auto first = firstByName.constFind(key);
         if (first != firstByName.constEnd())
-            AddProblem(file, where + QStringLiteral(": name %1 already used by Index %2 in %3")
-                                         .arg(Quoted(grain.strName), QString::number(first.value()),
-                                              ClassName(grain.nClass)));
+            AddProblem(file,
+                       where
+                           + QStringLiteral(": name %1 already used by Index %2 in %3")
+                                 .arg(Quoted(grain.strName), QString::number(first.value()), ClassName(grain.nClass)));
         else
             firstByName.insert(key, i);
     }
@@ -292,9 +309,10 @@ void CDataChecker::NoteGrainsWithoutReading(const PrefResult &pref)
         i = last;
     }
     if (count > 0)
-        m_aNote.push_back(Problem{pref.strFile, QStringLiteral("%1 \"Grain\" without \"Reading\" (Index %2); 銘柄検索 "
-                                                               "finds them by name only")
-                                                    .arg(QString::number(count), runs.join(QStringLiteral(", ")))});
+        m_aNote.push_back(Problem{pref.strFile,
+                                  QStringLiteral("%1 \"Grain\" without \"Reading\" (Index %2); 銘柄検索 "
+                                                 "finds them by name only")
+                                      .arg(QString::number(count), runs.join(QStringLiteral(", ")))});
 }
 
 QJsonObject CDataChecker::ToJson() const

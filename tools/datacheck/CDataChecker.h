@@ -17,8 +17,7 @@ class CXmlDocument;
 class CDataChecker
 {
 public:
-    struct Problem
-    {
+    struct Problem {
         QString strFile;
         QString strMessage;
     };
@@ -34,8 +33,7 @@ public:
     QString ToSummary() const;
 
 private:
-    struct PrefResult
-    {
+    struct PrefResult {
         int nBureauNo = 0;
         int nPrefNo = 0;
         QString strPrefName;
