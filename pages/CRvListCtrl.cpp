@@ -203,6 +203,25 @@ void CRvListCtrl::mousePressEvent(QMouseEvent *event)
     OnClick(hit.isValid() ? hit.row() : -1);
 }
 
+void CRvListCtrl::mouseMoveEvent(QMouseEvent *event)
+{
+    QTableWidget::mouseMoveEvent(event);
+    FollowDraggedHighlight();
+}
+
+void CRvListCtrl::mouseReleaseEvent(QMouseEvent *event)
+{
+    QTableWidget::mouseReleaseEvent(event);
+    FollowDraggedHighlight();
+}
+
+void CRvListCtrl::FollowDraggedHighlight()
+{
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    if (rows.size() == 1 && rows.front().row() != m_nCurRow)
+        m_nCurRow = rows.front().row();
+}
+
 void CRvListCtrl::wheelEvent(QWheelEvent *event)
 {
     // Without scroll bars the table does not scroll; the wheel belongs to whatever is behind it.

@@ -71,9 +71,14 @@ public:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
 
 private:
+    // A drag of the pressed button across rows moves the highlight with it; the row it ends on is
+    // the one the next Up or Down starts from.
+    void FollowDraggedHighlight();
     bool WriteCell(int row, int column, const QString &text);
     void SetRowHeight(int height);
 };

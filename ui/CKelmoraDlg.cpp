@@ -17,6 +17,7 @@
 #include "viewer/CPhotoFrame.h"
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -119,8 +120,8 @@ void CKelmoraDlg::CreateControls()
     connect(m_lstClass, &CRvListBox::SelChange, this, &CKelmoraDlg::OnSelchangeClass);
     connect(m_lstGrain, &CRvListBox::SelChange, this, &CKelmoraDlg::OnSelchangeGrain);
 
+    // Its tab changes are connected once the pages exist (SetUpTabPages).
     m_tab = AddControl<CRvTabCtrl>(IDC_TAB, QRect(7, 103, 327, 273));
-    connect(m_tab, &QTabWidget::currentChanged, this, &CKelmoraDlg::OnSelchangeTab);
 
     auto *logo = AddControl<CRvStatic>(IDC_MAKER_LOGO, QRect(344, 10, 16, 15));
     const QImage logoImage = CArtwork::Load(CArtwork::IDB_MAKER_LOGO);
@@ -275,6 +276,8 @@ void CKelmoraDlg::SetUpControls()
 
 void CKelmoraDlg::SetUpTabPages()
 {
+    // The first tab inserted becomes the current one; its change must not show a page that has
+    // no parent yet, which would open as a window of its own.
     m_tab->InsertItem(0, QStringLiteral("特性"));
     m_tab->InsertItem(1, QStringLiteral("来歴"));
     // The pages are children of the window, laid over the tab control's display area.
@@ -289,6 +292,8 @@ void CKelmoraDlg::SetUpTabPages()
     m_pageHistory.setGeometry(area);
     m_pageHistory.raise();
     m_pageHistory.hide();
+
+    connect(m_tab, &QTabWidget::currentChanged, this, &CKelmoraDlg::OnSelchangeTab);
 }
 
 void CKelmoraDlg::resizeEvent(QResizeEvent *event)
@@ -610,6 +615,20 @@ void CKelmoraDlg::wheelEvent(QWheelEvent *event)
     }
 }
 
+void CKelmoraDlg::keyPressEvent(QKeyEvent *event)
+{
+    // Enter that a list, the tab bar, a table or the zoom field leaves unused does not reach the
+    // default button: only with the focus on a button (which takes Enter itself) or on no
+    // control does Enter press 終了. Esc still ends the run from anywhere.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    QWidget *focus = focusWidget();
+    if (enter && focus != nullptr && focus != this && qobject_cast<QPushButton *>(focus) == nullptr) {
+        event->accept();
+        return;
+    }
+    CRvDialog::keyPressEvent(event);
+}
+
 // ---- The cascade's effects -------------------------------------------------------------------
 
 void CKelmoraDlg::SetBureauItems(const QStringList &names)
@@ -676,6 +695,10 @@ void CKelmoraDlg::ClearGrainDisplay()
     // The scales, the scroll bars and the zoom display stay until the next photograph is fitted.
     m_zoom.ClearView();
     update();
+    // The frames paint over the window without it painting behind them: each is told itself that
+    // its slot is now empty, or it would go on showing the last brand's picture.
+    for (CPhotoFrame *frame : findChildren<CPhotoFrame *>())
+        frame->update();
 }
 
 void CKelmoraDlg::ShowFeatureTab()

@@ -1,5 +1,6 @@
 #include "ui/CRvDialog.h"
 
+#include "ui/CFocusRing.h"
 #include "ui/CWindowFit.h"
 
 #include <QCursor>
@@ -13,6 +14,15 @@ CRvDialog::CRvDialog(QWidget *parent, Qt::WindowFlags flags)
 {}
 
 CRvDialog::~CRvDialog() = default;
+
+void CRvDialog::showEvent(QShowEvent *event)
+{
+    if (!m_bFocusRing && isWindow()) {
+        m_bFocusRing = true;
+        CFocusRing::Attach(this);
+    }
+    QDialog::showEvent(event);
+}
 
 QStringList CRvDialog::FallbackFamilies()
 {

@@ -66,7 +66,12 @@ public:
     // The id a control was registered with, or kNoId.
     int GetDlgCtrlID(const QWidget *control) const;
 
+protected:
+    // A dialog that is a window of its own gets the ring that marks its focused control.
+    void showEvent(QShowEvent *event) override;
+
 private:
+    bool m_bFocusRing = false;
     QSize m_baseUnits{6, 13};
     qreal m_dFontScale = 1.0;
     QHash<int, QWidget *> m_items;

@@ -23,7 +23,6 @@ void CRvListBox::SetCurSel(int position)
 {
     if (position < 0 || position >= count()) {
         clearSelection();
-        setCurrentRow(-1, QItemSelectionModel::NoUpdate);
         return;
     }
     setCurrentRow(position, QItemSelectionModel::ClearAndSelect);
@@ -42,11 +41,42 @@ QString CRvListBox::GetText(int position) const
     return line != nullptr ? line->text() : QString();
 }
 
+QItemSelectionModel::SelectionFlags CRvListBox::selectionCommand(const QModelIndex &index, const QEvent *event) const
+{
+    const QItemSelectionModel::SelectionFlags command = QListWidget::selectionCommand(index, event);
+    // The view's own rule deselects the selected line on a Ctrl+click or Ctrl+Space.
+    if (command.testAnyFlags(QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
+        return QItemSelectionModel::ClearAndSelect;
+    return command;
+}
+
 void CRvListBox::mousePressEvent(QMouseEvent *event)
 {
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
     QListWidget::mousePressEvent(event);
     if (event->button() == Qt::LeftButton && itemAt(event->position().toPoint()) != nullptr)
         Q_EMIT SelChange();
+}
+
+void CRvListBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
+    QListWidget::mouseReleaseEvent(event);
+}
+
+void CRvListBox::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
+    QListWidget::mouseDoubleClickEvent(event);
 }
 
 void CRvListBox::mouseMoveEvent(QMouseEvent *event)
@@ -63,4 +93,8 @@ void CRvListBox::keyPressEvent(QKeyEvent *event)
     QListWidget::keyPressEvent(event);
     if (GetCurSel() != before)
         Q_EMIT SelChange();
+    // Enter acts on the list alone (its selection is already what the user sees); it never
+    // reaches the window's default button.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        event->accept();
 }

@@ -1,0 +1,295 @@
+// What the user sees after real input: clicks with every button and modifier, keys, and the window's
+// backing store read from the screen (stale paint shows there, unlike a fresh rendering).
+
+#include "ui/CTestExeFolder.h"
+#include "ui/CTestPictures.h"
+
+#include "pages/CFeaturePage.h"
+#include "ui/CKelmoraDlg.h"
+#include "ui/CRvListBox.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QRgb kEmptyFrame = qRgb(240, 240, 240);
+
+// The window as the screen shows it.
+QImage Screen(QWidget *window)
+{
+    // Pending paints reach the backing store first.
+    QTest::qWait(30);
+    return window->screen()->grabWindow(window->winId()).toImage();
+}
+
+QRgb PixelAt(const QImage &screen, QWidget *window, QWidget *widget, QPoint point)
+{
+    return screen.pixel(widget->mapTo(window, point));
+}
+
+void ClickRow(CRvListBox *list, int row, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = {})
+{
+    QTest::mouseClick(list->viewport(), button, keys, list->visualItemRect(list->item(row)).center());
+}
+
+// Counts the windows of their own that are shown while it lives.
+class CShownWindows : public QObject
+{
+public:
+    CShownWindows() { qApp->installEventFilter(this); }
+    ~CShownWindows() override { qApp->removeEventFilter(this); }
+    QList<QWidget *> m_shown;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (event->type() == QEvent::Show && widget != nullptr && widget->isWindow())
+            m_shown << widget;
+        return false;
+    }
+};
+
+}  // namespace
+
+class TestScreen : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void cleanupTestCase();
+
+    void clearingEmptiesEveryFrameOnScreen_data();
+    void clearingEmptiesEveryFrameOnScreen();
+    void arrowKeysGoOnFromAClearedBrand();
+    void onlyALeftClickChangesAListsSelection_data();
+    void onlyALeftClickChangesAListsSelection();
+    void enterOutsideTheButtonsKeepsTheWindowOpen_data();
+    void enterOutsideTheButtonsKeepsTheWindowOpen();
+    void startShowsOneWindowOnly();
+    void draggedTableHighlightIsWhereUpAndDownStart();
+    void everyTabStopShowsARing();
+
+private:
+    CKelmoraDlg *Window() const { return m_dlg.get(); }
+    CRvListBox *List(int id) const { return m_dlg->GetDlgItemAs<CRvListBox>(id); }
+    void ChooseKirara();
+
+    CTestPictures *m_pictures = nullptr;
+    CTestExeFolder *m_folder = nullptr;
+    std::unique_ptr<CKelmoraDlg> m_dlg;
+};
+
+void TestScreen::initTestCase()
+{
+    m_pictures = new CTestPictures;
+    QVERIFY(m_pictures->IsValid());
+}
+
+void TestScreen::cleanupTestCase()
+{
+    delete m_pictures;
+}
+
+void TestScreen::init()
+{
+    m_folder = new CTestExeFolder;
+    QVERIFY(m_folder->WriteStandardCatalogue());
+    m_dlg = std::make_unique<CKelmoraDlg>();
+    m_dlg->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_dlg.get()));
+    QApplication::setActiveWindow(m_dlg.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_dlg.get()));
+}
+
+void TestScreen::cleanup()
+{
+    m_dlg.reset();
+    delete m_folder;
+    m_folder = nullptr;
+}
+
+void TestScreen::ChooseKirara()
+{
+    ClickRow(List(CKelmoraDlg::IDC_LIST_GRAIN), 0);
+    QCOMPARE(Window()->GetCascade().GetCurGrain(), 0);
+}
+
+void TestScreen::clearingEmptiesEveryFrameOnScreen_data()
+{
+    QTest::addColumn<int>("list");
+    QTest::addColumn<int>("row");
+    QTest::newRow("classification") << int(CKelmoraDlg::IDC_LIST_CLASS) << 1;
+    QTest::newRow("prefecture") << int(CKelmoraDlg::IDC_LIST_PREF) << 1;
+    QTest::newRow("region") << int(CKelmoraDlg::IDC_LIST_BUREAU) << 1;
+    QTest::newRow("brand without content") << int(CKelmoraDlg::IDC_LIST_GRAIN) << 1;
+}
+
+void TestScreen::clearingEmptiesEveryFrameOnScreen()
+{
+    QFETCH(int, list);
+    QFETCH(int, row);
+    ChooseKirara();
+    CFeaturePage &page = Window()->GetFeaturePage();
+    QWidget *frames[] = {Window()->GetDlgItem(CKelmoraDlg::IDC_PHOTO_FRAME), page.GetDlgItem(CFeaturePage::kFrameFirst),
+                         page.GetDlgItem(CFeaturePage::kFrameSecond)};
+    QImage screen = Screen(Window());
+    for (QWidget *frame : frames)
+        QVERIFY(PixelAt(screen, Window(), frame, frame->rect().center()) != kEmptyFrame);
+
+    ClickRow(List(list), row);
+    screen = Screen(Window());
+    for (QWidget *frame : frames)
+        QCOMPARE(PixelAt(screen, Window(), frame, frame->rect().center()), kEmptyFrame);
+}
+
+void TestScreen::arrowKeysGoOnFromAClearedBrand()
+{
+    // ゆめぴりか has no content of its own: its selection is taken away, its line stays the caret.
+    CRvListBox *brands = List(CKelmoraDlg::IDC_LIST_GRAIN);
+    ClickRow(brands, 1);
+    QCOMPARE(brands->GetCurSel(), -1);
+    QTest::keyClick(brands, Qt::Key_Down);
+    QCOMPARE(brands->currentRow(), 2);
+    QCOMPARE(Window()->GetCascade().GetCurGrain(), 2);  // the second ゆめぴりか, not きらら397 on line 0
+    QTest::keyClick(brands, Qt::Key_Up);
+    QTest::keyClick(brands, Qt::Key_Up);
+    QCOMPARE(brands->GetCurSel(), 0);
+    QCOMPARE(Window()->GetCascade().GetCurGrain(), 0);
+}
+
+void TestScreen::onlyALeftClickChangesAListsSelection_data()
+{
+    QTest::addColumn<int>("list");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("keys");
+    QTest::addColumn<int>("selected");
+    using D = CKelmoraDlg;
+    QTest::newRow("right click, region") << int(D::IDC_LIST_BUREAU) << 1 << int(Qt::RightButton) << 0 << 0;
+    QTest::newRow("middle click, region") << int(D::IDC_LIST_BUREAU) << 2 << int(Qt::MiddleButton) << 0 << 0;
+    QTest::newRow("right click, brand") << int(D::IDC_LIST_GRAIN) << 1 << int(Qt::RightButton) << 0 << 0;
+    QTest::newRow("ctrl+click, selected brand")
+        << int(D::IDC_LIST_GRAIN) << 0 << int(Qt::LeftButton) << int(Qt::ControlModifier) << 0;
+    QTest::newRow("ctrl+click, selected region")
+        << int(D::IDC_LIST_BUREAU) << 0 << int(Qt::LeftButton) << int(Qt::ControlModifier) << 0;
+    QTest::newRow("ctrl+click, other classification")
+        << int(D::IDC_LIST_CLASS) << 2 << int(Qt::LeftButton) << int(Qt::ControlModifier) << 2;
+}
+
+void TestScreen::onlyALeftClickChangesAListsSelection()
+{
+    QFETCH(int, list);
+    QFETCH(int, row);
+    QFETCH(int, button);
+    QFETCH(int, keys);
+    QFETCH(int, selected);
+    ChooseKirara();
+    ClickRow(List(list), row, Qt::MouseButton(button), Qt::KeyboardModifiers(keys));
+    QCOMPARE(List(list)->GetCurSel(), selected);
+    // What each list highlights is what the cascade holds.
+    const CSelectionCascade &cascade = Window()->GetCascade();
+    QCOMPARE(List(CKelmoraDlg::IDC_LIST_BUREAU)->GetCurSel(), cascade.GetCurBureau());
+    QCOMPARE(List(CKelmoraDlg::IDC_LIST_CLASS)->GetCurSel(), cascade.GetCurClass());
+    if (selected == 0 && list != CKelmoraDlg::IDC_LIST_CLASS)
+        QCOMPARE(List(CKelmoraDlg::IDC_LIST_GRAIN)->GetCurSel(), cascade.GetCurGrain());
+}
+
+void TestScreen::enterOutsideTheButtonsKeepsTheWindowOpen_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("region list") << QStringLiteral("region") << false;
+    QTest::newRow("brand list") << QStringLiteral("brand") << false;
+    QTest::newRow("tab bar") << QStringLiteral("tabs") << false;
+    QTest::newRow("zoom field") << QStringLiteral("zoom") << false;
+    QTest::newRow("characteristics table") << QStringLiteral("table") << false;
+    QTest::newRow("終了") << QStringLiteral("exit") << true;
+}
+
+void TestScreen::enterOutsideTheButtonsKeepsTheWindowOpen()
+{
+    QFETCH(QString, control);
+    QFETCH(bool, closes);
+    const QHash<QString, QWidget *> controls = {
+        {QStringLiteral("region"), List(CKelmoraDlg::IDC_LIST_BUREAU)},
+        {QStringLiteral("brand"), List(CKelmoraDlg::IDC_LIST_GRAIN)},
+        {QStringLiteral("tabs"), Window()->GetDlgItemAs<QTabWidget>(CKelmoraDlg::IDC_TAB)->tabBar()},
+        {QStringLiteral("zoom"), Window()->GetDlgItem(CKelmoraDlg::IDC_ZOOM_EDIT)},
+        {QStringLiteral("table"), &Window()->GetFeaturePage().GetList()},
+        {QStringLiteral("exit"), Window()->GetDlgItem(CKelmoraDlg::IDOK)},
+    };
+    QWidget *widget = controls.value(control);
+    widget->setFocus(Qt::TabFocusReason);
+    QCOMPARE(QApplication::focusWidget(), widget);
+    QTest::keyClick(widget, Qt::Key_Return);
+    QTest::keyClick(widget, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(Window()->isVisible(), !closes);
+    if (!closes) {
+        QTest::keyClick(widget, Qt::Key_Escape);
+        QVERIFY(!Window()->isVisible());
+    }
+}
+
+void TestScreen::startShowsOneWindowOnly()
+{
+    m_dlg.reset();
+    const CShownWindows shown;
+    m_dlg = std::make_unique<CKelmoraDlg>();
+    m_dlg->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_dlg.get()));
+    QCOMPARE(shown.m_shown, QList<QWidget *>{m_dlg.get()});
+}
+
+void TestScreen::draggedTableHighlightIsWhereUpAndDownStart()
+{
+    // Pressed on 皮の厚薄 (row 2), let go on 千粒重 (row 5): Down goes on to row 6.
+    CRvListCtrl &table = Window()->GetFeaturePage().GetList();
+    QWidget *viewport = table.viewport();
+    const QPoint from = table.visualRect(table.model()->index(2, 2)).center();
+    const QPoint to = table.visualRect(table.model()->index(5, 2)).center();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+    QTest::mouseMove(viewport, to);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
+    QTest::keyClick(&table, Qt::Key_Down);
+
+    const QImage screen = Screen(Window());
+    const QRgb highlight = table.palette().color(QPalette::Active, QPalette::Highlight).rgb();
+    for (int row = 0; row < table.rowCount(); ++row) {
+        const QPoint cell = table.visualRect(table.model()->index(row, 2)).center();
+        QCOMPARE(PixelAt(screen, Window(), viewport, cell) == highlight, row == 6);
+    }
+}
+
+void TestScreen::everyTabStopShowsARing()
+{
+    // Every control the Tab key reaches is ringed in the highlight colour just outside its edges.
+    QList<QWidget *> stops;
+    for (int i = 0; i < 30 && !stops.contains(QApplication::focusWidget()); ++i) {
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus != nullptr);
+        stops << focus;
+        const QImage screen = Screen(Window());
+        const QRgb highlight = focus->palette().color(QPalette::Active, QPalette::Highlight).rgb();
+        const int y = focus->height() / 2;
+        QVERIFY2(PixelAt(screen, Window(), focus, QPoint(-1, y)) == highlight
+                     && PixelAt(screen, Window(), focus, QPoint(focus->width(), y)) == highlight,
+                 focus->metaObject()->className());
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    // The four lists, the tab bar, the table, the zoom buttons and 終了 at least.
+    QVERIFY(stops.size() >= 9);
+}
+
+QTEST_MAIN(TestScreen)
+#include "test_screen.moc"
