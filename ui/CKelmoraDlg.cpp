@@ -294,6 +294,11 @@ void CKelmoraDlg::SetUpTabPages()
     m_pageHistory.hide();
 
     connect(m_tab, &QTabWidget::currentChanged, this, &CKelmoraDlg::OnSelchangeTab);
+
+    // Tab goes from the tab bar into the page shown below it, then on to the photograph's controls.
+    QWidget::setTabOrder(m_tab, &m_pageFeature.GetList());
+    QWidget::setTabOrder(&m_pageFeature.GetList(), &m_pageHistory.GetList());
+    QWidget::setTabOrder(&m_pageHistory.GetList(), m_btnZoomIn);
 }
 
 void CKelmoraDlg::resizeEvent(QResizeEvent *event)
