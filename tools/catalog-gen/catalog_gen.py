@@ -89,21 +89,38 @@ def collation_key(reading, name):
 
 # --- reading the tables --------------------------------------------------------------------------
 
-def read_varieties(path):
+def read_varieties(path, pedigree_keys):
+    """Returns {name: {"reading", "History", "BreedingPlace", "BreedingYear", "sources"}}. A line
+    that fills any pedigree field names, in its last cell, the sources that state it: keys of the
+    pedigree table of SOURCES.md."""
     varieties = {}
     for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
         line = line.strip()
         if not line or line.startswith("#"):
             continue
+        where = f"{path.name}:{number}"
         cells = [cell.strip() for cell in line.split("|")]
-        cells += [""] * (5 - len(cells))
-        if len(cells) != 5 or not cells[0]:
-            raise TableError(f"{path.name}:{number}: expected NAME | READING | HISTORY | PLACE | YEAR")
-        name = cells[0]
+        cells += [""] * (6 - len(cells))
+        if len(cells) != 6 or not cells[0]:
+            raise TableError(f"{where}: expected NAME | READING | HISTORY | PLACE | YEAR | SOURCES")
+        name, reading, history, place, year, sources = cells
         if name in varieties:
-            raise TableError(f"{path.name}:{number}: {name} is listed twice")
-        varieties[name] = {"reading": cells[1], "History": cells[2], "BreedingPlace": cells[3],
-                           "BreedingYear": cells[4]}
+            raise TableError(f"{where}: {name} is listed twice")
+        keys = sources.split()
+        if (history or place or year) and not keys:
+            raise TableError(f"{where}: {name}: a pedigree needs the key of the source that states it")
+        if keys and not (history or place or year):
+            raise TableError(f"{where}: {name}: sources given for an empty pedigree")
+        unknown = [key for key in keys if key not in pedigree_keys]
+        if unknown:
+            raise TableError(f"{where}: {name}: source key(s) not in the pedigree table of "
+                             f"SOURCES.md: {' '.join(unknown)}")
+        if re.search(r"[()\u2715\u2716]|(?<![A-Za-z])[xX](?![A-Za-z])", history):
+            raise TableError(f"{where}: {name}: write crosses with \u00d7 and full-width brackets")
+        if year and not re.fullmatch(r"[0-9]{4}年", year):
+            raise TableError(f"{where}: {name}: the year is written like 2001年")
+        varieties[name] = {"reading": reading, "History": history, "BreedingPlace": place,
+                           "BreedingYear": year, "sources": keys}
     return varieties
 
 
@@ -119,16 +136,19 @@ def reading_of(name, varieties):
 
 
 def read_source_keys(path):
-    """The keys of the source table in SOURCES.md: rows of the form | KEY | ... with KEY a letter and
-    digits."""
+    """The keys of the source tables in SOURCES.md, rows of the form | KEY | ... with KEY a letter
+    and digits: (keys of the brand-list sources, keys of the table under "## Pedigree sources")."""
     if not path.exists():
         raise TableError(f"{path.name} is missing")
-    keys = set()
+    lists, pedigrees = set(), set()
+    section = ""
     for line in path.read_text(encoding="utf-8").splitlines():
+        if line.startswith("## "):
+            section = line[3:].strip()
         match = re.match(r"^\|\s*([A-Z][0-9]+)\s*\|", line)
         if match:
-            keys.add(match.group(1))
-    return keys
+            (pedigrees if section == "Pedigree sources" else lists).add(match.group(1))
+    return lists, pedigrees
 
 
 def read_brands(path, varieties, source_keys):
@@ -274,8 +294,9 @@ def main():
                         help="write nothing; exit 1 when a catalogue file differs from the tables")
     args = parser.parse_args()
     try:
-        varieties = read_varieties(HERE / "varieties.txt")
-        regions = read_brands(HERE / "brands.txt", varieties, read_source_keys(SOURCES))
+        list_keys, pedigree_keys = read_source_keys(SOURCES)
+        varieties = read_varieties(HERE / "varieties.txt", pedigree_keys)
+        regions = read_brands(HERE / "brands.txt", varieties, list_keys)
         files = build(regions, varieties)
     except TableError as error:
         print(f"catalog_gen: {error}", file=sys.stderr)
@@ -308,7 +329,7 @@ def main():
         return 1 if stale or extra else 0
     print(f"catalog_gen: {len(files) - 1} variety files, {brand_count} brands, "
           f"{len(stale)} file(s) written")
-    for line in coverage(regions):
+    for line in coverage(regions) + pedigree_coverage(regions, varieties):
         print(f"catalog_gen: {line}")
     return 1 if extra else 0
 
@@ -327,6 +348,25 @@ def coverage(regions):
                      f"({100 * counts[cls] / NATIONAL_2018[cls]:.0f} %)")
     total, national = sum(counts.values()), sum(NATIONAL_2018.values())
     lines.append(f"all classes {total} / {national} ({100 * total / national:.0f} %)")
+    return lines
+
+
+def pedigree_coverage(regions, varieties):
+    """Lines saying how many of the distinct varieties, and of those required somewhere, carry a
+    pedigree (a History), and which required ones do not."""
+    listed, required = set(), set()
+    for _, prefectures in regions:
+        for _, brands in prefectures:
+            for brand in brands:
+                listed.add(brand["name"])
+                if brand["required"]:
+                    required.add(brand["name"])
+    filled = {name for name in listed if varieties.get(name, {}).get("History")}
+    missing = sorted(required - filled, key=lambda name: collation_key(reading_of(name, varieties), name))
+    lines = [f"系譜: {len(filled)} / {len(listed)} 品種 ({100 * len(filled) / max(len(listed), 1):.0f} %), "
+             f"必須の品種 {len(filled & required)} / {len(required)}"]
+    if missing:
+        lines.append("系譜のない必須の品種: " + " ".join(missing))
     return lines
 
 
