@@ -79,6 +79,8 @@ private Q_SLOTS:
     void startShowsOneWindowOnly();
     void draggedTableHighlightIsWhereUpAndDownStart();
     void everyTabStopShowsARing();
+    void chosenBrandIsFoundByNameWhenTheIndexIsStale_data();
+    void chosenBrandIsFoundByNameWhenTheIndexIsStale();
 
 private:
     CKelmoraDlg *Window() const { return m_dlg.get(); }
@@ -289,6 +291,36 @@ void TestScreen::everyTabStopShowsARing()
     }
     // The four lists, the tab bar, the table, the zoom buttons and 終了 at least.
     QVERIFY(stops.size() >= 9);
+}
+
+void TestScreen::chosenBrandIsFoundByNameWhenTheIndexIsStale_data()
+{
+    // 北海道's first prefecture lists きらら397, ゆめぴりか (record 2) and ゆめぴりか (record 4) as
+    // うるち; an entry of the brand index remembers its record's place in the variety file.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<int>("grain");
+    QTest::newRow("place still right") << QStringLiteral("ゆめぴりか") << 4 << 2 << 2;
+    QTest::newRow("place of another name") << QStringLiteral("ゆめぴりか") << 0 << 1 << 2;
+    QTest::newRow("place past the list") << QStringLiteral("ゆめぴりか") << 99 << 1 << 2;
+    QTest::newRow("name no longer listed") << QStringLiteral("ななつぼし") << 99 << -1 << -1;
+}
+
+void TestScreen::chosenBrandIsFoundByNameWhenTheIndexIsStale()
+{
+    QFETCH(QString, name);
+    QFETCH(int, position);
+    QFETCH(int, line);
+    QFETCH(int, grain);
+    CBrandIndex::Entry entry;
+    entry.strName = name;
+    entry.nPosition = position;
+    Window()->ChooseBrand(entry);
+    // ゆめぴりか has no content: its selection goes, its line stays the caret.
+    if (line >= 0)
+        QCOMPARE(List(CKelmoraDlg::IDC_LIST_GRAIN)->currentRow(), line);
+    QCOMPARE(Window()->GetCascade().GetCurGrain(), grain);
 }
 
 QTEST_MAIN(TestScreen)
