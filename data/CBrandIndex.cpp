@@ -4,8 +4,10 @@
 #include "data/CCatalogData.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <tuple>
+#include <utility>
 
 namespace {
 
@@ -111,19 +113,29 @@ std::vector<QString> KanaBegunBy(QStringView letters)
     return kana;
 }
 
-// The vowel a kana ends on ('a', 'i', 'u', 'e', 'o'), or 0 for ん, っ and anything not kana.
+// The vowel a kana ends on ('a', 'i', 'u', 'e', 'o'), or 0 for ん, っ and anything not hiragana.
 char VowelOf(char16_t kana)
 {
-    static const QStringView rows[] = {
-        u"あぁかがさざただなはばぱまやゃらわゎ", u"いぃきぎしじちぢにひびぴみりゐ",
-        u"うぅくぐすずつづぬふぶぷむゆゅるゔ",   u"えぇけげせぜてでねへべぺめれゑ",
-        u"おぉこごそぞとどのほぼぽもよょろを",
-    };
-    static const char vowels[] = {'a', 'i', 'u', 'e', 'o'};
-    for (std::size_t row = 0; row < std::size(rows); ++row)
-        if (rows[row].contains(QChar(kana)))
-            return vowels[row];
-    return 0;
+    constexpr char16_t kFirst = u'ぁ';
+    constexpr char16_t kLast = u'ゖ';
+    static const std::array<char, kLast - kFirst + 1> table = [] {
+        const std::pair<char, QStringView> rows[] = {
+            {'a', u"あぁかがさざただなはばぱまやゃらわゎゕ"}, {'i', u"いぃきぎしじちぢにひびぴみりゐ"},
+            {'u', u"うぅくぐすずつづぬふぶぷむゆゅるゔ"},     {'e', u"えぇけげせぜてでねへべぺめれゑゖ"},
+            {'o', u"おぉこごそぞとどのほぼぽもよょろを"},
+        };
+        std::array<char, kLast - kFirst + 1> vowels{};
+        for (const auto &[vowel, row] : rows)
+            for (const QChar c : row)
+                vowels[static_cast<std::size_t>(c.unicode() - kFirst)] = vowel;
+        return vowels;
+    }();
+    return kana >= kFirst && kana <= kLast ? table[static_cast<std::size_t>(kana - kFirst)] : 0;
+}
+
+bool IsVowelKana(char16_t kana)
+{
+    return kana == u'あ' || kana == u'い' || kana == u'う' || kana == u'え' || kana == u'お';
 }
 
 // Where a sound-folded query, and one of its tails if it has any, occurs in a sound-folded text.
@@ -133,10 +145,17 @@ CBrandIndex::Match MatchSound(const CBrandIndex::Query &query, QStringView text)
         return MatchText(query.strSound, text);
     const QStringView kana(query.strSound);
     CBrandIndex::Match best = CBrandIndex::kNoMatch;
-    for (qsizetype at = text.indexOf(kana); at >= 0; at = text.indexOf(kana, at + 1)) {
+    // Each place the kana occurs at with a character after it; a one-letter query has no kana
+    // and tries every character.
+    for (qsizetype at = 0; at + kana.size() < text.size(); ++at) {
+        if (!kana.isEmpty()) {
+            at = text.indexOf(kana, at);
+            if (at < 0 || at + kana.size() == text.size())
+                break;
+        }
         const QStringView rest = text.sliced(at + kana.size());
         for (const QString &tail : query.aTail) {
-            if (!rest.startsWith(tail))
+            if (tail.front() != rest.front() || !rest.startsWith(tail))
                 continue;
             if (at > 0)
                 return CBrandIndex::kContains;  // every later place is inside the text as well
@@ -192,8 +211,7 @@ QString CBrandIndex::FoldSound(QStringView folded)
             break;
         }
         const char vowel = VowelOf(unit);
-        const bool plainVowel = QStringView(u"あいうえお").contains(QChar(unit));
-        if (plainVowel && previous != 0 && (vowel == previous || (previous == 'o' && unit == u'う')))
+        if (IsVowelKana(unit) && previous != 0 && (vowel == previous || (previous == 'o' && unit == u'う')))
             continue;
         sound.append(QChar(unit));
         previous = vowel;
@@ -268,9 +286,11 @@ CBrandIndex::Match CBrandIndex::MatchOf(const Query &query, const Entry &entry)
 void CBrandIndex::FoldTexts(Entry &entry)
 {
     entry.strFoldedName = Fold(entry.strName);
-    entry.strFoldedReading = Fold(entry.strReading);
     entry.strSoundName = FoldSound(entry.strFoldedName);
-    entry.strSoundReading = FoldSound(entry.strFoldedReading);
+    // Many a name is written as it reads, in kana: its forms serve for the reading as well.
+    entry.strFoldedReading = entry.strReading == entry.strName ? entry.strFoldedName : Fold(entry.strReading);
+    entry.strSoundReading =
+        entry.strFoldedReading == entry.strFoldedName ? entry.strSoundName : FoldSound(entry.strFoldedReading);
 }
 
 void CBrandIndex::Build(const CCatalogData &catalog)
@@ -326,6 +346,7 @@ void CBrandIndex::BuildVarieties()
 {
     m_aVariety.clear();
     m_mapVariety.clear();
+    m_mapVariety.reserve(GetSize());
     for (int i = 0; i < GetSize(); ++i) {
         const QString &key = m_aEntry[static_cast<std::size_t>(i)].strFoldedName;
         if (key.isEmpty())
