@@ -1,8 +1,10 @@
-// The brand index without a window: how texts fold, how a query matches, and the order of rows.
+// The brand index without a window: how texts fold, how a query (kana or romaji) matches, the
+// order of rows, and the profile of a variety with its pedigree's names.
 
 #include "search/SearchCatalogue.h"
 
 #include "data/CBrandIndex.h"
+#include "data/CBrandProfile.h"
 #include "data/CCatalogData.h"
 
 #include <QtTest>
@@ -37,6 +39,10 @@ private Q_SLOTS:
     void findOrder_data();
     void findOrder();
     void buildReadsEveryListedFile();
+    void pedigreeNames_data();
+    void pedigreeNames();
+    void profile_data();
+    void profile();
 
 private:
     std::unique_ptr<CTestExeFolder> m_folder;
@@ -114,6 +120,60 @@ void TestBrandIndex::match_data()
                                       << CBrandIndex::kNoMatch;
     QTest::newRow("other text") << QStringLiteral("xyz") << QStringLiteral("山田錦") << QStringLiteral("やまだにしき")
                                 << CBrandIndex::kNoMatch;
+
+    // Romaji: the name or reading as kana, Hepburn and Kunrei alike.
+    const struct {
+        const char *query;
+        const char16_t *name;
+        const char16_t *reading;
+        CBrandIndex::Match match;
+    } romaji[] = {
+        {"yumepirika", u"ゆめぴりか", u"", CBrandIndex::kExact},
+        {"koshihikari", u"コシヒカリ", u"", CBrandIndex::kExact},
+        {"kosihikari", u"コシヒカリ", u"", CBrandIndex::kExact},
+        {"sasanishiki", u"ササニシキ", u"ささにしき", CBrandIndex::kExact},
+        {"kirara397", u"きらら397", u"きらら397", CBrandIndex::kExact},
+        {"KIRARA", u"きらら397", u"", CBrandIndex::kPrefix},
+        {"tsuyahime", u"つや姫", u"つやひめ", CBrandIndex::kExact},
+        {"tuyahime", u"つや姫", u"つやひめ", CBrandIndex::kExact},
+        {"akitakomachi", u"あきたこまち", u"", CBrandIndex::kExact},
+        {"akitakomati", u"あきたこまち", u"", CBrandIndex::kExact},
+        {"fukumaru", u"ふくまる", u"", CBrandIndex::kExact},
+        {"hukumaru", u"ふくまる", u"", CBrandIndex::kExact},
+        {"nijinokirameki", u"にじのきらめき", u"", CBrandIndex::kExact},
+        {"nizinokirameki", u"にじのきらめき", u"", CBrandIndex::kExact},
+        {"shunkou", u"しゅんこう", u"", CBrandIndex::kExact},
+        {"syunkou", u"しゅんこう", u"", CBrandIndex::kExact},
+        {"shun'you", u"しゅんよう", u"", CBrandIndex::kExact},
+        {"shunyou", u"しゅんよう", u"", CBrandIndex::kNoMatch},  // しゅにょう
+        {"mikazuki", u"三日月", u"みかづき", CBrandIndex::kExact},
+        // ん before a consonant (m before p); っ doubled, and as "tch".
+        {"tenkomori", u"てんこもり", u"", CBrandIndex::kExact},
+        {"gimpu", u"吟風", u"ぎんぷう", CBrandIndex::kExact},
+        {"hokkaido", u"ホッカイドウ", u"", CBrandIndex::kExact},
+        {"matcha", u"まっちゃもち", u"", CBrandIndex::kPrefix},
+        // Long vowels written ou, oo or o; ー left out.
+        {"hokkaidou", u"ホッカイドウ", u"", CBrandIndex::kExact},
+        {"hokkaidoo", u"ホッカイドウ", u"", CBrandIndex::kExact},
+        {"yoko", u"陽光", u"ようこう", CBrandIndex::kExact},
+        {"yuki", u"勇気", u"ゆうき", CBrandIndex::kExact},
+        {"mirukikuin", u"ミルキークイーン", u"", CBrandIndex::kExact},
+        {"pirika", u"ゆめぴりか", u"", CBrandIndex::kContains},
+        // A syllable still being typed: any kana it may become.
+        {"yumep", u"ゆめぴりか", u"", CBrandIndex::kPrefix},
+        {"kon", u"金", u"こん", CBrandIndex::kExact},
+        {"konn", u"金", u"こん", CBrandIndex::kExact},
+        {"kon", u"このみ", u"", CBrandIndex::kPrefix},
+        {"kit", u"きっと", u"", CBrandIndex::kPrefix},
+        {"kosihikara", u"コシヒカリ", u"", CBrandIndex::kNoMatch},
+        // Latin names stay as they are written; letters that are no romaji are only that.
+        {"LGC", u"ＬＧＣソフト", u"えるじーしーそふと", CBrandIndex::kPrefix},
+        {"sd1", u"つくばＳＤ１号", u"つくばえすでぃ1ごう", CBrandIndex::kContains},
+    };
+    for (const auto &row : romaji)
+        QTest::addRow("romaji %s -> %s", row.query, qPrintable(QString::fromUtf16(row.name)))
+            << QString::fromLatin1(row.query) << QString::fromUtf16(row.name) << QString::fromUtf16(row.reading)
+            << row.match;
 }
 
 void TestBrandIndex::match()
@@ -123,9 +183,10 @@ void TestBrandIndex::match()
     QFETCH(QString, reading);
     QFETCH(CBrandIndex::Match, match);
     CBrandIndex::Entry entry;
-    entry.strFoldedName = CBrandIndex::Fold(name);
-    entry.strFoldedReading = CBrandIndex::Fold(reading);
-    QCOMPARE(CBrandIndex::MatchOf(CBrandIndex::Fold(query), entry), match);
+    entry.strName = name;
+    entry.strReading = reading;
+    CBrandIndex::FoldTexts(entry);
+    QCOMPARE(CBrandIndex::MatchOf(CBrandIndex::MakeQuery(query), entry), match);
 }
 
 void TestBrandIndex::findOrder_data()
@@ -141,6 +202,9 @@ void TestBrandIndex::findOrder_data()
     QTest::newRow("hiragana") << QStringLiteral("ゆめぴりか") << yumepirika;
     QTest::newRow("katakana") << QStringLiteral("ユメピリカ") << yumepirika;
     QTest::newRow("half-width") << QStringLiteral("ﾕﾒﾋﾟﾘｶ") << yumepirika;
+    QTest::newRow("romaji") << QStringLiteral("yumepirika") << yumepirika;
+    QTest::newRow("romaji with digits") << QStringLiteral("kirara397")
+                                        << QStringList{QStringLiteral("きらら397|石狩|水稲うるち米|必須")};
     // The exact match of a later region comes before the prefix match of an earlier one.
     QTest::newRow("exact before prefix") << QStringLiteral("ｺｼﾋｶﾘ")
                                          << QStringList{QStringLiteral("コシヒカリ|茨城県|水稲うるち米|必須"),
@@ -201,6 +265,72 @@ void TestBrandIndex::buildReadsEveryListedFile()
     // A second build replaces the first.
     m_index.Build(*m_catalog);
     QCOMPARE(m_index.GetSize(), 15);
+}
+
+void TestBrandIndex::pedigreeNames_data()
+{
+    QTest::addColumn<QString>("history");
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("cross") << QStringLiteral("農林22号×農林1号")
+                           << QStringList{QStringLiteral("農林22号"), QStringLiteral("農林1号")};
+    QTest::newRow("bracketed cross") << QStringLiteral("（ヒノヒカリ×コシヒカリ）×コシヒカリ")
+                                     << QStringList{QStringLiteral("ヒノヒカリ"), QStringLiteral("コシヒカリ"),
+                                                    QStringLiteral("コシヒカリ")};
+    QTest::newRow("nested, half-width, blanks") << QStringLiteral("((越路早生 × 農林1号)×初星) × 山田錦")
+                                                << QStringList{QStringLiteral("越路早生"), QStringLiteral("農林1号"),
+                                                               QStringLiteral("初星"), QStringLiteral("山田錦")};
+    QTest::newRow("mutation") << QStringLiteral("たかね錦の突然変異") << QStringList{QStringLiteral("たかね錦")};
+    QTest::newRow("selection") << QStringLiteral("ひとめぼれから選抜") << QStringList{QStringLiteral("ひとめぼれ")};
+    QTest::newRow("selection inside a cross")
+        << QStringLiteral("（亀の尾の選抜）×愛国") << QStringList{QStringLiteral("亀の尾"), QStringLiteral("愛国")};
+    QTest::newRow("slash") << QStringLiteral("山田錦/五百万石")
+                           << QStringList{QStringLiteral("山田錦"), QStringLiteral("五百万石")};
+    QTest::newRow("empty") << QString() << QStringList();
+}
+
+void TestBrandIndex::pedigreeNames()
+{
+    QFETCH(QString, history);
+    QFETCH(QStringList, names);
+    QCOMPARE(CBrandProfile::ParsePedigree(history), names);
+}
+
+void TestBrandIndex::profile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    // The first pedigree in region order (空知's, 石狩 tells none); 必須 first, each in region
+    // order; 農林22号 is not listed; children from a mutation and a bracketed cross, once each.
+    const QString koshihikari = QStringLiteral("コシヒカリ（こしひかり）\n"
+                                               "分類: 水稲うるち米\n"
+                                               "来歴: 農林22号×農林1号\n"
+                                               "育種: 福井県農事試験場 1956年\n"
+                                               "登録: 必須 — 空知、茨城県; 選択 — 石狩、栃木県\n"
+                                               "親: 農林1号\n"
+                                               "子: ひとめぼれ、ミルキークイーン、みのりもち\n");
+    QTest::newRow("listed everywhere") << QStringLiteral("コシヒカリ") << koshihikari;
+    QTest::newRow("found by the search's folding") << QStringLiteral("ｺｼﾋｶﾘ ") << koshihikari;
+    QTest::newRow("two classes, one parent not listed")
+        << QStringLiteral("ひとめぼれ")
+        << QStringLiteral("ひとめぼれ\n分類: 水稲うるち米、醸造用玄米\n来歴: コシヒカリ×初星\n"
+                          "育種: 宮城県古川農業試験場 1991年\n登録: 必須 — 茨城県; 選択 — 栃木県\n親: コシヒカリ\n");
+    QTest::newRow("no pedigree")
+        << QStringLiteral("しまひかり")
+        << QStringLiteral("しまひかり\n分類: 水稲うるち米\n系譜の情報はありません\n登録: 選択 — 石狩\n子: きらら397\n");
+    QTest::newRow("named in a pedigree, not listed") << QStringLiteral("農林22号") << QString();
+}
+
+void TestBrandIndex::profile()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    CTestExeFolder folder;
+    QVERIFY(SearchCatalogue::WritePedigrees(folder));
+    CCatalogData catalog;
+    QVERIFY(catalog.SetDataFolder(folder.Path() + QStringLiteral("Data/")));
+    m_index.Build(catalog);
+    BRAND_PROFILE profile;
+    QCOMPARE(m_index.GetProfile(name, profile) ? CBrandProfile::Format(profile) : QString(), text);
 }
 
 QTEST_GUILESS_MAIN(TestBrandIndex)

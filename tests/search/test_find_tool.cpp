@@ -1,9 +1,10 @@
-// kelmora-datacheck --find prints the rows the search window shows, and the checker notes Grains
-// without a reading as information, not as problems.
+// kelmora-datacheck --find prints the rows the search window shows, --profile a variety's profile,
+// and the checker notes Grains without a reading as information, not as problems.
 
 #include "search/SearchCatalogue.h"
 
 #include "data/CBrandIndex.h"
+#include "data/CBrandProfile.h"
 #include "data/CCatalogData.h"
 
 #include <QJsonArray>
@@ -45,6 +46,8 @@ private Q_SLOTS:
     void printsTheWindowsRows();
     void usageErrors_data();
     void usageErrors();
+    void printsTheProfile_data();
+    void printsTheProfile();
     void grainsWithoutReadingAreNotes();
 
 private:
@@ -71,6 +74,7 @@ void TestFindTool::printsTheWindowsRows_data()
     QTest::newRow("several rows") << QStringLiteral("ゆめぴりか") << 0;
     QTest::newRow("half-width") << QStringLiteral("ｺｼﾋｶﾘ") << 0;
     QTest::newRow("reading") << QStringLiteral("やまだ") << 0;
+    QTest::newRow("romaji") << QStringLiteral("yumepirika") << 0;
     QTest::newRow("nothing") << QStringLiteral("ささにしき") << 1;
     QTest::newRow("empty") << QString() << 1;
 }
@@ -103,12 +107,39 @@ void TestFindTool::usageErrors_data()
     QTest::newRow("no text") << QStringList{QStringLiteral("--find")};
     QTest::newRow("with --json") << QStringList{QStringLiteral("--json"), QStringLiteral("--find"),
                                                 QStringLiteral("吟風")};
+    QTest::newRow("no name") << QStringList{QStringLiteral("--profile")};
+    QTest::newRow("profile with --find") << QStringList{QStringLiteral("--profile"), QStringLiteral("吟風"),
+                                                        QStringLiteral("--find"), QStringLiteral("吟風")};
 }
 
 void TestFindTool::usageErrors()
 {
     QFETCH(QStringList, arguments);
     QCOMPARE(RunTool(QStringList{QStringLiteral("--root"), m_folder->Path()} + arguments).nExit, 2);
+}
+
+void TestFindTool::printsTheProfile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("exit");
+    QTest::newRow("listed") << QStringLiteral("吟風") << 0;
+    QTest::newRow("not listed") << QStringLiteral("ささにしき") << 1;
+}
+
+void TestFindTool::printsTheProfile()
+{
+    QFETCH(QString, name);
+    QFETCH(int, exit);
+    CCatalogData catalog;
+    QVERIFY(catalog.SetDataFolder(m_folder->Path() + QStringLiteral("Data/")));
+    CBrandIndex index;
+    index.Build(catalog);
+    BRAND_PROFILE profile;
+    const QString expected = index.GetProfile(name, profile) ? CBrandProfile::Format(profile) : QString();
+
+    const Run run = RunTool({QStringLiteral("--root"), m_folder->Path(), QStringLiteral("--profile"), name});
+    QCOMPARE(run.nExit, exit);
+    QCOMPARE(run.output, expected);
 }
 
 void TestFindTool::grainsWithoutReadingAreNotes()

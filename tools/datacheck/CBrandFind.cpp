@@ -4,13 +4,21 @@
 #include "data/CBrandIndex.h"
 #include "data/CCatalogData.h"
 
-int CBrandFind::Run(const QString &text, QTextStream &out)
+namespace {
+
+void BuildIndex(CBrandIndex &index)
 {
     CCatalogData catalog;
     catalog.SetDataFolder(CProgramFolder().GetDataFolder());
-
-    CBrandIndex index;
     index.Build(catalog);
+}
+
+}  // namespace
+
+int CBrandFind::Run(const QString &text, QTextStream &out)
+{
+    CBrandIndex index;
+    BuildIndex(index);
     const std::vector<int> rows = index.Find(text);
     for (const int row : rows) {
         const CBrandIndex::Entry &entry = index.GetAt(row);
@@ -19,4 +27,16 @@ int CBrandFind::Run(const QString &text, QTextStream &out)
     }
     out.flush();
     return static_cast<int>(rows.size());
+}
+
+bool CBrandFind::Profile(const QString &name, QTextStream &out)
+{
+    CBrandIndex index;
+    BuildIndex(index);
+    BRAND_PROFILE profile;
+    if (!index.GetProfile(name, profile))
+        return false;
+    out << CBrandProfile::Format(profile);
+    out.flush();
+    return true;
 }

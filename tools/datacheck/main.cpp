@@ -4,6 +4,9 @@
 // kelmora-datacheck [--root DIR] --find TEXT
 // Prints the rows 銘柄検索 shows for TEXT. Exit status: 0 when something matched, 1 when nothing
 // did, 2 for a usage error.
+// kelmora-datacheck [--root DIR] --profile NAME
+// Prints the profile of the listed variety NAME. Exit status: 0 when it is listed, 1 when it is
+// not, 2 for a usage error.
 
 #include "app/CRvFileAccess.h"
 #include "tools/datacheck/CBrandFind.h"
@@ -26,11 +29,16 @@ const QString kProgramName = QStringLiteral("kelmora");
 
 const char kUsage[] = "usage: kelmora-datacheck [--root DIR] [--json]\n"
                       "       kelmora-datacheck [--root DIR] --find TEXT\n"
+                      "       kelmora-datacheck [--root DIR] --profile NAME\n"
                       "  --root DIR  the folder of the program to check (default: this tool's own folder);\n"
                       "              the catalogue lies in DIR, or in DIR/../share/kelmora when installed\n"
                       "  --json      print the catalogue as read and the problems as one JSON object\n"
                       "  --find TEXT print the brands 銘柄検索 finds for TEXT: name, prefecture,\n"
-                      "              classification and 必須/選択, separated by tabs\n";
+                      "              classification and 必須/選択, separated by tabs (kana or romaji)\n"
+                      "  --profile NAME\n"
+                      "              print the profile of the listed variety NAME: its reading,\n"
+                      "              classifications and pedigree, the prefectures that list it, and its\n"
+                      "              parents and descendants among the listed varieties\n";
 
 int UsageError(const QString &message)
 {
@@ -47,6 +55,8 @@ int main(int argc, char *argv[])
     bool json = false;
     bool find = false;
     QString findText;
+    bool profile = false;
+    QString profileName;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QFile::decodeName(argv[i]);
         if (arg == QLatin1String("--json")) {
@@ -62,6 +72,11 @@ int main(int argc, char *argv[])
                 return UsageError(QStringLiteral("--find needs a text"));
             find = true;
             findText = QString::fromLocal8Bit(argv[++i]);
+        } else if (arg == QLatin1String("--profile")) {
+            if (i + 1 >= argc)
+                return UsageError(QStringLiteral("--profile needs a name"));
+            profile = true;
+            profileName = QString::fromLocal8Bit(argv[++i]);
         } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             QTextStream(stdout) << kUsage;
             return kExitClean;
@@ -74,13 +89,17 @@ int main(int argc, char *argv[])
         root = CRvFileAccess().GetExeFolder();
     if (!QFileInfo(root).isDir())
         return UsageError(QStringLiteral("\"%1\" is not a folder").arg(root));
-    if (find && json)
-        return UsageError(QStringLiteral("--find and --json do not go together"));
+    if ((find ? 1 : 0) + (json ? 1 : 0) + (profile ? 1 : 0) > 1)
+        return UsageError(QStringLiteral("--find, --profile and --json do not go together"));
     CRvFileAccess::ActAsProgramIn(root, kProgramName);
 
     if (find) {
         QTextStream out(stdout);
         return CBrandFind::Run(findText, out) > 0 ? kExitClean : kExitProblems;
+    }
+    if (profile) {
+        QTextStream out(stdout);
+        return CBrandFind::Profile(profileName, out) ? kExitClean : kExitProblems;
     }
 
     CDataChecker checker;
