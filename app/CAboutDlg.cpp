@@ -1,8 +1,8 @@
 #include "app/CAboutDlg.h"
 
-#include "app/CMakerInfo.h"
-#include "app/CResourceStrings.h"
-#include "ui/CArtwork.h"
+#include "settings/CMakerInfo.h"
+#include "settings/CResourceStrings.h"
+#include "viewer/CArtwork.h"
 
 #include <QGroupBox>
 #include <QLabel>

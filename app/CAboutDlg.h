@@ -2,7 +2,7 @@
 // The About box "バージョン情報" (template 100): the product line, the maker's notice and the
 // acknowledgement of the icon artwork. OK, Enter, Esc and the close button all end it.
 
-#include "ui/CRvDialog.h"
+#include "controls/CRvDialog.h"
 
 class CAboutDlg : public CRvDialog
 {

@@ -1,11 +1,11 @@
 #include "app/CGuidanceDlg.h"
 
-#include "app/CMakerInfo.h"
-#include "app/CResourceStrings.h"
+#include "settings/CMakerInfo.h"
+#include "settings/CResourceStrings.h"
 #include "app/CUrlOpener.h"
-#include "ui/CArtwork.h"
-#include "ui/CRvMessageBox.h"
-#include "ui/CRvStatic.h"
+#include "viewer/CArtwork.h"
+#include "controls/CRvMessageBox.h"
+#include "controls/CRvStatic.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -4,7 +4,7 @@
 // "今後この画面を表示しない". It can be left only by "開始" (or Enter) and by Esc: the title bar
 // has no close button and a close request is refused.
 
-#include "ui/CRvDialog.h"
+#include "controls/CRvDialog.h"
 
 class QCheckBox;
 class QCloseEvent;

@@ -1,8 +1,8 @@
 #include "app/CKelmoraApp.h"
 
 #include "app/CGuidanceDlg.h"
-#include "app/CRvFileIni.h"
-#include "ui/CKelmoraDlg.h"
+#include "settings/CRvFileIni.h"
+#include "app/CKelmoraDlg.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "data/CBrandIndex.h"
 
-#include "app/CResourceStrings.h"
+#include "settings/CResourceStrings.h"
 #include "data/CCatalogData.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "data/CCatalogData.h"
 
-#include "app/CRvFileAccess.h"
-#include "app/CRvFileIni.h"
-#include "data/CRvTextCodec.h"
+#include "settings/CRvFileAccess.h"
+#include "settings/CRvFileIni.h"
+#include "settings/CRvTextCodec.h"
 #include "data/CXmlDocument.h"
 
 #include <QHash>

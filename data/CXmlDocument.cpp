@@ -1,7 +1,7 @@
 #include "data/CXmlDocument.h"
 
-#include "app/CRvFileAccess.h"
-#include "data/CRvTextCodec.h"
+#include "settings/CRvFileAccess.h"
+#include "settings/CRvTextCodec.h"
 
 #include <QByteArray>
 #include <QStringDecoder>

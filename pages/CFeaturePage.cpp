@@ -1,7 +1,7 @@
 #include "pages/CFeaturePage.h"
 
-#include "pages/CDetailTableRows.h"
-#include "viewer/CPhotoFrame.h"
+#include "browser/CDetailTableRows.h"
+#include "controls/CPhotoFrame.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -3,8 +3,8 @@
 // (list 1023). Template 133.
 
 #include "data/CatalogTypes.h"
-#include "pages/CRvListCtrl.h"
-#include "ui/CRvDialog.h"
+#include "controls/CRvListCtrl.h"
+#include "controls/CRvDialog.h"
 
 class CPictureImage;
 

@@ -3,8 +3,8 @@
 // Template 134.
 
 #include "data/CatalogTypes.h"
-#include "pages/CRvListCtrl.h"
-#include "ui/CRvDialog.h"
+#include "controls/CRvListCtrl.h"
+#include "controls/CRvDialog.h"
 
 class CPictureImage;
 

@@ -5,7 +5,7 @@
 // under 1 ms; 10,000 varieties within 3 times their bare parse and within 12 times the 1,000
 // figure; the checker under 2 s on the nested file and at most 3 times the loader's peak memory.
 
-#include "app/CRvFileAccess.h"
+#include "settings/CRvFileAccess.h"
 #include "data/CCatalogData.h"
 
 #include <QDir>

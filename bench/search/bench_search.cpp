@@ -4,10 +4,10 @@
 // profile at 10,000 entries. Targets, read from the figures: bundled build well under 50 ms,
 // 10,000-entry build under 100 ms, a keystroke and a profile under 5 ms.
 
-#include "app/CRvFileAccess.h"
+#include "settings/CRvFileAccess.h"
 #include "data/CBrandIndex.h"
 #include "data/CCatalogData.h"
-#include "ui/CBrandSearchDlg.h"
+#include "app/CBrandSearchDlg.h"
 
 #include <QApplication>
 #include <QDir>

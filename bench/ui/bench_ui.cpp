@@ -3,10 +3,10 @@
 // showing the three built-in brands in turn. Prints figures only.
 
 #include "bench/ProcessStatus.h"
-#include "ui/CTestExeFolder.h"
+#include "support/CTestExeFolder.h"
 
-#include "ui/CKelmoraDlg.h"
-#include "ui/CRvListBox.h"
+#include "app/CKelmoraDlg.h"
+#include "controls/CRvListBox.h"
 #include "viewer/CPictureImage.h"
 
 #include <QAbstractButton>

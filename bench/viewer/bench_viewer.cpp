@@ -3,7 +3,7 @@
 // Prints figures only; the targets are read from them.
 
 #include "bench/ProcessStatus.h"
-#include "viewer/CPhotoFrame.h"
+#include "controls/CPhotoFrame.h"
 #include "viewer/CPictureImage.h"
 #include "viewer/CZoomView.h"
 

@@ -1,11 +1,11 @@
 // Where the program's files lie: portable (beside the executable), installed (<prefix>/share and
 // the user's configuration folder) and neither, decided by what lies where.
 
-#include "data/TestFiles.h"
+#include "support/TestFiles.h"
 
-#include "app/CProgramFolder.h"
-#include "app/CRvFileAccess.h"
-#include "app/CRvFileIni.h"
+#include "settings/CProgramFolder.h"
+#include "settings/CRvFileAccess.h"
+#include "settings/CRvFileIni.h"
 #include "data/CCatalogData.h"
 
 #include <QFileInfo>

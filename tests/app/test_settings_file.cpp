@@ -1,9 +1,9 @@
 // The settings file and file access: private-profile reading rules, writing that changes one line
 // and replaces the file atomically, and the encodings a settings file may come in.
 
-#include "app/CRvFileAccess.h"
-#include "app/CRvFileIni.h"
-#include "data/TestFiles.h"
+#include "settings/CRvFileAccess.h"
+#include "settings/CRvFileIni.h"
+#include "support/TestFiles.h"
 
 #include <QCoreApplication>
 #include <QStringDecoder>

@@ -1,7 +1,7 @@
 // kelmora-datacheck run on program folders laid out for the purpose: the JSON it prints, the
 // problems it finds, and its exit status.
 
-#include "data/TestFiles.h"
+#include "support/TestFiles.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,9 +1,9 @@
 // The region table "BureauPref.pfd" as the catalogue reads it, the data folder and variety file
 // paths.
 
-#include "app/CRvFileAccess.h"
+#include "settings/CRvFileAccess.h"
 #include "data/CCatalogData.h"
-#include "data/TestFiles.h"
+#include "support/TestFiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

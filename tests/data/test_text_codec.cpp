@@ -1,7 +1,7 @@
 // Text conversions under the settings and variety file readers: the UTF-8 check, the Japanese
 // legacy encodings, and the decimal numbers.
 
-#include "data/CRvTextCodec.h"
+#include "settings/CRvTextCodec.h"
 
 #include <QtTest>
 

@@ -1,10 +1,10 @@
 // The variety file loader: exactly the records of the search-per-value algorithm (kept here as the
 // reference), on files whose Index positions are missing, repeated or out of range.
 
-#include "app/CRvFileAccess.h"
+#include "settings/CRvFileAccess.h"
 #include "data/CCatalogData.h"
 #include "data/CXmlDocument.h"
-#include "data/TestFiles.h"
+#include "support/TestFiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

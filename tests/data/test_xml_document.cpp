@@ -2,7 +2,7 @@
 // files that must not load.
 
 #include "data/CXmlDocument.h"
-#include "data/TestFiles.h"
+#include "support/TestFiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -2,7 +2,7 @@
 // What every fuzz target shares: a folder of its own, taken as the executable's folder, into which
 // each input is written as the file under test.
 
-#include "app/CRvFileAccess.h"
+#include "settings/CRvFileAccess.h"
 
 #include <QByteArray>
 #include <QDir>

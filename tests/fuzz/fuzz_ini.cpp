@@ -1,6 +1,6 @@
 // The INI layer: any bytes as the settings file (read, then a write) and as the region table.
 
-#include "app/CRvFileIni.h"
+#include "settings/CRvFileIni.h"
 #include "data/CCatalogData.h"
 #include "tests/fuzz/FuzzFiles.h"
 

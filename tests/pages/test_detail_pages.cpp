@@ -1,12 +1,12 @@
 // Both tab pages as the main window uses them: template geometry, what SetGrainInfo writes, the
 // colours that reach the screen, and the photo frames before and after the holder is known.
-#include "pages/CDetailTableRows.h"
+#include "browser/CDetailTableRows.h"
 #include "pages/CFeaturePage.h"
 #include "pages/CHistoryPage.h"
-#include "viewer/CPhotoFrame.h"
+#include "controls/CPhotoFrame.h"
 #include "viewer/CPictureImage.h"
 
-#include "app/CRvFileAccess.h"
+#include "settings/CRvFileAccess.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,6 +1,6 @@
 // The detail table's numbers and texts, without any window.
-#include "pages/CDetailTableLayout.h"
-#include "pages/CDetailTableRows.h"
+#include "browser/CDetailTableLayout.h"
+#include "browser/CDetailTableRows.h"
 
 #include <QFontMetrics>
 #include <QtTest>

@@ -1,10 +1,10 @@
 // The detail list on a real widget: set-up numbers, row writes, and the highlight under keys and
 // clicks.
-#include "pages/CDetailTableRows.h"
-#include "pages/CRvListCellDelegate.h"
-#include "pages/CRvListCtrl.h"
+#include "browser/CDetailTableRows.h"
+#include "controls/CRvListCellDelegate.h"
+#include "controls/CRvListCtrl.h"
 
-#include "app/CRvFileAccess.h"
+#include "settings/CRvFileAccess.h"
 
 #include <QHeaderView>
 #include <QScrollBar>

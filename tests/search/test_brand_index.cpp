@@ -1,7 +1,7 @@
 // The brand index without a window: how texts fold, how a query (kana or romaji) matches, the
 // order of rows, and the profile of a variety with its pedigree's names.
 
-#include "search/SearchCatalogue.h"
+#include "support/SearchCatalogue.h"
 
 #include "data/CBrandIndex.h"
 #include "data/CBrandProfile.h"

@@ -2,14 +2,14 @@
 // typing, the arrow keys, Enter and double-clicks. A brand chosen from its results must leave the
 // main window exactly as the four clicks in its lists do.
 
-#include "search/SearchCatalogue.h"
-#include "ui/CTestPictures.h"
+#include "support/SearchCatalogue.h"
+#include "support/CTestPictures.h"
 
 #include "pages/CFeaturePage.h"
 #include "pages/CHistoryPage.h"
-#include "ui/CBrandSearchDlg.h"
-#include "ui/CKelmoraDlg.h"
-#include "ui/CRvListBox.h"
+#include "app/CBrandSearchDlg.h"
+#include "app/CKelmoraDlg.h"
+#include "controls/CRvListBox.h"
 #include "viewer/CPictureImage.h"
 
 #include <QContextMenuEvent>

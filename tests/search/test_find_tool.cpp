@@ -1,7 +1,7 @@
 // kelmora-datacheck --find prints the rows the search window shows, --profile a variety's profile,
 // and the checker notes Grains without a reading as information, not as problems.
 
-#include "search/SearchCatalogue.h"
+#include "support/SearchCatalogue.h"
 
 #include "data/CBrandIndex.h"
 #include "data/CBrandProfile.h"

@@ -1,10 +1,10 @@
 // The guidance dialog's links and close rules, the maker's addresses and the About box.
 
-#include "ui/CModalDriver.h"
+#include "support/CModalDriver.h"
 
 #include "app/CAboutDlg.h"
 #include "app/CGuidanceDlg.h"
-#include "app/CMakerInfo.h"
+#include "settings/CMakerInfo.h"
 #include "app/CUrlOpener.h"
 
 #include <QAbstractButton>

@@ -1,13 +1,13 @@
 // Start-up: when the guidance dialog is shown, what it stores, and the whole run ending with the
 // main window.
 
-#include "ui/CModalDriver.h"
-#include "ui/CTestExeFolder.h"
+#include "support/CModalDriver.h"
+#include "support/CTestExeFolder.h"
 
 #include "app/CGuidanceDlg.h"
 #include "app/CKelmoraApp.h"
-#include "app/CRvFileIni.h"
-#include "ui/CKelmoraDlg.h"
+#include "settings/CRvFileIni.h"
+#include "app/CKelmoraDlg.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

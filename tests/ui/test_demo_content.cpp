@@ -1,7 +1,7 @@
 // The built-in brands: their keys, which record and which pictures a chosen brand shows, and the
 // characters of their texts that look alike in most fonts.
 
-#include "ui/CDemoContent.h"
+#include "browser/CDemoContent.h"
 
 #include <QtTest>
 

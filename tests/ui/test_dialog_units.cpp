@@ -1,4 +1,4 @@
-#include "ui/CRvDialog.h"
+#include "controls/CRvDialog.h"
 
 #include <QLabel>
 #include <QtTest>

@@ -2,15 +2,15 @@
 // drives it: clicks in the lists, on the zoom buttons and the scroll bars, the wheel, the zoom
 // keys and mouse drags over the photo frame.
 
-#include "ui/CTestExeFolder.h"
-#include "ui/CTestPictures.h"
+#include "support/CTestExeFolder.h"
+#include "support/CTestPictures.h"
 
 #include "pages/CFeaturePage.h"
 #include "pages/CHistoryPage.h"
-#include "ui/CDemoContent.h"
-#include "ui/CKelmoraDlg.h"
-#include "ui/CRvListBox.h"
-#include "viewer/CPhotoFrame.h"
+#include "browser/CDemoContent.h"
+#include "app/CKelmoraDlg.h"
+#include "controls/CRvListBox.h"
+#include "controls/CPhotoFrame.h"
 #include "viewer/CPictureImage.h"
 
 #include <QAbstractButton>

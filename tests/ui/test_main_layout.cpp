@@ -1,6 +1,6 @@
 // Where the photograph block goes when the main window is resized.
 
-#include "ui/CMainLayout.h"
+#include "browser/CMainLayout.h"
 
 #include <QtTest>
 

@@ -1,14 +1,14 @@
 // The main window as a user meets it: template places, layout on resizing, the cascade driven by
 // clicks and keys, tabs, closing, About, the maker's link.
 
-#include "ui/CModalDriver.h"
-#include "ui/CTestExeFolder.h"
+#include "support/CModalDriver.h"
+#include "support/CTestExeFolder.h"
 
 #include "app/CAboutDlg.h"
-#include "app/CMakerInfo.h"
+#include "settings/CMakerInfo.h"
 #include "app/CUrlOpener.h"
-#include "ui/CKelmoraDlg.h"
-#include "ui/CRvListBox.h"
+#include "app/CKelmoraDlg.h"
+#include "controls/CRvListBox.h"
 
 #include <QAbstractButton>
 #include <QLabel>

@@ -1,12 +1,12 @@
 // What the user sees after real input: clicks with every button and modifier, keys, and the window's
 // backing store read from the screen (stale paint shows there, unlike a fresh rendering).
 
-#include "ui/CTestExeFolder.h"
-#include "ui/CTestPictures.h"
+#include "support/CTestExeFolder.h"
+#include "support/CTestPictures.h"
 
 #include "pages/CFeaturePage.h"
-#include "ui/CKelmoraDlg.h"
-#include "ui/CRvListBox.h"
+#include "app/CKelmoraDlg.h"
+#include "controls/CRvListBox.h"
 
 #include <QLineEdit>
 #include <QPushButton>

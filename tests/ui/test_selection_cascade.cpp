@@ -1,11 +1,11 @@
 // The selection cascade without a window, and without a GUI application: a recording view stands
 // in for the main window.
 
-#include "ui/CTestExeFolder.h"
+#include "support/CTestExeFolder.h"
 
 #include "data/CCatalogData.h"
-#include "ui/CCascadeView.h"
-#include "ui/CSelectionCascade.h"
+#include "browser/CCascadeView.h"
+#include "browser/CSelectionCascade.h"
 
 #include <QFile>
 #include <QtTest>

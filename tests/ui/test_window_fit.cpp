@@ -1,10 +1,10 @@
 // The opening window fits the screen: the arithmetic with a font measured as the dialog font is,
 // and the real main window on a 1280 × 720 screen (this test's offscreen screen).
 
-#include "ui/CTestExeFolder.h"
+#include "support/CTestExeFolder.h"
 
-#include "ui/CKelmoraDlg.h"
-#include "ui/CWindowFit.h"
+#include "app/CKelmoraDlg.h"
+#include "browser/CWindowFit.h"
 
 #include <QAbstractButton>
 #include <QLabel>

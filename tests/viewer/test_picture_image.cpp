@@ -1,4 +1,4 @@
-#include "viewer/CPhotoFrame.h"
+#include "controls/CPhotoFrame.h"
 #include "viewer/CPictureImage.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "tools/datacheck/CBrandFind.h"
 
-#include "app/CProgramFolder.h"
+#include "settings/CProgramFolder.h"
 #include "data/CBrandIndex.h"
 #include "data/CCatalogData.h"
 

@@ -1,10 +1,10 @@
 #include "tools/datacheck/CDataChecker.h"
 
-#include "app/CProgramFolder.h"
-#include "app/CRvFileAccess.h"
-#include "app/CRvFileIni.h"
+#include "settings/CProgramFolder.h"
+#include "settings/CRvFileAccess.h"
+#include "settings/CRvFileIni.h"
 #include "data/CCatalogData.h"
-#include "data/CRvTextCodec.h"
+#include "settings/CRvTextCodec.h"
 #include "data/CXmlDocument.h"
 
 #include <QHash>

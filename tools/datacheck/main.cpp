@@ -8,7 +8,7 @@
 // Prints the profile of the listed variety NAME. Exit status: 0 when it is listed, 1 when it is
 // not, 2 for a usage error.
 
-#include "app/CRvFileAccess.h"
+#include "settings/CRvFileAccess.h"
 #include "tools/datacheck/CBrandFind.h"
 #include "tools/datacheck/CDataChecker.h"
 

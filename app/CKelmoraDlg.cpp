@@ -1,0 +1,753 @@
+#include "app/CKelmoraDlg.h"
+
+#include "app/CAboutDlg.h"
+#include "settings/CMakerInfo.h"
+#include "settings/CProgramFolder.h"
+#include "settings/CResourceStrings.h"
+#include "app/CUrlOpener.h"
+#include "viewer/CArtwork.h"
+#include "app/CBrandSearchDlg.h"
+#include "browser/CDemoContent.h"
+#include "controls/CImageButton.h"
+#include "controls/CRvListBox.h"
+#include "controls/CRvSliderCtrl.h"
+#include "controls/CRvStatic.h"
+#include "controls/CRvTabCtrl.h"
+#include "controls/CWaitCursor.h"
+#include "controls/CPhotoFrame.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPalette>
+#include <QPixmap>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QWheelEvent>
+
+#include <vector>
+
+namespace {
+const QColor kMakerOutline(115, 208, 244);
+// One notch of a mouse wheel, in the units of QWheelEvent::angleDelta.
+constexpr int kWheelNotch = 120;
+
+// The window system's scroll code for a scroll bar action, or -1 for none.
+int ScrollCode(int action)
+{
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+        return CZoomView::ScrollLineUp;
+    case QAbstractSlider::SliderSingleStepAdd:
+        return CZoomView::ScrollLineDown;
+    case QAbstractSlider::SliderPageStepSub:
+        return CZoomView::ScrollPageUp;
+    case QAbstractSlider::SliderPageStepAdd:
+        return CZoomView::ScrollPageDown;
+    case QAbstractSlider::SliderMove:
+        return CZoomView::ScrollThumbTrack;
+    case QAbstractSlider::SliderToMinimum:
+        return CZoomView::ScrollTop;
+    case QAbstractSlider::SliderToMaximum:
+        return CZoomView::ScrollBottom;
+    default:
+        return -1;
+    }
+}
+
+QLabel *AddLabel(CRvDialog *dlg, const QRect &dlu, const QString &text)
+{
+    return dlg->AddControl<QLabel>(CRvDialog::kNoId, dlu, text);
+}
+}  // namespace
+
+CKelmoraDlg::CKelmoraDlg(QWidget *parent)
+    : CRvDialog(parent,
+                Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+                    | Qt::WindowCloseButtonHint)
+    , m_cascade(m_catalog, *this)
+    , m_hIcon(CArtwork::AppIcon())
+{
+    SetTemplateFont(MakeTemplateFont(QStringLiteral("MS UI Gothic"), 11.0));
+    // On a screen too small for the template the font, and with it every dialog unit, is smaller.
+    FitTemplateToScreen(QSize(636, 383));
+    CreateControls();
+    resize(MapDialogSize(QSize(636, 383)));
+}
+
+CKelmoraDlg::~CKelmoraDlg()
+{
+    // The controls outlive this object's members (their parent deletes them later); none of them
+    // may reach a handler of a half-destroyed window while it goes.
+    for (QObject *child : findChildren<QObject *>())
+        child->disconnect(this);
+}
+
+void CKelmoraDlg::CreateControls()
+{
+    m_btnExit = AddControl<CImageButton>(IDOK, QRect(580, 7, 49, 20), QStringLiteral("終了"));
+    m_btnExit->setDefault(true);
+    connect(m_btnExit, &QPushButton::clicked, this, &CKelmoraDlg::accept);
+    auto *cancel = AddControl<QPushButton>(IDCANCEL, QRect(599, 30, 30, 14), QStringLiteral("キャンセル"));
+    cancel->hide();
+    connect(cancel, &QPushButton::clicked, this, &CKelmoraDlg::reject);
+
+    AddLabel(this, QRect(17, 5, 16, 8), QStringLiteral("地区"));
+    AddLabel(this, QRect(80, 5, 31, 8), QStringLiteral("都道府県"));
+    AddLabel(this, QRect(143, 5, 16, 8), QStringLiteral("分類"));
+    AddLabel(this, QRect(213, 5, 16, 8), QStringLiteral("銘柄"));
+
+    // Never filled: a strip in the button-face colour left of the region list.
+    m_lstMark = AddControl<CRvListBox>(IDC_LIST_MARK, QRect(7, 15, 9, 83));
+    m_lstMark->setEnabled(false);
+    m_lstMark->setFrameShape(QFrame::NoFrame);
+    m_lstMark->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_lstMark->setFocusPolicy(Qt::NoFocus);
+
+    m_lstBureau = AddControl<CRvListBox>(IDC_LIST_BUREAU, QRect(17, 15, 51, 83));
+    m_lstPref = AddControl<CRvListBox>(IDC_LIST_PREF, QRect(79, 15, 53, 83));
+    m_lstClass = AddControl<CRvListBox>(IDC_LIST_CLASS, QRect(142, 15, 60, 34));
+    m_lstGrain = AddControl<CRvListBox>(IDC_LIST_GRAIN, QRect(212, 15, 98, 83));
+    connect(m_lstBureau, &CRvListBox::SelChange, this, &CKelmoraDlg::OnSelchangeBureau);
+    connect(m_lstPref, &CRvListBox::SelChange, this, &CKelmoraDlg::OnSelchangePref);
+    connect(m_lstClass, &CRvListBox::SelChange, this, &CKelmoraDlg::OnSelchangeClass);
+    connect(m_lstGrain, &CRvListBox::SelChange, this, &CKelmoraDlg::OnSelchangeGrain);
+
+    // Its tab changes are connected once the pages exist (SetUpTabPages).
+    m_tab = AddControl<CRvTabCtrl>(IDC_TAB, QRect(7, 103, 327, 273));
+
+    auto *logo = AddControl<CRvStatic>(IDC_MAKER_LOGO, QRect(344, 10, 16, 15));
+    const QImage logoImage = CArtwork::Load(CArtwork::IDB_MAKER_LOGO);
+    logo->setPixmap(
+        QPixmap::fromImage(logoImage.size().boundedTo(logo->size()) == logoImage.size()
+                               ? logoImage
+                               : logoImage.scaled(logo->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    logo->setAlignment(Qt::AlignCenter);
+    auto *name = AddControl<CRvStatic>(IDC_MAKER_NAME, QRect(364, 14, 54, 8), CMakerInfo::CompanyName());
+    connect(logo, &CRvStatic::DoubleClicked, this, &CKelmoraDlg::OnMakerDoubleClick);
+    connect(name, &CRvStatic::DoubleClicked, this, &CKelmoraDlg::OnMakerDoubleClick);
+    auto *makerFrame = AddControl<QFrame>(IDC_MAKER_FRAME, QRect(339, 7, 85, 21));
+    makerFrame->hide();
+
+    m_btnZoomIn = AddControl<CImageButton>(IDC_ZOOM_IN, QRect(339, 38, 40, 20), QStringLiteral("拡大"));
+    m_btnZoomOut = AddControl<CImageButton>(IDC_ZOOM_OUT, QRect(389, 38, 40, 20), QStringLiteral("縮小"));
+    connect(m_btnZoomIn, &QPushButton::clicked, this, &CKelmoraDlg::OnZoomIn);
+    connect(m_btnZoomOut, &QPushButton::clicked, this, &CKelmoraDlg::OnZoomOut);
+
+    m_editZoom = AddControl<QLineEdit>(IDC_ZOOM_EDIT, QRect(477, 44, 27, 12));
+    m_editZoom->setReadOnly(true);
+    m_editZoom->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    // Every move of the user's runs the handler once, also one that leaves the thumb where it was;
+    // the positions the handler sets do not come back to it.
+    m_slider = AddControl<CRvSliderCtrl>(IDC_ZOOM_SLIDER, QRect(505, 44, 116, 15));
+    m_slider->setTickPosition(QSlider::NoTicks);
+    connect(m_slider, &CRvSliderCtrl::Scroll, this, &CKelmoraDlg::OnTrackbarScroll);
+
+    // The frame paints slot 0 with the current view; mouse input passes through it to the window.
+    m_photoFrame = AddControl<CPhotoFrame>(IDC_PHOTO_FRAME, QRect(339, 66, 280, 281));
+    m_photoFrame->SetSlot(0);
+    m_photoFrame->SetHolderProvider([this] { return &m_picture; });
+    m_photoFrame->SetSourceProvider([this] { return m_zoom.GetSourceRect(); });
+
+    m_sbVert = AddControl<QScrollBar>(IDC_SCROLL_VERT, QRect(619, 84, 10, 222), Qt::Vertical);
+    m_sbHorz = AddControl<QScrollBar>(IDC_SCROLL_HORZ, QRect(354, 365, 204, 11), Qt::Horizontal);
+    for (QScrollBar *bar : {m_sbHorz, m_sbVert}) {
+        // A bar's own steps would move it before the handler decides where it goes (the line step
+        // depends on the scale); with steps of 0 it stays put and the handler sets the position.
+        // A page of 0 also gives the bar a fixed-size thumb, as a bar set by range alone has.
+        bar->setSingleStep(0);
+        bar->setPageStep(0);
+        // "Scroll here" of the bar's own menu would move it without an action the view hears of.
+        bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    }
+    connect(m_sbHorz, &QScrollBar::actionTriggered, this, &CKelmoraDlg::OnHScroll);
+    connect(m_sbVert, &QScrollBar::actionTriggered, this, &CKelmoraDlg::OnVScroll);
+    // Letting go of a dragged thumb reports its final position once more.
+    connect(m_sbHorz, &QScrollBar::sliderReleased, this,
+            [this] { OnScroll(CZoomView::ScrollBar::Horizontal, m_sbHorz, CZoomView::ScrollThumbPosition); });
+    connect(m_sbVert, &QScrollBar::sliderReleased, this,
+            [this] { OnScroll(CZoomView::ScrollBar::Vertical, m_sbVert, CZoomView::ScrollThumbPosition); });
+
+    // The About command: the window's context menu, and F1.
+    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] { OnSysCommand(IDM_ABOUTBOX); });
+
+    auto *search = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
+    connect(search, &QShortcut::activated, this, &CKelmoraDlg::OpenBrandSearch);
+
+    // The platform's zoom keys act like the zoom buttons; Ctrl+= serves keyboards on which "+"
+    // needs Shift. One shortcut holds all of them: two shortcuts on the same keys would cancel
+    // each other out as ambiguous.
+    QList<QKeySequence> zoomInKeys = QKeySequence::keyBindings(QKeySequence::ZoomIn);
+    const QKeySequence ctrlEqual(Qt::CTRL | Qt::Key_Equal);
+    if (!zoomInKeys.contains(ctrlEqual))
+        zoomInKeys << ctrlEqual;
+    auto *zoomIn = new QShortcut(this);
+    zoomIn->setKeys(zoomInKeys);
+    connect(zoomIn, &QShortcut::activated, this, &CKelmoraDlg::OnZoomIn);
+    auto *zoomOut = new QShortcut(QKeySequence::ZoomOut, this);
+    connect(zoomOut, &QShortcut::activated, this, &CKelmoraDlg::OnZoomOut);
+}
+
+void CKelmoraDlg::showEvent(QShowEvent *event)
+{
+    // A size change that arrives before this point (the window's first sizing included) finds
+    // m_bInitialized at 0 and changes nothing.
+    if (!m_bCreated) {
+        m_bCreated = true;
+        OnInitDialog();
+    }
+    CRvDialog::showEvent(event);
+}
+
+void CKelmoraDlg::OnInitDialog()
+{
+    setWindowIcon(m_hIcon);
+
+    // The data folder: the settings file's value as read, else the program's own "Data/".
+    m_strDataPath = CProgramFolder().GetDataFolder();
+    m_catalog.SetDataFolder(m_strDataPath);
+
+    SetUpControls();
+    {
+        // The first region's first prefecture's variety file is read.
+        const CWaitCursor wait;
+        m_cascade.Start();
+    }
+    m_picture.OpenSources();
+    m_bInitialized = 1;
+}
+
+void CKelmoraDlg::SetUpControls()
+{
+    setWindowTitle(CResourceStrings::Load(CResourceStrings::IDS_CAPTION));
+
+    m_font = MakeTemplateFont(QStringLiteral("MS UI Gothic"), FittedPointSize(11.0));
+    for (CImageButton *button : {m_btnZoomIn, m_btnZoomOut, m_btnExit})
+        button->setFont(m_font);
+    m_btnZoomIn->SetImage(CArtwork::Load(CArtwork::IDB_ZOOM_IN));
+    m_btnZoomOut->SetImage(CArtwork::Load(CArtwork::IDB_ZOOM_OUT));
+    m_btnExit->SetImage(CArtwork::Load(CArtwork::IDB_EXIT));
+
+    // The opening size is the smallest the window may be given.
+    m_rcInitWindow = QRect(QPoint(0, 0), size());
+    setMinimumSize(m_rcInitWindow.size());
+    m_rcMakerFrame = GetDlgItem(IDC_MAKER_FRAME)->geometry();
+
+    // The empty, disabled strip left of the region list is painted in the button-face colour so
+    // that it blends with the dialog.
+    QPalette markPalette = m_lstMark->palette();
+    const QColor face = palette().color(QPalette::Button);
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        markPalette.setColor(group, QPalette::Base, face);
+        markPalette.setColor(group, QPalette::Window, face);
+    }
+    m_lstMark->setPalette(markPalette);
+
+    // The photo frame is square: its width decides.
+    m_photoFrame->resize(m_photoFrame->width(), m_photoFrame->width());
+
+    // No photograph yet: the assumed size's fit scale, trackbar 0, empty text, bars disabled.
+    m_zoom.InitControls(m_photoFrame->geometry());
+    {
+        const QSignalBlocker quiet(m_slider);
+        m_slider->setRange(0, CZoomView::kTrackbarMax);
+    }
+    UpdateZoomDisplay();
+    PlaceScrollBars();
+    UpdateScrollBars();
+
+    // The square frame takes more height than width in dialog units when the dialog font is wider
+    // for its height than the template's; a frame reaching out of the window is brought inside
+    // by the same rule that resizing applies.
+    if (CMainLayout::Overflows(CurrentPhotoBlock(), width(), height()))
+        ArrangePhotoBlock(width(), height());
+
+    SetUpTabPages();
+}
+
+void CKelmoraDlg::SetUpTabPages()
+{
+    // The first tab inserted becomes the current one; its change must not show a page that has
+    // no parent yet, which would open as a window of its own.
+    m_tab->InsertItem(0, QStringLiteral("特性"));
+    m_tab->InsertItem(1, QStringLiteral("来歴"));
+    // The pages are children of the window, laid over the tab control's display area.
+    const QRect area = m_tab->GetDisplayRect().translated(m_tab->pos());
+
+    m_pageFeature.Create(this);
+    m_pageFeature.setGeometry(area);
+    m_pageFeature.raise();
+    m_pageFeature.show();
+
+    m_pageHistory.Create(this);
+    m_pageHistory.setGeometry(area);
+    m_pageHistory.raise();
+    m_pageHistory.hide();
+
+    connect(m_tab, &QTabWidget::currentChanged, this, &CKelmoraDlg::OnSelchangeTab);
+
+    // Tab goes from the tab bar into the page shown below it, then on to the photograph's controls.
+    QWidget::setTabOrder(m_tab, &m_pageFeature.GetList());
+    QWidget::setTabOrder(&m_pageFeature.GetList(), &m_pageHistory.GetList());
+    QWidget::setTabOrder(&m_pageHistory.GetList(), m_btnZoomIn);
+}
+
+void CKelmoraDlg::resizeEvent(QResizeEvent *event)
+{
+    CRvDialog::resizeEvent(event);
+    OnSize(isMinimized(), event->size().width(), event->size().height());
+}
+
+void CKelmoraDlg::OnSize(bool minimized, int cx, int cy)
+{
+    if (m_bInitialized == 0 || minimized)
+        return;
+    ArrangePhotoBlock(cx, cy);
+}
+
+CMainLayout::Block CKelmoraDlg::CurrentPhotoBlock() const
+{
+    return {m_btnExit->geometry(), m_photoFrame->geometry(), m_sbVert->geometry(),
+            m_sbHorz->geometry(),  m_slider->geometry(),     m_editZoom->geometry()};
+}
+
+void CKelmoraDlg::ArrangePhotoBlock(int cx, int cy)
+{
+    const CMainLayout::Block next = CMainLayout::Arrange(CurrentPhotoBlock(), cx, cy);
+    m_btnExit->setGeometry(next.exitButton);
+    m_photoFrame->setGeometry(next.frame);
+    m_sbVert->setGeometry(next.vertBar);
+    m_sbHorz->setGeometry(next.horzBar);
+    m_slider->setGeometry(next.trackbar);
+    m_editZoom->setGeometry(next.zoomEdit);
+
+    // The fit scale follows the frame; a zoom still above it is kept and re-centred.
+    m_zoom.Resize(next.frame);
+    UpdateScrollBars();
+    UpdateZoomDisplay();
+    m_photoFrame->update();
+    update();
+}
+
+void CKelmoraDlg::paintEvent(QPaintEvent *event)
+{
+    CRvDialog::paintEvent(event);
+    // A light-blue outline round the maker's logo and name.
+    QPainter painter(this);
+    painter.setPen(QPen(kMakerOutline, 2));
+    painter.setBrush(Qt::NoBrush);
+    const QRect &r = m_rcMakerFrame;
+    const QPoint corners[] = {{r.left(), r.top()},
+                              {r.x() + r.width(), r.top()},
+                              {r.x() + r.width(), r.y() + r.height()},
+                              {r.left(), r.y() + r.height()},
+                              {r.left(), r.top()}};
+    painter.drawPolyline(corners, 5);
+}
+
+void CKelmoraDlg::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The desktop gives no program-controlled system menu; the window's own menu carries the
+    // About command instead.
+    QMenu menu(this);
+    QAction *about = menu.addAction(CResourceStrings::Load(CResourceStrings::IDS_ABOUTBOX));
+    QAction *search = menu.addAction(QStringLiteral("銘柄検索…"));
+    search->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    QAction *chosen = menu.exec(event->globalPos());
+    if (chosen == about)
+        OnSysCommand(IDM_ABOUTBOX);
+    else if (chosen == search)
+        OpenBrandSearch();
+}
+
+void CKelmoraDlg::OpenBrandSearch()
+{
+    if (m_pBrandSearch == nullptr) {
+        m_pBrandSearch = new CBrandSearchDlg(m_catalog, this);
+        connect(m_pBrandSearch, &CBrandSearchDlg::BrandChosen, this, &CKelmoraDlg::ChooseBrand);
+    }
+    m_pBrandSearch->Open();
+}
+
+void CKelmoraDlg::ChooseBrand(const CBrandIndex::Entry &entry)
+{
+    // Each list's row is selected and its handler runs, exactly as after a click: a row that is
+    // already the chosen one changes nothing, any other resets, loads and clears what follows.
+    // A row the list does not hold (the files changed since the index was built) ends the walk.
+    auto click = [this](CRvListBox *list, int row, void (CKelmoraDlg::*handler)()) {
+        if (row < 0 || row >= list->count())
+            return false;
+        list->SetCurSel(row);
+        (this->*handler)();
+        return true;
+    };
+    if (!click(m_lstBureau, entry.nBureauPos, &CKelmoraDlg::OnSelchangeBureau)
+        || !click(m_lstPref, entry.nPrefPos, &CKelmoraDlg::OnSelchangePref)
+        || !click(m_lstClass, entry.nClass, &CKelmoraDlg::OnSelchangeClass))
+        return;
+
+    // The brand's line: its record's place among the classification's records, while the record
+    // is still the one indexed; otherwise the first line of its name.
+    const CGrainInfoArray &grains = m_cascade.GetGrainInfo();
+    int row = -1;
+    if (entry.nPosition < grains.GetSize() && grains[entry.nPosition].strName == entry.strName
+        && grains[entry.nPosition].nClass == entry.nClass) {
+        row = 0;
+        for (int i = 0; i < entry.nPosition; ++i)
+            row += grains[i].nClass == entry.nClass ? 1 : 0;
+    } else {
+        for (int i = 0; i < m_lstGrain->count() && row < 0; ++i)
+            row = m_lstGrain->GetText(i) == entry.strName ? i : -1;
+    }
+    click(m_lstGrain, row, &CKelmoraDlg::OnSelchangeGrain);
+}
+
+void CKelmoraDlg::OnSysCommand(int command)
+{
+    if ((command & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg about(this);
+        about.exec();
+    }
+}
+
+void CKelmoraDlg::OnSelchangeTab()
+{
+    const int selected = m_tab->currentIndex();
+    const CWaitCursor wait;
+    m_pageFeature.setVisible(selected == 0);
+    m_pageHistory.setVisible(selected == 1);
+}
+
+void CKelmoraDlg::OnMakerDoubleClick()
+{
+    CUrlOpener::Open(CMakerInfo::WebPageUrl());
+}
+
+// A region or prefecture choice reads a variety file, a brand choice decodes its photographs: the
+// hour-glass shows meanwhile.
+
+void CKelmoraDlg::OnSelchangeBureau()
+{
+    const CWaitCursor wait;
+    m_cascade.OnSelchangeBureau(m_lstBureau->GetCurSel());
+}
+
+void CKelmoraDlg::OnSelchangePref()
+{
+    const CWaitCursor wait;
+    m_cascade.OnSelchangePref(m_lstPref->GetCurSel());
+}
+
+void CKelmoraDlg::OnSelchangeClass()
+{
+    m_cascade.OnSelchangeClass(m_lstClass->GetCurSel());
+}
+
+void CKelmoraDlg::OnSelchangeGrain()
+{
+    const int position = m_lstGrain->GetCurSel();
+    const CWaitCursor wait;
+    m_cascade.OnSelchangeGrain(position, m_lstGrain->GetText(position));
+}
+
+// ---- Zoom and pan ----------------------------------------------------------------------------
+
+void CKelmoraDlg::PlaceScrollBars()
+{
+    m_sbVert->setGeometry(CMainLayout::VertBarBeside(m_zoom.GetFrameRect(), m_sbVert->width()));
+    m_sbHorz->setGeometry(CMainLayout::HorzBarBelow(m_zoom.GetFrameRect(), m_sbHorz->height()));
+}
+
+void CKelmoraDlg::UpdateZoomDisplay()
+{
+    const CZoomView::Controls &controls = m_zoom.GetControls();
+    m_slider->SetPos(controls.nTrackbarPos);
+    m_strZoom = controls.strZoom;
+    m_editZoom->setText(m_strZoom);
+}
+
+void CKelmoraDlg::UpdateScrollBars()
+{
+    const CZoomView::Controls &controls = m_zoom.GetControls();
+    // Disabled bars get an empty range, so that they show no thumb.
+    const int max = controls.bScrollEnabled ? controls.nScrollMax : 0;
+    m_sbHorz->setRange(0, max);
+    m_sbVert->setRange(0, max);
+    m_sbHorz->setValue(controls.bScrollEnabled ? controls.nHorzPos : 0);
+    m_sbVert->setValue(controls.bScrollEnabled ? controls.nVertPos : 0);
+    m_sbHorz->setEnabled(controls.bScrollEnabled);
+    m_sbVert->setEnabled(controls.bScrollEnabled);
+}
+
+void CKelmoraDlg::RedrawPhoto()
+{
+    const QRect source = m_zoom.GetSourceRect();
+    m_picture.DrawImage(0, m_photoFrame, source.x(), source.y(), source.width(), source.height());
+}
+
+void CKelmoraDlg::FitNewPhoto(bool bMainImageLoaded)
+{
+    int width = 0;
+    if (bMainImageLoaded && !m_picture.GetMainImageWidth(&width))
+        width = 0;
+    m_zoom.FitNewPhoto(bMainImageLoaded, width);
+    UpdateScrollBars();
+    UpdateZoomDisplay();
+}
+
+void CKelmoraDlg::OnZoomIn()
+{
+    m_zoom.ZoomIn();
+    UpdateScrollBars();
+    UpdateZoomDisplay();
+    RedrawPhoto();
+}
+
+void CKelmoraDlg::OnZoomOut()
+{
+    m_zoom.ZoomOut();
+    UpdateScrollBars();
+    UpdateZoomDisplay();
+    RedrawPhoto();
+}
+
+void CKelmoraDlg::OnTrackbarScroll()
+{
+    m_zoom.OnTrackbar(m_slider->GetPos());
+    UpdateScrollBars();
+    UpdateZoomDisplay();
+    RedrawPhoto();
+}
+
+void CKelmoraDlg::OnHScroll(int action)
+{
+    OnScroll(CZoomView::ScrollBar::Horizontal, m_sbHorz, ScrollCode(action));
+}
+
+void CKelmoraDlg::OnVScroll(int action)
+{
+    OnScroll(CZoomView::ScrollBar::Vertical, m_sbVert, ScrollCode(action));
+}
+
+void CKelmoraDlg::OnScroll(CZoomView::ScrollBar bar, QScrollBar *control, int code)
+{
+    if (code < 0)
+        return;
+    // The thumb's position is the one the bar shows while it is dragged.
+    if (!m_zoom.OnScroll(bar, code, control->sliderPosition()))
+        return;
+    const CZoomView::Controls &controls = m_zoom.GetControls();
+    control->setValue(bar == CZoomView::ScrollBar::Horizontal ? controls.nHorzPos : controls.nVertPos);
+    RedrawPhoto();
+}
+
+void CKelmoraDlg::OnLButtonDown(const QPoint &point)
+{
+    if (m_zoom.OnLButtonDown(point))
+        grabMouse();
+}
+
+void CKelmoraDlg::OnMouseMove(const QPoint &point)
+{
+    switch (m_zoom.OnMouseMove(point)) {
+    case CZoomView::DragStep::None:
+        break;
+    case CZoomView::DragStep::Redraw:
+        UpdateScrollBars();
+        RedrawPhoto();
+        break;
+    case CZoomView::DragStep::ReleaseCapture:
+        releaseMouse();
+        break;
+    }
+}
+
+void CKelmoraDlg::OnLButtonUp()
+{
+    m_zoom.OnLButtonUp();
+    // Also when the drag was ended from elsewhere (a list's key choosing another prefecture
+    // clears the view): the mouse must never stay captured once the button is up.
+    if (QWidget::mouseGrabber() == this)
+        releaseMouse();
+}
+
+void CKelmoraDlg::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        OnLButtonDown(event->position().toPoint());
+    CRvDialog::mousePressEvent(event);
+}
+
+void CKelmoraDlg::mouseMoveEvent(QMouseEvent *event)
+{
+    OnMouseMove(event->position().toPoint());
+    CRvDialog::mouseMoveEvent(event);
+}
+
+void CKelmoraDlg::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        OnLButtonUp();
+    CRvDialog::mouseReleaseEvent(event);
+}
+
+void CKelmoraDlg::wheelEvent(QWheelEvent *event)
+{
+    // Over the photo frame the wheel zooms like the buttons: away from the user = 拡大.
+    if (!m_zoom.GetFrameRect().contains(event->position().toPoint())) {
+        m_nWheelRest = 0;
+        CRvDialog::wheelEvent(event);
+        return;
+    }
+    event->accept();
+    m_nWheelRest += event->angleDelta().y();
+    while (m_nWheelRest >= kWheelNotch) {
+        m_nWheelRest -= kWheelNotch;
+        OnZoomIn();
+    }
+    while (m_nWheelRest <= -kWheelNotch) {
+        m_nWheelRest += kWheelNotch;
+        OnZoomOut();
+    }
+}
+
+void CKelmoraDlg::keyPressEvent(QKeyEvent *event)
+{
+    // Enter that a list, the tab bar, a table or the zoom field leaves unused does not reach the
+    // default button: only with the focus on a button (which takes Enter itself) or on no
+    // control does Enter press 終了. Esc still ends the run from anywhere.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    QWidget *focus = focusWidget();
+    if (enter && focus != nullptr && focus != this && qobject_cast<QPushButton *>(focus) == nullptr) {
+        event->accept();
+        return;
+    }
+    CRvDialog::keyPressEvent(event);
+}
+
+// ---- The cascade's effects -------------------------------------------------------------------
+
+void CKelmoraDlg::SetBureauItems(const QStringList &names)
+{
+    m_lstBureau->SetItems(names);
+}
+
+void CKelmoraDlg::SetClassItems(const QStringList &names)
+{
+    m_lstClass->SetItems(names);
+}
+
+void CKelmoraDlg::SetPrefItems(const QStringList &names)
+{
+    m_lstPref->SetItems(names);
+}
+
+void CKelmoraDlg::SetGrainItems(const QStringList &names)
+{
+    m_lstGrain->SetItems(names);
+}
+
+void CKelmoraDlg::SelectBureauItem(int position)
+{
+    m_lstBureau->SetCurSel(position);
+}
+
+void CKelmoraDlg::SelectPrefItem(int position)
+{
+    m_lstPref->SetCurSel(position);
+}
+
+void CKelmoraDlg::SelectClassItem(int position)
+{
+    m_lstClass->SetCurSel(position);
+}
+
+void CKelmoraDlg::SelectGrainItem(int position)
+{
+    m_lstGrain->SetCurSel(position);
+}
+
+void CKelmoraDlg::EnableDetailControls(bool enable)
+{
+    m_lstClass->setEnabled(enable);
+    m_lstGrain->setEnabled(enable);
+    m_tab->setEnabled(enable);
+}
+
+void CKelmoraDlg::AttachPictureHolder()
+{
+    m_pageFeature.m_pPictureImage = &m_picture;
+    m_pageHistory.m_pPictureImage = &m_picture;
+}
+
+void CKelmoraDlg::ClearGrainDisplay()
+{
+    GRAIN_INFO_DATA cleared;
+    cleared.Clear();
+    m_pageFeature.SetGrainInfo(cleared);
+    m_pageHistory.SetGrainInfo(cleared);
+    for (int slot = 0; slot < CPictureImage::kSlotCount; ++slot)
+        m_picture.ReleaseImage(slot);
+    // The scales, the scroll bars and the zoom display stay until the next photograph is fitted.
+    m_zoom.ClearView();
+    update();
+    // The frames paint over the window without it painting behind them: each is told itself that
+    // its slot is now empty, or it would go on showing the last brand's picture.
+    for (CPhotoFrame *frame : findChildren<CPhotoFrame *>())
+        frame->update();
+}
+
+void CKelmoraDlg::ShowFeatureTab()
+{
+    const QSignalBlocker quiet(m_tab);
+    m_tab->setCurrentIndex(0);
+    m_pageFeature.show();
+    m_pageHistory.hide();
+}
+
+void CKelmoraDlg::ShowGrain()
+{
+    const CDemoContent::Display display =
+        CDemoContent::ChooseDisplay(m_cascade.GetCurBureau(), m_cascade.GetCurPref(), m_cascade.GetCurGrain(),
+                                    m_cascade.GetCurBureauData(), m_cascade.GetGrainInfo());
+    switch (display.eOutcome) {
+    case CDemoContent::Outcome::NoBrand:
+        m_zoom.ForgetMainImage();
+        return;
+    case CDemoContent::Outcome::OtherRegion:
+        // The display stays as the last clearing left it.
+        SelectGrainItem(-1);
+        return;
+    case CDemoContent::Outcome::NoContent:
+    case CDemoContent::Outcome::BuiltIn:
+        break;
+    }
+
+    bool bMainImageLoaded = false;
+    if (display.eOutcome == CDemoContent::Outcome::BuiltIn) {
+        // The four pictures are decoded side by side; the choice returns once all are in place.
+        const std::vector<bool> loaded = m_picture.LoadPngResources(display.nSource, display.astrPictures);
+        bMainImageLoaded = !loaded.empty() && loaded.front();
+    } else {
+        for (int slot = 0; slot < CPictureImage::kSlotCount; ++slot)
+            m_picture.ReleaseImage(slot);
+        SelectGrainItem(-1);
+    }
+
+    m_picture.DrawImage(0, m_photoFrame, 0, 0, 0, 0);
+    FitNewPhoto(bMainImageLoaded);
+    m_picture.DrawImage(1, m_pageFeature.GetDlgItem(CFeaturePage::kFrameFirst), 0, 0, 0, 0);
+    m_picture.DrawImage(2, m_pageFeature.GetDlgItem(CFeaturePage::kFrameSecond), 0, 0, 0, 0);
+    m_picture.DrawImage(3, m_pageHistory.GetDlgItem(CHistoryPage::kFrame), 0, 0, 0, 0);
+    m_pageFeature.SetGrainInfo(display.record);
+    m_pageHistory.SetGrainInfo(display.record);
+}

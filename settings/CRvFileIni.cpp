@@ -1,0 +1,101 @@
+#include "settings/CRvFileIni.h"
+
+#include "settings/CProgramFolder.h"
+#include "settings/CRvFileAccess.h"
+#include "settings/CRvIniDocument.h"
+#include "settings/CRvTextCodec.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <optional>
+
+namespace {
+
+// A value is returned with at most 259 characters, as a 260-character buffer holds.
+constexpr int kMaxValueLength = 259;
+// The guidance flag is read with room for five characters.
+constexpr int kMaxFlagLength = 5;
+
+// A file that is not there, not a regular file, too large or unreadable gives no value.
+std::optional<QString> ReadValue(const QString &path, const QString &section, const QString &key)
+{
+    QByteArray bytes;
+    if (CRvFileAccess().ReadFile(path, CRvFileIni::kMaxFileSize, bytes) != CRvFileAccess::ReadStatus::Read)
+        return std::nullopt;
+    return CRvIniDocument(bytes).FindValue(section, key);
+}
+
+QString CutToLength(QString text, int maxLength)
+{
+    if (text.size() > maxLength) {
+        text.truncate(maxLength);
+        // Never leave half of a surrogate pair at the end.
+        if (text.back().isHighSurrogate())
+            text.chop(1);
+    }
+    return text;
+}
+
+}  // namespace
+
+CRvFileIni::CRvFileIni(const QString &fileName)
+{
+    const CProgramFolder program;
+    m_strExeFolder = program.GetExeFolder();
+    // A named file is one of the program's own, beside the region table; the name is appended as
+    // given: no separator is added and nothing is checked.
+    m_strIniPath = fileName.isEmpty() ? program.GetSettingsPath() : program.GetCatalogFolder() + fileName;
+    // The per-user settings folder is made on the first write; a program folder never is.
+    m_bMakesFolder = fileName.isEmpty() && program.IsInstalled();
+}
+
+QString CRvFileIni::GetString(const QString &section, const QString &key, const QString &defaultValue) const
+{
+    // A present but empty value is the empty text, not the default.
+    const std::optional<QString> value = ReadValue(m_strIniPath, section, key);
+    return value ? CutToLength(*value, kMaxValueLength) : defaultValue;
+}
+
+int CRvFileIni::GetInt(const QString &section, const QString &key, int defaultValue) const
+{
+    const std::optional<QString> value = ReadValue(m_strIniPath, section, key);
+    if (!value)
+        return defaultValue;
+    // A leading decimal number with an optional sign; the first non-digit ends it, no digits give 0.
+    return CRvTextCodec::LeadingInt(CutToLength(*value, kMaxValueLength));
+}
+
+void CRvFileIni::WriteString(const QString &section, const QString &key, const QString &value) const
+{
+    // A file that is there but cannot be read (not a regular file, too large, no permission) is
+    // left alone rather than replaced.
+    QByteArray oldBytes;
+    const CRvFileAccess::ReadStatus status = CRvFileAccess().ReadFile(m_strIniPath, kMaxFileSize, oldBytes);
+    if (status != CRvFileAccess::ReadStatus::Read && status != CRvFileAccess::ReadStatus::Missing)
+        return;
+    const std::optional<QByteArray> newBytes = CRvIniDocument(oldBytes).WithValue(section, key, value);
+    if (!newBytes)
+        return;
+
+    if (m_bMakesFolder && !CProgramFolder::MakeUserFolder(QFileInfo(m_strIniPath).path()))
+        return;
+    // Written beside the file and renamed over it, so a crash or a full disk leaves the old file
+    // whole. Failures are not reported: the value simply is not stored.
+    QSaveFile file(m_strIniPath);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    if (file.write(*newBytes) != newBytes->size()) {
+        file.cancelWriting();
+        return;
+    }
+    file.commit();
+}
+
+bool CRvFileIni::IsNotDispGuidance() const
+{
+    const QString flag =
+        GetString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"), QStringLiteral("False"));
+    // Only the exact "True" counts; the five-character room never changes that answer.
+    return flag.left(kMaxFlagLength) == QLatin1String("True");
+}
