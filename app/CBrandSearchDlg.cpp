@@ -60,9 +60,9 @@ public:
         case kColPref:
             return entry.strPrefName;
         case kColClass:
-            return CBrandIndex::ClassText(entry.nClass);
+            return GrainClassText(entry.nClass);
         case kColRequired:
-            return CBrandIndex::RequiredText(entry.bRequired);
+            return RequiredText(entry.bRequired);
         default:
             return {};
         }
@@ -141,10 +141,9 @@ CBrandSearchDlg::CBrandSearchDlg(const CCatalogData &catalog, QWidget *parent)
     header->setSectionResizeMode(kColClass, QHeaderView::Fixed);
     header->setSectionResizeMode(kColRequired, QHeaderView::Fixed);
     header->resizeSection(kColPref, widthOf({QStringLiteral("都道府県"), QStringLiteral("鹿児島県")}));
-    header->resizeSection(kColClass,
-                          widthOf({CBrandIndex::ClassText(kClassUruchi), CBrandIndex::ClassText(kClassMochi),
-                                   CBrandIndex::ClassText(kClassBrewing)}));
-    header->resizeSection(kColRequired, widthOf({QStringLiteral("区分"), CBrandIndex::RequiredText(true)}));
+    header->resizeSection(
+        kColClass, widthOf({GrainClassText(kClassUruchi), GrainClassText(kClassMochi), GrainClassText(kClassBrewing)}));
+    header->resizeSection(kColRequired, widthOf({QStringLiteral("区分"), RequiredText(true)}));
     RegisterItem(IDC_RESULTS, m_tblResult);
 
     auto *queryRow = new QHBoxLayout;

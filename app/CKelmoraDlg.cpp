@@ -1,20 +1,20 @@
 #include "app/CKelmoraDlg.h"
 
 #include "app/CAboutDlg.h"
-#include "settings/CMakerInfo.h"
-#include "settings/CProgramFolder.h"
-#include "settings/CResourceStrings.h"
-#include "app/CUrlOpener.h"
-#include "viewer/CArtwork.h"
 #include "app/CBrandSearchDlg.h"
+#include "app/CUrlOpener.h"
 #include "browser/CDemoContent.h"
 #include "controls/CImageButton.h"
+#include "controls/CPhotoFrame.h"
 #include "controls/CRvListBox.h"
 #include "controls/CRvSliderCtrl.h"
 #include "controls/CRvStatic.h"
 #include "controls/CRvTabCtrl.h"
 #include "controls/CWaitCursor.h"
-#include "controls/CPhotoFrame.h"
+#include "settings/CMakerInfo.h"
+#include "settings/CProgramFolder.h"
+#include "settings/CResourceStrings.h"
+#include "viewer/CArtwork.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -674,13 +674,6 @@ void CKelmoraDlg::SelectClassItem(int position)
 void CKelmoraDlg::SelectGrainItem(int position)
 {
     m_lstGrain->SetCurSel(position);
-}
-
-void CKelmoraDlg::EnableDetailControls(bool enable)
-{
-    m_lstClass->setEnabled(enable);
-    m_lstGrain->setEnabled(enable);
-    m_tab->setEnabled(enable);
 }
 
 void CKelmoraDlg::AttachPictureHolder()

@@ -6,14 +6,14 @@
 // The zoom and pan of the main photograph is worked out by a window-free CZoomView; the handlers
 // here forward the user's moves to it, copy what it says the controls show and draw.
 
+#include "browser/CCascadeView.h"
+#include "browser/CMainLayout.h"
+#include "browser/CSelectionCascade.h"
+#include "controls/CRvDialog.h"
 #include "data/CBrandIndex.h"
 #include "data/CCatalogData.h"
 #include "pages/CFeaturePage.h"
 #include "pages/CHistoryPage.h"
-#include "browser/CCascadeView.h"
-#include "browser/CMainLayout.h"
-#include "controls/CRvDialog.h"
-#include "browser/CSelectionCascade.h"
 #include "viewer/CPictureImage.h"
 #include "viewer/CZoomView.h"
 
@@ -147,7 +147,6 @@ private:
     void SelectPrefItem(int position) override;
     void SelectClassItem(int position) override;
     void SelectGrainItem(int position) override;
-    void EnableDetailControls(bool enable) override;
     void AttachPictureHolder() override;
     void ClearGrainDisplay() override;
     void ShowFeatureTab() override;

@@ -21,8 +21,6 @@ public:
     virtual void SelectClassItem(int position) = 0;
     virtual void SelectGrainItem(int position) = 0;
 
-    // Classification list, brand list and tab control.
-    virtual void EnableDetailControls(bool enable) = 0;
     // Points both pages at the window's photograph holder.
     virtual void AttachPictureHolder() = 0;
     // Both pages blank, all four photographs released, the photo frame repainted empty.

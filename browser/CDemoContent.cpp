@@ -22,7 +22,7 @@ const std::array<BuiltInBrand, 3> &BuiltInBrands()
                 0,  // nClass
                 QStringLiteral("きらら397"),
                 true,  // bRequired
-                QStringLiteral("必須"), QStringLiteral("しまひかり×キタアケ"),
+                RequiredText(true), QStringLiteral("しまひかり×キタアケ"),
                 QString(),  // strBreedingYear
                 QStringLiteral("北海道立上川農試"),
                 QStringLiteral("粒形はやや細長で、粒大は中、基部がやや細く、背部・腹部はなだらかに丸みがある。"),
@@ -40,7 +40,7 @@ const std::array<BuiltInBrand, 3> &BuiltInBrands()
                 1,   // nClass
                 QStringLiteral("風の子もち"),
                 true,  // bRequired
-                QStringLiteral("必須"), QStringLiteral("上系85201×はくちょうもち"),
+                RequiredText(true), QStringLiteral("上系85201×はくちょうもち"),
                 QString(),  // strBreedingYear
                 QStringLiteral("北海道立上川農試"),
                 QStringLiteral("粒形は中形で、粒大は中、背部は比較的直線で腹部は丸みがあり、厚みはやや厚く全体的に長め"
@@ -60,7 +60,7 @@ const std::array<BuiltInBrand, 3> &BuiltInBrands()
                 2,   // nClass
                 QStringLiteral("吟風"),
                 true,  // bRequired
-                QStringLiteral("必須"), QStringLiteral("（八反錦×上育404号）×きらら397"),
+                RequiredText(true), QStringLiteral("（八反錦×上育404号）×きらら397"),
                 QString(),  // strBreedingYear
                 QStringLiteral("北海道立中央農試"),
                 QStringLiteral("粒形はやや円形で、粒大はやや大、基部はやや広く、背部・腹部はなだらかに丸みがある。"),

@@ -1,8 +1,8 @@
 #include "browser/CSelectionCascade.h"
 
-#include "settings/CResourceStrings.h"
-#include "data/CCatalogData.h"
 #include "browser/CCascadeView.h"
+#include "data/CCatalogData.h"
+#include "settings/CResourceStrings.h"
 
 #include <algorithm>
 
@@ -17,16 +17,11 @@ void CSelectionCascade::Start()
     m_nCurPref = -1;
     m_nCurGrain = -1;
 
-    int firstAvailable = -1;
     m_aBureauList.Copy(m_catalog.GetBureauTable());
     QStringList names;
     for (int i = 0; i < m_aBureauList.GetSize(); ++i) {
         m_curBureau = m_aBureauList[i];
         names << m_curBureau.strBureauName;
-        // Every region of this edition is available.
-        m_abBureauEnable.at(static_cast<std::size_t>(i)) = 1;
-        if (firstAvailable < 0 && m_abBureauEnable.at(static_cast<std::size_t>(i)) != 0)
-            firstAvailable = i;
     }
     m_view.SetBureauItems(names);
 
@@ -36,7 +31,8 @@ void CSelectionCascade::Start()
     m_nCurClass = -1;
     m_view.SelectClassItem(-1);
 
-    SelectBureau(firstAvailable);
+    // Every region of this edition is available: the first is chosen.
+    SelectBureau(m_aBureauList.GetSize() > 0 ? 0 : -1);
 }
 
 void CSelectionCascade::OnSelchangeBureau(int position)
@@ -62,7 +58,6 @@ void CSelectionCascade::SelectBureau(int position)
 
     FillPrefList();
 
-    m_view.EnableDetailControls(IsBureauEnabled(m_nCurBureau));
     m_view.AttachPictureHolder();
     m_view.ClearGrainDisplay();
     m_view.ShowFeatureTab();
@@ -86,10 +81,8 @@ void CSelectionCascade::FillPrefList()
     m_view.SelectPrefItem(0);
     m_nCurPref = 0;
 
-    if (IsBureauEnabled(m_nCurBureau)) {
-        m_nCurClass = 0;
-        m_view.SelectClassItem(0);
-    }
+    m_nCurClass = 0;
+    m_view.SelectClassItem(0);
     m_view.ClearGrainDisplay();
     if (m_catalog.LoadGrainInfo(m_curBureau.nBureauNo, m_curBureau.aPref[0].nPrefNo, m_aGrainInfo))
         FillGrainList(m_nCurClass);
@@ -109,11 +102,9 @@ void CSelectionCascade::SelectPref(int position)
     if (position < 0)
         return;
 
-    if (IsBureauEnabled(m_nCurBureau)) {
-        // A new prefecture always starts at the first classification.
-        m_nCurClass = 0;
-        m_view.SelectClassItem(0);
-    }
+    // A new prefecture always starts at the first classification.
+    m_nCurClass = 0;
+    m_view.SelectClassItem(0);
     m_view.ClearGrainDisplay();
     const PREF_DATA &pref = m_curBureau.aPref.at(static_cast<std::size_t>(position));
     if (m_catalog.LoadGrainInfo(m_curBureau.nBureauNo, pref.nPrefNo, m_aGrainInfo))

@@ -18,9 +18,6 @@ class CCatalogData;
 class CSelectionCascade
 {
 public:
-    // Room for the fixed eight regions of the region table.
-    static constexpr int kMaxBureau = 8;
-
     CSelectionCascade(const CCatalogData &catalog, CCascadeView &view);
     CSelectionCascade(const CSelectionCascade &) = delete;
     CSelectionCascade &operator=(const CSelectionCascade &) = delete;
@@ -49,7 +46,6 @@ public:
     const BUREAU_DATA &GetCurBureauData() const { return m_curBureau; }
     const CBureauArray &GetBureauList() const { return m_aBureauList; }
     const CGrainInfoArray &GetGrainInfo() const { return m_aGrainInfo; }
-    bool IsBureauEnabled(int position) const { return m_abBureauEnable.at(static_cast<std::size_t>(position)) != 0; }
 
 private:
     void FillPrefList();
@@ -58,7 +54,6 @@ private:
     const CCatalogData &m_catalog;
     CCascadeView &m_view;
 
-    std::array<int, kMaxBureau> m_abBureauEnable{};
     CBureauArray m_aBureauList;
     BUREAU_DATA m_curBureau;
     CGrainInfoArray m_aGrainInfo;

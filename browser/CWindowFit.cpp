@@ -4,7 +4,7 @@
 
 QSize CWindowFit::ClientSize(const QSize &templateDlu, const QSize &baseUnits)
 {
-    return {templateDlu.width() * baseUnits.width() / 4, templateDlu.height() * baseUnits.height() / 8};
+    return {MapX(templateDlu.width(), baseUnits.width()), MapY(templateDlu.height(), baseUnits.height())};
 }
 
 bool CWindowFit::Fits(const QSize &client, const Frame &frame, const QSize &available)

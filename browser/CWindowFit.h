@@ -29,7 +29,11 @@ public:
     // Base units measured from the dialog font at a point size.
     using BaseUnitsAt = std::function<QSize(double pointSize)>;
 
-    // Client size of a template at base units, mapped as dialog units are (x / 4, y / 8).
+    // Pixels of a horizontal or vertical distance in dialog units: a quarter of the base width per
+    // unit across, an eighth of the base height down, rounded down.
+    static int MapX(int dluX, int baseWidth) { return dluX * baseWidth / 4; }
+    static int MapY(int dluY, int baseHeight) { return dluY * baseHeight / 8; }
+    // Client size of a template at base units, mapped as dialog units are.
     static QSize ClientSize(const QSize &templateDlu, const QSize &baseUnits);
     // Whether a client area with the frame round it lies within the available area.
     static bool Fits(const QSize &client, const Frame &frame, const QSize &available);

@@ -1,7 +1,7 @@
 #include "controls/CRvDialog.h"
 
-#include "controls/CFocusRing.h"
 #include "browser/CWindowFit.h"
+#include "controls/CFocusRing.h"
 
 #include <QCursor>
 #include <QFontMetrics>
@@ -97,12 +97,12 @@ void CRvDialog::FitTemplateToScreen(const QSize &templateDlu)
 
 int CRvDialog::MapDialogX(int dluX) const
 {
-    return (dluX * m_baseUnits.width()) / 4;
+    return CWindowFit::MapX(dluX, m_baseUnits.width());
 }
 
 int CRvDialog::MapDialogY(int dluY) const
 {
-    return (dluY * m_baseUnits.height()) / 8;
+    return CWindowFit::MapY(dluY, m_baseUnits.height());
 }
 
 QRect CRvDialog::MapDialogRect(const QRect &dlu) const

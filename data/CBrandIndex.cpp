@@ -1,6 +1,5 @@
 #include "data/CBrandIndex.h"
 
-#include "settings/CResourceStrings.h"
 #include "data/CCatalogData.h"
 
 #include <algorithm>
@@ -462,16 +461,4 @@ std::vector<int> CBrandIndex::Find(const QString &query) const
     rows.insert(rows.end(), prefix.begin(), prefix.end());
     rows.insert(rows.end(), contains.begin(), contains.end());
     return rows;
-}
-
-QString CBrandIndex::ClassText(int nClass)
-{
-    if (nClass < kClassUruchi || nClass >= kClassCount)
-        return QString();
-    return CResourceStrings::Load(CResourceStrings::IDS_CLASS_URUCHI + nClass);
-}
-
-QString CBrandIndex::RequiredText(bool required)
-{
-    return required ? QStringLiteral("必須") : QStringLiteral("選択");
 }

@@ -7,6 +7,7 @@
 // is listed, its pedigree, its parents and descendants among the listed varieties) is a look-up.
 
 #include "data/CBrandProfile.h"
+#include "data/CatalogTypes.h"
 
 #include <QHash>
 #include <QString>
@@ -95,11 +96,6 @@ public:
     static Match MatchOf(const Query &query, const Entry &entry);
     // Fills the folded forms of the entry's name and reading.
     static void FoldTexts(Entry &entry);
-
-    // The classification as the classification list writes it.
-    static QString ClassText(int nClass);
-    // "必須" or "選択".
-    static QString RequiredText(bool required);
 
 private:
     // The listings of one variety name, with its links to the other listed varieties.

@@ -70,7 +70,7 @@ QString CBrandProfile::Format(const BRAND_PROFILE &profile)
 
     QStringList classes;
     for (const int nClass : profile.aClass)
-        classes << CBrandIndex::ClassText(nClass);
+        classes << GrainClassText(nClass);
     text += QStringLiteral("分類: %1\n").arg(Joined(classes));
 
     if (profile.strHistory.isEmpty() && profile.strBreedingPlace.isEmpty() && profile.strBreedingYear.isEmpty()) {
@@ -93,7 +93,7 @@ QString CBrandProfile::Format(const BRAND_PROFILE &profile)
             if (listing.bRequired == required)
                 prefs << listing.strPrefName;
         if (!prefs.isEmpty())
-            groups << QStringLiteral("%1 — %2").arg(CBrandIndex::RequiredText(required), Joined(prefs));
+            groups << QStringLiteral("%1 — %2").arg(RequiredText(required), Joined(prefs));
     }
     if (!groups.isEmpty())
         text += QStringLiteral("登録: %1\n").arg(groups.join(QStringLiteral("; ")));

@@ -1,9 +1,9 @@
 #include "data/CCatalogData.h"
 
+#include "data/CXmlDocument.h"
 #include "settings/CRvFileAccess.h"
 #include "settings/CRvFileIni.h"
 #include "settings/CRvTextCodec.h"
-#include "data/CXmlDocument.h"
 
 #include <QHash>
 
@@ -48,21 +48,6 @@ const std::vector<const char *> &FieldNames()
     return names;
 }
 
-// The position an "Index" names, or -1 when it names none below `count`. Only digits without
-// sign or leading zero can equal a position written in decimal.
-int IndexPosition(const char *index, int count)
-{
-    if (!index || !*index || (index[0] == '0' && index[1] != '\0'))
-        return -1;
-    long long position = 0;
-    for (const char *c = index; *c; ++c) {
-        if (*c < '0' || *c > '9' || c - index >= 10)
-            return -1;
-        position = position * 10 + (*c - '0');
-    }
-    return position < count ? static_cast<int>(position) : -1;
-}
-
 // The texts of one file. Equal texts share one string: the descriptive values (grain shape,
 // colour, breeding place and the like) come from small vocabularies and repeat from variety to
 // variety, so a large file costs one string per distinct text rather than one per value.
@@ -94,7 +79,7 @@ GRAIN_INFO_DATA MakeRecord(const CXmlDocument::CElement *fields, CSharedTexts &t
     record.nClass = CRvTextCodec::LeadingInt(text(kClass));
     // "Requierd" is spelled so in every variety file; a missing one means required.
     record.bRequired = fields[kRequierd].IsNull() || fields[kRequierd].GetUtf8Text() == "TRUE";
-    record.strRequired = record.bRequired ? QStringLiteral("必須") : QStringLiteral("選択");
+    record.strRequired = RequiredText(record.bRequired);
     record.strHistory = own(kHistory);
     record.strBreedingYear = text(kBreedingYear);
     record.strBreedingPlace = text(kBreedingPlace);
@@ -178,7 +163,7 @@ bool CCatalogData::LoadGrainInfo(int bureauNo, int prefNo, CGrainInfoArray &list
     const CXmlDocument::CGroups grains = doc.GetGroups("Grain", FieldNames());
     std::vector<int> grainAt(static_cast<std::size_t>(count), -1);
     for (std::size_t g = 0; g < grains.aGroup.size(); ++g) {
-        const int position = IndexPosition(grains.aGroup[g].GetUtf8Attribute("Index"), count);
+        const int position = CCatalogData::IndexPosition(grains.aGroup[g].GetUtf8Attribute("Index"), count);
         if (position >= 0 && grainAt[static_cast<std::size_t>(position)] < 0)
             grainAt[static_cast<std::size_t>(position)] = static_cast<int>(g);
     }
@@ -189,4 +174,18 @@ bool CCatalogData::LoadGrainInfo(int bureauNo, int prefNo, CGrainInfoArray &list
     for (const int g : grainAt)
         list.Add(MakeRecord(g < 0 ? missing.data() : &grains.aField[static_cast<std::size_t>(g) * kFieldCount], texts));
     return true;
+}
+
+int CCatalogData::IndexPosition(const char *index, int count)
+{
+    // Only digits without sign or leading zero can equal a position written in decimal.
+    if (!index || !*index || (index[0] == '0' && index[1] != '\0'))
+        return -1;
+    long long position = 0;
+    for (const char *c = index; *c; ++c) {
+        if (*c < '0' || *c > '9' || c - index >= 10)
+            return -1;
+        position = position * 10 + (*c - '0');
+    }
+    return position < count ? static_cast<int>(position) : -1;
 }

@@ -26,6 +26,10 @@ public:
 
     const CBureauArray &GetBureauTable() const { return m_aBureau; }
 
+    // The position a Grain's "Index" (UTF-8) names, or -1 when it names none below `count`:
+    // variety i is the first Grain whose Index is exactly i in decimal.
+    static int IndexPosition(const char *index, int count);
+
     // Most varieties one file may yield; a larger "DataCount" stops here.
     static constexpr int kMaxDataCount = 10000;
 

@@ -2,6 +2,8 @@
 // Catalogue records: a region (地区) with its prefectures (都道府県), and a variety (銘柄).
 // Records are plain values; copying a record copies its texts.
 
+#include "settings/CResourceStrings.h"
+
 #include <QString>
 
 #include <algorithm>
@@ -82,6 +84,20 @@ enum GrainClass : int {
     kClassBrewing = 2,  // 醸造用玄米
     kClassCount = 3
 };
+
+// The classification list's line for a classification value; empty outside 0..2.
+inline QString GrainClassText(int nClass)
+{
+    if (nClass < kClassUruchi || nClass >= kClassCount)
+        return QString();
+    return CResourceStrings::Load(CResourceStrings::IDS_CLASS_URUCHI + nClass);
+}
+
+// How a variety's inspection status reads: "必須" (required) or "選択" (optional).
+inline QString RequiredText(bool required)
+{
+    return required ? QStringLiteral("必須") : QStringLiteral("選択");
+}
 
 // One variety (brand).
 struct GRAIN_INFO_DATA {

@@ -1,12 +1,11 @@
 #include "viewer/CArtwork.h"
 
+#include <QDir>
 #include <QPixmap>
 
 QString CArtwork::ResourcePath(int id)
 {
     switch (id) {
-    case IDI_MAINFRAME:
-        return QStringLiteral(":/icon/128.png");
     case IDB_EXIT:
     case IDB_ZOOM_IN:
     case IDB_ZOOM_OUT:
@@ -26,9 +25,11 @@ QImage CArtwork::Load(int id)
 
 QIcon CArtwork::AppIcon()
 {
-    QIcon icon(QPixmap::fromImage(Load(IDI_MAINFRAME)));
-    for (const int size : {16, 24, 32, 64, 256}) {
-        const QImage image(QStringLiteral(":/icon/128-%1.png").arg(size));
+    // Every size the generator drew is in the icon folder, named by its size.
+    QIcon icon;
+    const QDir folder(QStringLiteral(":/icon"));
+    for (const QString &name : folder.entryList(QDir::Files)) {
+        const QImage image(folder.filePath(name));
         if (!image.isNull())
             icon.addPixmap(QPixmap::fromImage(image));
     }

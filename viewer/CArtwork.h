@@ -11,7 +11,7 @@ class CArtwork
 {
 public:
     enum Id : int {
-        IDI_MAINFRAME = 128,   // application icon
+        IDI_MAINFRAME = 128,   // application icon (every size of it: AppIcon)
         IDB_EXIT = 134,        // "終了"
         IDB_ZOOM_IN = 135,     // "拡大": magnifier with plus
         IDB_ZOOM_OUT = 136,    // "縮小": magnifier with minus

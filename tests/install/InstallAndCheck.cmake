@@ -22,7 +22,7 @@ set(expected
     share/man/man1/kelmora-datacheck.1.gz
     share/doc/kelmora/copyright
     share/doc/kelmora/changelog.gz)
-foreach(size 16 24 32 48 64 128 256)
+foreach(size ${ICON_SIZES})
     list(APPEND expected share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
 endforeach()
 foreach(file ${expected})
@@ -43,7 +43,7 @@ foreach(file ${variety_files})
 endforeach()
 
 # The icons are drawn at their own size.
-foreach(size 16 24 32 48 64 128 256)
+foreach(size ${ICON_SIZES})
     file(READ ${prefix}/share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png header LIMIT 24 HEX)
     string(SUBSTRING "${header}" 32 16 dimensions)
     math(EXPR expected_dimensions "${size}" OUTPUT_FORMAT HEXADECIMAL)

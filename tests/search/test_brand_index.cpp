@@ -17,9 +17,8 @@ namespace {
 
 QString Row(const CBrandIndex::Entry &e)
 {
-    return QStringList{e.strName, e.strPrefName, CBrandIndex::ClassText(e.nClass),
-                       CBrandIndex::RequiredText(e.bRequired)}
-        .join(QLatin1Char('|'));
+    return QStringList{e.strName, e.strPrefName, GrainClassText(e.nClass), RequiredText(e.bRequired)}.join(
+        QLatin1Char('|'));
 }
 
 }  // namespace

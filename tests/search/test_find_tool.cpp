@@ -90,9 +90,8 @@ void TestFindTool::printsTheWindowsRows()
     QString expected;
     for (const int row : index.Find(query)) {
         const CBrandIndex::Entry &e = index.GetAt(row);
-        expected += QStringList{e.strName, e.strPrefName, CBrandIndex::ClassText(e.nClass),
-                                CBrandIndex::RequiredText(e.bRequired)}
-                        .join(QLatin1Char('\t'))
+        expected += QStringList{e.strName, e.strPrefName, GrainClassText(e.nClass), RequiredText(e.bRequired)}.join(
+                        QLatin1Char('\t'))
             + QLatin1Char('\n');
     }
 

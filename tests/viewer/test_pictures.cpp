@@ -3,7 +3,9 @@
 
 #include "viewer/CPictureImage.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QtEndian>
 #include <QtTest>
@@ -125,11 +127,15 @@ void TestPictures::buttonImages()
 
 void TestPictures::iconAndLogo()
 {
-    const QImage icon(QStringLiteral(":/icon/128.png"));
-    QCOMPARE(icon.size(), QSize(48, 48));
-    QVERIFY(icon.hasAlphaChannel());
-    for (int size : {16, 24, 32, 64, 256})
-        QCOMPARE(QImage(QStringLiteral(":/icon/128-%1.png").arg(size)).size(), QSize(size, size));
+    // Each size is drawn for its size, 48 (the title bar's) among them.
+    const QStringList icons = QDir(QStringLiteral(":/icon")).entryList(QDir::Files);
+    QVERIFY(icons.contains(QStringLiteral("48.png")));
+    for (const QString &name : icons) {
+        const QImage icon(QStringLiteral(":/icon/") + name);
+        const int size = QFileInfo(name).baseName().toInt();
+        QCOMPARE(icon.size(), QSize(size, size));
+        QVERIFY(icon.hasAlphaChannel());
+    }
 
     const QImage logo(QStringLiteral(":/bitmap/153.png"));
     QVERIFY(logo.width() >= 24 && logo.width() <= 32);

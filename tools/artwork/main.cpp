@@ -2,7 +2,9 @@
 // three demonstration brands, the button images, the application icon and the maker's logo) into
 // a folder, from which the build compiles them into the executable:
 //
-//   kelmora-artwork <folder>      writes <folder>/png/NNNN.png, <folder>/icon/*.png, <folder>/bitmap/153.png
+//   kelmora-artwork <folder> <icon size>...
+//                                 writes <folder>/png/NNNN.png, <folder>/icon/<size>.png for each size,
+//                                 <folder>/bitmap/153.png
 //
 // The pictures depend only on this program, never on the time or on chance, so every build makes
 // the same bytes. Pixel work runs on all cores; pictures with text are drawn on the main thread.
@@ -19,6 +21,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <thread>
 #include <vector>
@@ -113,7 +116,7 @@ bool Save(const QImage &image, const QString &path, bool rgb24)
     return file.commit();
 }
 
-std::vector<Job> MakeJobs()
+std::vector<Job> MakeJobs(const std::vector<int> &iconSizes)
 {
     struct Brand {
         const char *key;
@@ -161,10 +164,9 @@ std::vector<Job> MakeJobs()
     jobs.push_back({QStringLiteral("png/134.png"), &CUiArt::ExitButton, false, false});
     jobs.push_back({QStringLiteral("png/135.png"), &CUiArt::ZoomInButton, false, false});
     jobs.push_back({QStringLiteral("png/136.png"), &CUiArt::ZoomOutButton, false, false});
-    jobs.push_back({QStringLiteral("icon/128.png"), []() { return CUiArt::AppIcon(48); }, false, false});
-    for (int size : {16, 24, 32, 64, 128, 256})
+    for (int size : iconSizes)
         jobs.push_back(
-            {QStringLiteral("icon/128-%1.png").arg(size), [size]() { return CUiArt::AppIcon(size); }, false, false});
+            {QStringLiteral("icon/%1.png").arg(size), [size]() { return CUiArt::AppIcon(size); }, false, false});
     jobs.push_back({QStringLiteral("bitmap/153.png"), &CUiArt::MakerLogo, false, false});
     return jobs;
 }
@@ -176,8 +178,14 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: kelmora-artwork <output folder>\n");
+    std::vector<int> iconSizes;
+    for (int i = 2; i < argc; ++i) {
+        const int size = std::atoi(argv[i]);
+        if (size > 0 && size <= 1024)
+            iconSizes.push_back(size);
+    }
+    if (argc < 3 || iconSizes.size() != static_cast<size_t>(argc - 2)) {
+        std::fprintf(stderr, "usage: kelmora-artwork <output folder> <icon size>...\n");
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
@@ -190,7 +198,7 @@ int main(int argc, char **argv)
 
     QElapsedTimer timer;
     timer.start();
-    std::vector<Job> jobs = MakeJobs();
+    std::vector<Job> jobs = MakeJobs(iconSizes);
     std::atomic<int> failures{0};
     auto run = [&](Job &job) {
         if (!Save(job.draw(), out.filePath(job.strPath), job.bRgb24)) {

@@ -1,8 +1,8 @@
 #include "tools/datacheck/CBrandFind.h"
 
-#include "settings/CProgramFolder.h"
 #include "data/CBrandIndex.h"
 #include "data/CCatalogData.h"
+#include "settings/CProgramFolder.h"
 
 namespace {
 
@@ -22,8 +22,8 @@ int CBrandFind::Run(const QString &text, QTextStream &out)
     const std::vector<int> rows = index.Find(text);
     for (const int row : rows) {
         const CBrandIndex::Entry &entry = index.GetAt(row);
-        out << entry.strName << '\t' << entry.strPrefName << '\t' << CBrandIndex::ClassText(entry.nClass) << '\t'
-            << CBrandIndex::RequiredText(entry.bRequired) << '\n';
+        out << entry.strName << '\t' << entry.strPrefName << '\t' << GrainClassText(entry.nClass) << '\t'
+            << RequiredText(entry.bRequired) << '\n';
     }
     out.flush();
     return static_cast<int>(rows.size());

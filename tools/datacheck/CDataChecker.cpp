@@ -1,11 +1,11 @@
 #include "tools/datacheck/CDataChecker.h"
 
+#include "data/CCatalogData.h"
+#include "data/CXmlDocument.h"
 #include "settings/CProgramFolder.h"
 #include "settings/CRvFileAccess.h"
 #include "settings/CRvFileIni.h"
-#include "data/CCatalogData.h"
 #include "settings/CRvTextCodec.h"
-#include "data/CXmlDocument.h"
 
 #include <QHash>
 #include <QJsonArray>
@@ -19,30 +19,13 @@ namespace {
 
 QString ClassName(int nClass)
 {
-    switch (nClass) {
-    case kClassUruchi:
-        return QStringLiteral("水稲うるち米");
-    case kClassMochi:
-        return QStringLiteral("水稲もち米");
-    case kClassBrewing:
-        return QStringLiteral("醸造用玄米");
-    default:
-        return QStringLiteral("分類外 (Class %1)").arg(nClass);
-    }
+    const QString text = GrainClassText(nClass);
+    return text.isEmpty() ? QStringLiteral("分類外 (Class %1)").arg(nClass) : text;
 }
 
 QString Quoted(const QString &text)
 {
     return QLatin1Char('"') + text + QLatin1Char('"');
-}
-
-// "Index" text that names position i exactly as the loader asks for it: decimal, no sign, no
-// leading zeros. Gives -1 for any other text.
-int CanonicalPosition(const QString &text)
-{
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    return (ok && value >= 0 && QString::number(value) == text) ? value : -1;
 }
 
 // Why a file that is there is not read at all, or nothing when it is read (or simply missing).
@@ -227,8 +210,8 @@ void CDataChecker::CheckGrains(const QString &file, const CXmlDocument &doc, con
             continue;
         }
         seen.insert(*index);
-        const int position = CanonicalPosition(*index);
-        if (position < 0 || position >= read) {
+        const int position = CCatalogData::IndexPosition(index->toUtf8().constData(), read);
+        if (position < 0) {
             AddProblem(file,
                        QStringLiteral("\"Index\" %1 out of range 0..%2; that \"Grain\" is never read")
                            .arg(Quoted(*index), QString::number(read - 1)));
