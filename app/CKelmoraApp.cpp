@@ -1,14 +1,19 @@
 #include "app/CKelmoraApp.h"
 
 #include "app/CGuidanceDlg.h"
-#include "settings/CRvFileIni.h"
 #include "app/CKelmoraDlg.h"
+#include "controls/CRvDialog.h"
+#include "settings/CRvFileIni.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFont>
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QPalette>
+#include <QPointer>
 #include <QStyleFactory>
+#include <QTranslator>
 
 QString CKelmoraApp::AppId()
 {
@@ -30,6 +35,7 @@ CKelmoraApp::CKelmoraApp()
 
 bool CKelmoraApp::InitInstance()
 {
+    ApplyJapaneseInterface();
     const CRvFileIni settings;
     RunGuidance(settings);
     ApplyVisualStyle();
@@ -51,6 +57,31 @@ bool CKelmoraApp::RunGuidance(const CRvFileIni &settings)
     settings.WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"),
                          guidance.m_bNotDispGuidance ? QStringLiteral("True") : QStringLiteral("False"));
     return true;
+}
+
+void CKelmoraApp::ApplyJapaneseInterface()
+{
+    // Loaded by name, not by the user's locale, so that LANG=C or en_US still gets Japanese.
+    static QPointer<QTranslator> translator;
+    if (translator.isNull()) {
+        auto *qtTexts = new QTranslator(QCoreApplication::instance());
+        if (qtTexts->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+            && QCoreApplication::installTranslator(qtTexts))
+            translator = qtTexts;
+        else
+            delete qtTexts;
+    }
+
+    // Set without a class name, so that it also replaces the fonts the desktop's theme gives
+    // menus and message boxes (those would fall back to a fixed-width Japanese face). The size
+    // stays the desktop's.
+    const QFont current = QApplication::font();
+    QFont font = CRvDialog::MakeTemplateFont(QStringLiteral("MS UI Gothic"), 9.0);
+    if (current.pointSizeF() > 0)
+        font.setPointSizeF(current.pointSizeF());
+    else if (current.pixelSize() > 0)
+        font.setPixelSize(current.pixelSize());
+    QApplication::setFont(font);
 }
 
 void CKelmoraApp::ApplyVisualStyle()

@@ -27,6 +27,11 @@ public:
     // stores the dialog's answer there ("True" or "False"). When suppressed, nothing is shown and
     // nothing is written. Answers whether the dialog was shown.
     static bool RunGuidance(const CRvFileIni &settings);
+    // The interface is Japanese whatever the user's locale: Qt's own texts (the Yes and No of a
+    // message box, the commands of a text field's menu) come from Qt's Japanese translation, and
+    // every widget, message boxes and menus included, uses the dialog font's family chain. Called
+    // first thing at start-up; calling it again changes nothing.
+    static void ApplyJapaneseInterface();
     // Fusion with a fixed light palette: buttons, lists and dialogs look the same on every
     // desktop, whatever its theme.
     static void ApplyVisualStyle();

@@ -1,6 +1,7 @@
 # The Debian package: `cpack --preset release` (or `make package`) after a release build.
 # Its Depends come from the binaries' shared libraries (dpkg-shlibdeps) plus what Qt loads only
-# at run time: the platform plugins, and a Japanese font for the dialogs.
+# at run time: the platform plugins, a Japanese font for the dialogs, and Qt's Japanese
+# translation (the Yes and No of message boxes).
 
 # Debian's own documentation files of the package: the copyright file and the changelog,
 # compressed without a time stamp.
@@ -39,6 +40,6 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-ipafont-gothic | fonts-noto-cjk")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-ipafont-gothic | fonts-noto-cjk")
 
 include(CPack)

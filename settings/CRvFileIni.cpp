@@ -17,13 +17,24 @@ constexpr int kMaxValueLength = 259;
 // The guidance flag is read with room for five characters.
 constexpr int kMaxFlagLength = 5;
 
+// One pair of matching quotes round a value is not part of it: "True" and 'True' read True. A
+// lone quote, or quotes that differ at the two ends, are kept as written.
+QString StripQuotes(const QString &value)
+{
+    if (value.size() >= 2 && (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\''))
+        && value.back() == value.front())
+        return value.mid(1, value.size() - 2);
+    return value;
+}
+
 // A file that is not there, not a regular file, too large or unreadable gives no value.
 std::optional<QString> ReadValue(const QString &path, const QString &section, const QString &key)
 {
     QByteArray bytes;
     if (CRvFileAccess().ReadFile(path, CRvFileIni::kMaxFileSize, bytes) != CRvFileAccess::ReadStatus::Read)
         return std::nullopt;
-    return CRvIniDocument(bytes).FindValue(section, key);
+    const std::optional<QString> value = CRvIniDocument(bytes).FindValue(section, key);
+    return value ? std::optional<QString>(StripQuotes(*value)) : std::nullopt;
 }
 
 QString CutToLength(QString text, int maxLength)
@@ -81,8 +92,11 @@ void CRvFileIni::WriteString(const QString &section, const QString &key, const Q
     if (m_bMakesFolder && !CProgramFolder::MakeUserFolder(QFileInfo(m_strIniPath).path()))
         return;
     // Written beside the file and renamed over it, so a crash or a full disk leaves the old file
-    // whole. Failures are not reported: the value simply is not stored.
+    // whole. Only where the folder allows no new file (a shared program folder with a settings
+    // file the user may write) is the file written in place, as the platform's own profile
+    // functions do. Failures are not reported: the value simply is not stored.
     QSaveFile file(m_strIniPath);
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return;
     if (file.write(*newBytes) != newBytes->size()) {

@@ -1,8 +1,9 @@
 #pragma once
 // Named values in an INI-syntax file of the program (CProgramFolder says where they lie), read
 // and written with the private-profile rules: section and key names match without regard to
-// case, the first match wins, missing file/section/key give the default, values are cut to 259
-// characters. Nothing is cached: every call goes to the file as it is at that moment.
+// case, the first match wins, missing file/section/key give the default, one pair of matching
+// quotes round a value is dropped, values are cut to 259 characters. Nothing is cached: every call
+// goes to the file as it is at that moment.
 
 #include <QString>
 
@@ -18,7 +19,8 @@ public:
     QString GetString(const QString &section, const QString &key, const QString &defaultValue) const;
     int GetInt(const QString &section, const QString &key, int defaultValue) const;
     // Stores the value, creating the file, section or key when missing. A failed write is not
-    // reported and leaves the old file intact.
+    // reported and leaves the old file intact, except where the folder takes no new file and the
+    // file is rewritten in place.
     void WriteString(const QString &section, const QString &key, const QString &value) const;
     // True only when [Guidance] bNotDispGuidance holds exactly "True".
     bool IsNotDispGuidance() const;

@@ -12,6 +12,9 @@
 
 #include <climits>
 
+#include <sys/fsuid.h>
+#include <unistd.h>
+
 namespace {
 
 enum class Enc { Utf8, Utf8Bom, Utf16Le, Utf16Be, Cp932 };
@@ -197,6 +200,27 @@ private Q_SLOTS:
         QCOMPARE(CRvFileIni().GetString(section, key, QStringLiteral("<default>")), expected);
     }
 
+    // One pair of matching quotes round a value is dropped, and nothing else.
+    void quotedValues_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("double") << "\"/srv/rice/Data/\"" << QStringLiteral("/srv/rice/Data/");
+        QTest::newRow("single, blanks inside kept") << " ' a b ' " << QStringLiteral(" a b ");
+        QTest::newRow("quotes inside") << "\"say \"hi\"\"" << QStringLiteral("say \"hi\"");
+        QTest::newRow("empty") << "\"\"" << QString();
+        QTest::newRow("lone quote") << "\"" << QStringLiteral("\"");
+        QTest::newRow("mismatched") << "\"/a/'" << QStringLiteral("\"/a/'");
+    }
+
+    void quotedValues()
+    {
+        QFETCH(QString, value);
+        QFETCH(QString, expected);
+        WriteSettings((QStringLiteral("[S]\nk=") + value + QStringLiteral("\n")).toUtf8());
+        QCOMPARE(CRvFileIni().GetString(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("-")), expected);
+    }
+
     void missingFileGivesDefaults()
     {
         const CRvFileIni settings;
@@ -221,6 +245,7 @@ private Q_SLOTS:
         QTest::newRow("sign alone") << "-" << 0;
         QTest::newRow("beyond the range") << "99999999999" << INT_MAX;
         QTest::newRow("below the range") << "-99999999999" << INT_MIN;
+        QTest::newRow("quoted") << "\"12\"" << 12;
     }
 
     void integers()
@@ -245,6 +270,9 @@ private Q_SLOTS:
         QTest::newRow("longer") << "[Guidance]\nbNotDispGuidance=TrueTrue\n" << false;
         QTest::newRow("False") << "[Guidance]\nbNotDispGuidance=False\n" << false;
         QTest::newRow("missing key") << "[Guidance]\n" << false;
+        QTest::newRow("\"True\"") << "[Guidance]\nbNotDispGuidance=\"True\"\n" << true;
+        QTest::newRow("'True'") << "[Guidance]\nbNotDispGuidance='True'\n" << true;
+        QTest::newRow("\"True'") << "[Guidance]\nbNotDispGuidance=\"True'\n" << false;
     }
 
     void guidanceFlag()
@@ -425,6 +453,23 @@ private Q_SLOTS:
         CRvFileIni().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"),
                                  QStringLiteral("True"));
         QCOMPARE(oldFile.readAll(), QByteArray("[Guidance]\nbNotDispGuidance=False\n"));
+        QCOMPARE(TestFiles::Read(SettingsPath()), QByteArray("[Guidance]\nbNotDispGuidance=True\n"));
+        QCOMPARE(QDir(m_strFolder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Viewer.ini")});
+    }
+
+    // A settings file the user may write in a folder that takes no new file (an administrator's
+    // program folder) is written in place. As root the write runs with the file-system identity
+    // of "nobody", which takes root's right to write anywhere away.
+    void writableFileInAFolderThatTakesNoNewFile()
+    {
+        WriteSettings("[Guidance]\nbNotDispGuidance=False\n");
+        QVERIFY(QFile::setPermissions(SettingsPath(), QFileDevice::Permissions(0x6666)));  // rw- for all
+        QVERIFY(QFile::setPermissions(m_pDir->path(), QFileDevice::Permissions(0x5555)));  // r-x for all
+        const int before = setfsuid(geteuid() == 0 ? 65534 : geteuid());
+        CRvFileIni().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"),
+                                 QStringLiteral("True"));
+        setfsuid(static_cast<uid_t>(before));
+        QVERIFY(QFile::setPermissions(m_pDir->path(), QFileDevice::Permissions(0x7755)));
         QCOMPARE(TestFiles::Read(SettingsPath()), QByteArray("[Guidance]\nbNotDispGuidance=True\n"));
         QCOMPARE(QDir(m_strFolder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Viewer.ini")});
     }

@@ -4,12 +4,15 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CGuidanceDlg.h"
+#include "app/CKelmoraApp.h"
 #include "settings/CMakerInfo.h"
 #include "app/CUrlOpener.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QtTest>
 
@@ -43,6 +46,7 @@ private Q_SLOTS:
     void titleBarCannotCloseIt();
     void linksAskFirst_data();
     void linksAskFirst();
+    void qtDialogsAreJapaneseInTheDialogFont();
     void mailLinkCarriesAnEncodedSubject();
     void textsAreNotClipped();
     void aboutClosesEveryWay_data();
@@ -128,6 +132,35 @@ void TestGuidanceDialog::linksAskFirst()
     QCOMPARE(m_opened, opened.isEmpty() ? QList<QUrl>() : QList<QUrl>({opened}));
     QVERIFY(dlg.isVisible());
     QCOMPARE(QApplication::applicationName(), QCoreApplication::applicationName());
+}
+
+// The question box answers はい/いいえ whatever the locale (the tests run with LANG unset), and
+// its text and a window's context menu resolve to a proportional face of the dialog chain.
+void TestGuidanceDialog::qtDialogsAreJapaneseInTheDialogFont()
+{
+    CKelmoraApp::ApplyJapaneseInterface();
+    CGuidanceDlg dlg;
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    QStringList buttons;
+    QString boxFace;
+    CModalDriver::WhenModal<QMessageBox>([&](QMessageBox *box) {
+        buttons << box->button(QMessageBox::Yes)->text() << box->button(QMessageBox::No)->text();
+        if (auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
+            boxFace = QFontInfo(label->font()).family();
+        box->button(QMessageBox::No)->click();
+    });
+    QTest::mouseClick(dlg.GetDlgItem(CGuidanceDlg::IDC_STATIC_URL), Qt::LeftButton);
+    QCOMPARE(buttons, QStringList({QStringLiteral("はい(&Y)"), QStringLiteral("いいえ(&N)")}));
+
+    QMenu menu(&dlg);
+    menu.addAction(QStringLiteral("バージョン情報(&A)..."));
+    menu.popup(dlg.mapToGlobal(QPoint(10, 10)));
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    const QString menuFace = QFontInfo(menu.font()).family();
+    menu.close();
+    for (const QString &face : {boxFace, menuFace})
+        QVERIFY2(CRvDialog::FallbackFamilies().contains(face), qPrintable(face));
 }
 
 void TestGuidanceDialog::mailLinkCarriesAnEncodedSubject()
