@@ -1,14 +1,14 @@
 #include "app/CGuidanceDlg.h"
 
-#include "settings/CMakerInfo.h"
-#include "settings/CResourceStrings.h"
-#include "app/CUrlOpener.h"
-#include "viewer/CArtwork.h"
 #include "controls/CRvMessageBox.h"
 #include "controls/CRvStatic.h"
+#include "settings/CMakerInfo.h"
+#include "settings/CResourceStrings.h"
+#include "viewer/CArtwork.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -102,7 +102,7 @@ void CGuidanceDlg::OnClickUrl()
     if (CRvMessageBox::DoMessageBox(this, CResourceStrings::Load(CResourceStrings::IDS_CONFIRM_BROWSER),
                                     QMessageBox::Yes | QMessageBox::No, QMessageBox::Question)
         == QMessageBox::Yes)
-        CUrlOpener::Open(CMakerInfo::WebPageUrl());
+        QDesktopServices::openUrl(CMakerInfo::WebPageUrl());
 }
 
 void CGuidanceDlg::OnClickMail()
@@ -110,5 +110,5 @@ void CGuidanceDlg::OnClickMail()
     if (CRvMessageBox::DoMessageBox(this, CResourceStrings::Load(CResourceStrings::IDS_CONFIRM_MAIL),
                                     QMessageBox::Yes | QMessageBox::No, QMessageBox::Question)
         == QMessageBox::Yes)
-        CUrlOpener::Open(CMakerInfo::InquiryMailUrl());
+        QDesktopServices::openUrl(CMakerInfo::InquiryMailUrl());
 }

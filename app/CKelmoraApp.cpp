@@ -19,7 +19,7 @@ QString CKelmoraApp::AppId()
 {
     // The name of the installed desktop entry (res/desktop), so that the desktop shows the
     // running window with the menu entry's name and icon.
-    return QStringLiteral("org.kelmora.Kelmora");
+    return QStringLiteral(KELMORA_APP_ID);
 }
 
 QString CKelmoraApp::RegistryKey()
@@ -27,7 +27,8 @@ QString CKelmoraApp::RegistryKey()
     return QStringLiteral("Lumivale");
 }
 
-CKelmoraApp::CKelmoraApp()
+CKelmoraApp::CKelmoraApp(const CProgramFolder &program)
+    : m_program(program)
 {
     // No application name is given: the executable's base name serves.
     QGuiApplication::setDesktopFileName(AppId());
@@ -36,13 +37,12 @@ CKelmoraApp::CKelmoraApp()
 bool CKelmoraApp::InitInstance()
 {
     ApplyJapaneseInterface();
-    const CRvFileIni settings;
-    RunGuidance(settings);
+    RunGuidance(m_program.GetSettings());
     ApplyVisualStyle();
     QCoreApplication::setOrganizationName(RegistryKey());
 
     // "終了", Esc and the window's close box all end the program the same way; nothing is saved.
-    CKelmoraDlg dlg;
+    CKelmoraDlg dlg(m_program);
     dlg.exec();
     return false;
 }

@@ -3,6 +3,8 @@
 // program's own look, runs the main window modally and ends when it closes. It holds no
 // catalogue state. The QApplication itself is made by main() before this object.
 
+#include "settings/CProgramFolder.h"
+
 #include <QString>
 
 class CRvFileIni;
@@ -15,7 +17,8 @@ public:
     static QString AppId();
     static QString RegistryKey();
 
-    CKelmoraApp();
+    // `program`: where the running program's files lie (main() works it out once).
+    explicit CKelmoraApp(const CProgramFolder &program);
     CKelmoraApp(const CKelmoraApp &) = delete;
     CKelmoraApp &operator=(const CKelmoraApp &) = delete;
 
@@ -35,4 +38,7 @@ public:
     // Fusion with a fixed light palette: buttons, lists and dialogs look the same on every
     // desktop, whatever its theme.
     static void ApplyVisualStyle();
+
+private:
+    CProgramFolder m_program;
 };

@@ -2,7 +2,6 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CBrandSearchDlg.h"
-#include "app/CUrlOpener.h"
 #include "browser/CDemoContent.h"
 #include "controls/CImageButton.h"
 #include "controls/CPhotoFrame.h"
@@ -17,6 +16,7 @@
 #include "viewer/CArtwork.h"
 
 #include <QContextMenuEvent>
+#include <QDesktopServices>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -68,10 +68,12 @@ QLabel *AddLabel(CRvDialog *dlg, const QRect &dlu, const QString &text)
 }
 }  // namespace
 
-CKelmoraDlg::CKelmoraDlg(QWidget *parent)
+CKelmoraDlg::CKelmoraDlg(const CProgramFolder &program, QWidget *parent)
     : CRvDialog(parent,
                 Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                     | Qt::WindowCloseButtonHint)
+    , m_program(program)
+    , m_catalog(program.GetRegionTablePath())
     , m_cascade(m_catalog, *this)
     , m_hIcon(CArtwork::AppIcon())
 {
@@ -213,7 +215,7 @@ void CKelmoraDlg::OnInitDialog()
     setWindowIcon(m_hIcon);
 
     // The data folder: the settings file's value as read, else the program's own "Data/".
-    m_strDataPath = CProgramFolder().GetDataFolder();
+    m_strDataPath = m_program.GetDataFolder();
     m_catalog.SetDataFolder(m_strDataPath);
 
     SetUpControls();
@@ -429,7 +431,7 @@ void CKelmoraDlg::OnSelchangeTab()
 
 void CKelmoraDlg::OnMakerDoubleClick()
 {
-    CUrlOpener::Open(CMakerInfo::WebPageUrl());
+    QDesktopServices::openUrl(CMakerInfo::WebPageUrl());
 }
 
 // A region or prefecture choice reads a variety file, a brand choice decodes its photographs: the

@@ -14,6 +14,7 @@
 #include "data/CCatalogData.h"
 #include "pages/CFeaturePage.h"
 #include "pages/CHistoryPage.h"
+#include "settings/CProgramFolder.h"
 #include "viewer/CPictureImage.h"
 #include "viewer/CZoomView.h"
 
@@ -59,7 +60,8 @@ public:
     // The About command; the low four bits of a command carry no meaning.
     static constexpr int IDM_ABOUTBOX = 0x0010;
 
-    explicit CKelmoraDlg(QWidget *parent = nullptr);
+    // `program`: where the region table, the data folder and the settings file lie.
+    explicit CKelmoraDlg(const CProgramFolder &program, QWidget *parent = nullptr);
     ~CKelmoraDlg() override;
 
     bool IsInitialized() const { return m_bInitialized != 0; }
@@ -156,6 +158,7 @@ private:
     bool m_bCreated = false;  // initialisation has run (or is running)
     int m_bInitialized = 0;   // the resize layout runs only once this is 1
     QFont m_font;
+    CProgramFolder m_program;
     QString m_strDataPath;
     QRect m_rcInitWindow;
     QRect m_rcMakerFrame;

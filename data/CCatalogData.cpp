@@ -97,9 +97,12 @@ GRAIN_INFO_DATA MakeRecord(const CXmlDocument::CElement *fields, CSharedTexts &t
 
 }  // namespace
 
-CCatalogData::CCatalogData()
+CCatalogData::CCatalogData(const QString &regionTablePath)
+    : CCatalogData(CRvFileIni::ReadOnce(regionTablePath))
+{}
+
+CCatalogData::CCatalogData(const CRvFileIni &ini)
 {
-    const CRvFileIni ini(QStringLiteral("BureauPref.pfd"));
     for (int bureau = 1; bureau <= kBureauCount; ++bureau) {
         const QString section = QStringLiteral("Bureau") + TwoDigits(bureau);
         BUREAU_DATA record;

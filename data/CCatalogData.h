@@ -3,13 +3,18 @@
 
 #include "data/CatalogTypes.h"
 
+#include "settings/CRvFileIni.h"
+
 #include <QString>
 
 class CCatalogData
 {
 public:
-    // Loads the region table from "BureauPref.pfd" beside the executable: always eight regions.
-    CCatalogData();
+    // Reads the region table at `regionTablePath` (CProgramFolder::GetRegionTablePath), once:
+    // always eight regions, empty ones when the file is missing or unreadable.
+    explicit CCatalogData(const QString &regionTablePath);
+    // The same from a region table read already (CRvFileIni::ReadOnce).
+    explicit CCatalogData(const CRvFileIni &regionTable);
     CCatalogData(const CCatalogData &) = delete;
     CCatalogData &operator=(const CCatalogData &) = delete;
 

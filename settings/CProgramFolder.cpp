@@ -1,7 +1,6 @@
 #include "settings/CProgramFolder.h"
 
 #include "settings/CRvFileAccess.h"
-#include "settings/CRvFileIni.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,11 +22,18 @@ bool RegionTableLiesAt(const QString &path)
 
 }  // namespace
 
-CProgramFolder::CProgramFolder()
+CProgramFolder CProgramFolder::OfRunningProgram()
 {
     const CRvFileAccess access;
-    m_strExeFolder = access.GetExeFolder();
-    const QString portableSettings = m_strExeFolder + access.GetExeBaseName() + QStringLiteral(".ini");
+    return CProgramFolder(access.GetExeFolder(), access.GetExeBaseName());
+}
+
+CProgramFolder::CProgramFolder(const QString &exeFolder, const QString &baseName)
+{
+    m_strExeFolder = QDir::cleanPath(QDir::current().absoluteFilePath(exeFolder));
+    if (!m_strExeFolder.endsWith(QLatin1Char('/')))
+        m_strExeFolder += QLatin1Char('/');
+    const QString portableSettings = m_strExeFolder + baseName + QStringLiteral(".ini");
 
     if (RegionTableLiesAt(m_strExeFolder + kRegionTableName)) {
         m_layout = Layout::Portable;
@@ -58,24 +64,11 @@ QString CProgramFolder::InstalledShareFolder() const
 QString CProgramFolder::GetDataFolder() const
 {
     // The value is used as written: no separator is added, so a configured folder ends in "/".
-    return CRvFileIni().GetString(QStringLiteral("Settings"), QStringLiteral("DataFolderPath"), GetDefaultDataFolder());
+    return GetSettings().GetString(QStringLiteral("Settings"), QStringLiteral("DataFolderPath"),
+                                   GetDefaultDataFolder());
 }
 
 QStringList CProgramFolder::GetRegionTablePlaces() const
 {
     return {m_strExeFolder + kRegionTableName, InstalledShareFolder() + kRegionTableName};
-}
-
-bool CProgramFolder::MakeUserFolder(const QString &folder)
-{
-    const QFileInfo info(folder);
-    if (info.isDir())
-        return true;
-    const QString path = QDir::cleanPath(info.absoluteFilePath());
-    const QString parent = QFileInfo(path).path();
-    if (parent == path || !MakeUserFolder(parent))
-        return false;
-    // Another process may have made it in the meantime; what counts is that it is there.
-    QDir().mkdir(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return QFileInfo(path).isDir();
 }

@@ -9,8 +9,10 @@
 //   <config folder>/kelmora/kelmora.ini (XDG_CONFIG_HOME, else ~/.config).
 // - Neither: the portable places, so the program opens with eight empty regions as it always has.
 //
-// The executable is the one CRvFileAccess reports, so a tool acting as the program (the data
-// checker's --root) and the tests' executable folders see the same rule.
+// main() works this out once for the running executable and hands it on; a tool looking at a
+// program folder from outside (the data checker's --root) and the tests name the folder instead.
+
+#include "settings/CRvFileIni.h"
 
 #include <QString>
 #include <QStringList>
@@ -24,8 +26,11 @@ public:
     static const QString kInstalledShareName;  // "kelmora", the folder below <prefix>/share
     static const QString kUserSettingsName;    // "kelmora.ini", the file in the user's config folder
 
-    // Looks beside the running executable.
-    CProgramFolder();
+    // The program `baseName` run from `exeFolder`; a relative folder is taken from the current
+    // folder, and "/" is added when missing.
+    CProgramFolder(const QString &exeFolder, const QString &baseName);
+    // The running executable's.
+    static CProgramFolder OfRunningProgram();
 
     Layout GetLayout() const { return m_layout; }
     bool IsInstalled() const { return m_layout == Layout::Installed; }
@@ -36,6 +41,8 @@ public:
     const QString &GetCatalogFolder() const { return m_strCatalogFolder; }
     QString GetRegionTablePath() const { return m_strCatalogFolder + kRegionTableName; }
     const QString &GetSettingsPath() const { return m_strSettingsPath; }
+    // The settings file; installed, its per-user folder is made on the first write.
+    CRvFileIni GetSettings() const { return CRvFileIni(m_strSettingsPath, IsInstalled()); }
     // The data folder when the settings file names none: the catalogue folder + "Data/".
     QString GetDefaultDataFolder() const { return m_strCatalogFolder + QStringLiteral("Data/"); }
     // The data folder the program uses: [Settings] DataFolderPath as written, else the default.
@@ -43,10 +50,6 @@ public:
 
     // Every place a region table was looked for, in the order they count.
     QStringList GetRegionTablePlaces() const;
-
-    // Creates a folder and any missing parents, readable by the user alone (as per-user
-    // configuration folders are made). True when the folder exists afterwards.
-    static bool MakeUserFolder(const QString &folder);
 
 private:
     QString InstalledShareFolder() const;

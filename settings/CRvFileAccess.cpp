@@ -14,18 +14,6 @@
 
 namespace {
 
-// Where the executable is taken to live when a tool or a test says so; empty = the real one.
-struct ExecutableLocation {
-    QString strFolder;
-    QString strBaseName;
-};
-
-ExecutableLocation &OverriddenLocation()
-{
-    static ExecutableLocation location;
-    return location;
-}
-
 // The running executable's full path, straight from the kernel, so it works before (and
 // without) any application object and does not depend on the current folder.
 QString RunningExecutablePath()
@@ -41,18 +29,10 @@ QString RunningExecutablePath()
     }
 }
 
-QString WithTrailingSlash(const QString &folder)
-{
-    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-}
-
 }  // namespace
 
 QString CRvFileAccess::GetExeFolder() const
 {
-    const ExecutableLocation &location = OverriddenLocation();
-    if (!location.strFolder.isEmpty())
-        return location.strFolder;
     const QString path = RunningExecutablePath();
     const int slash = path.lastIndexOf(QLatin1Char('/'));
     // The folder keeps its trailing separator: "/" alone for an executable at the root.
@@ -61,9 +41,6 @@ QString CRvFileAccess::GetExeFolder() const
 
 QString CRvFileAccess::GetExeBaseName() const
 {
-    const ExecutableLocation &location = OverriddenLocation();
-    if (!location.strFolder.isEmpty())
-        return location.strBaseName;
     // Everything before the last dot, as the extension is split off on Windows.
     return QFileInfo(RunningExecutablePath()).completeBaseName();
 }
@@ -140,16 +117,16 @@ CRvFileAccess::ReadStatus CRvFileAccess::ReadFile(const QString &path, qint64 ma
     return status;
 }
 
-void CRvFileAccess::ActAsProgramIn(const QString &folder, const QString &baseName)
+bool CRvFileAccess::MakeUserFolder(const QString &folder)
 {
-    ExecutableLocation &location = OverriddenLocation();
-    location.strFolder = WithTrailingSlash(QDir::cleanPath(QDir::current().absoluteFilePath(folder)));
-    location.strBaseName = baseName;
-}
-
-void CRvFileAccess::OverrideExecutableForTesting(const QString &folder, const QString &baseName)
-{
-    ExecutableLocation &location = OverriddenLocation();
-    location.strFolder = folder;
-    location.strBaseName = folder.isEmpty() ? QString() : baseName;
+    const QFileInfo info(folder);
+    if (info.isDir())
+        return true;
+    const QString path = QDir::cleanPath(info.absoluteFilePath());
+    const QString parent = QFileInfo(path).path();
+    if (parent == path || !MakeUserFolder(parent))
+        return false;
+    // Another process may have made it in the meantime; what counts is that it is there.
+    QDir().mkdir(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return QFileInfo(path).isDir();
 }

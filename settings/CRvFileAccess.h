@@ -1,5 +1,6 @@
 #pragma once
-// File-system questions about the place beside the executable.
+// File-system questions: where the running executable lies, what exists, and reading a file
+// with a bound.
 
 #include <QByteArray>
 #include <QString>
@@ -32,13 +33,7 @@ public:
     // without a writer is refused at once like any other file that is not a regular one.
     ReadStatus ReadFile(const QString &path, qint64 maxSize, QByteArray &bytes) const;
 
-    // For companion tools that look at an installed program from outside (the data checker's
-    // --root): from now on every object answers as if the program `baseName` ran from `folder`,
-    // so the tool finds the program's settings file and region table exactly where the program
-    // would. A relative folder is taken from the current folder; "/" is added when missing.
-    static void ActAsProgramIn(const QString &folder, const QString &baseName);
-
-    // Test seam: make every object answer as if the executable lived in `folder` (ending in "/")
-    // under the name `baseName`. An empty folder goes back to the real executable.
-    static void OverrideExecutableForTesting(const QString &folder, const QString &baseName);
+    // Creates a folder and any missing parents, readable by the user alone (as per-user
+    // configuration folders are made). True when the folder exists afterwards.
+    static bool MakeUserFolder(const QString &folder);
 };

@@ -1,6 +1,5 @@
 #include "settings/CRvFileIni.h"
 
-#include "settings/CProgramFolder.h"
 #include "settings/CRvFileAccess.h"
 #include "settings/CRvIniDocument.h"
 #include "settings/CRvTextCodec.h"
@@ -27,14 +26,16 @@ QString StripQuotes(const QString &value)
     return value;
 }
 
-// A file that is not there, not a regular file, too large or unreadable gives no value.
-std::optional<QString> ReadValue(const QString &path, const QString &section, const QString &key)
+// A file that is not there, not a regular file, too large or unreadable reads as nothing.
+std::optional<CRvIniDocument> ReadDocument(const QString &path, CRvFileAccess::ReadStatus *status = nullptr)
 {
     QByteArray bytes;
-    if (CRvFileAccess().ReadFile(path, CRvFileIni::kMaxFileSize, bytes) != CRvFileAccess::ReadStatus::Read)
+    const CRvFileAccess::ReadStatus read = CRvFileAccess().ReadFile(path, CRvFileIni::kMaxFileSize, bytes);
+    if (status != nullptr)
+        *status = read;
+    if (read != CRvFileAccess::ReadStatus::Read)
         return std::nullopt;
-    const std::optional<QString> value = CRvIniDocument(bytes).FindValue(section, key);
-    return value ? std::optional<QString>(StripQuotes(*value)) : std::nullopt;
+    return CRvIniDocument(bytes);
 }
 
 QString CutToLength(QString text, int maxLength)
@@ -50,27 +51,44 @@ QString CutToLength(QString text, int maxLength)
 
 }  // namespace
 
-CRvFileIni::CRvFileIni(const QString &fileName)
+CRvFileIni::CRvFileIni(const QString &path, bool makesFolder)
+    : m_strIniPath(path)
+    , m_bMakesFolder(makesFolder)
+{}
+
+CRvFileIni CRvFileIni::ReadOnce(const QString &path, CRvFileAccess::ReadStatus *status)
 {
-    const CProgramFolder program;
-    m_strExeFolder = program.GetExeFolder();
-    // A named file is one of the program's own, beside the region table; the name is appended as
-    // given: no separator is added and nothing is checked.
-    m_strIniPath = fileName.isEmpty() ? program.GetSettingsPath() : program.GetCatalogFolder() + fileName;
-    // The per-user settings folder is made on the first write; a program folder never is.
-    m_bMakesFolder = fileName.isEmpty() && program.IsInstalled();
+    CRvFileIni ini(path);
+    // A file that cannot be read reads as an empty one: every value its default.
+    std::optional<CRvIniDocument> document = ReadDocument(path, status);
+    ini.m_pReadOnce = std::make_shared<const CRvIniDocument>(document ? std::move(*document) : CRvIniDocument());
+    return ini;
+}
+
+std::optional<QString> CRvFileIni::ReadValue(const QString &section, const QString &key) const
+{
+    std::optional<CRvIniDocument> document;
+    const CRvIniDocument *source = m_pReadOnce.get();
+    if (source == nullptr) {
+        document = ReadDocument(m_strIniPath);
+        if (!document)
+            return std::nullopt;
+        source = &*document;
+    }
+    const std::optional<QString> value = source->FindValue(section, key);
+    return value ? std::optional<QString>(StripQuotes(*value)) : std::nullopt;
 }
 
 QString CRvFileIni::GetString(const QString &section, const QString &key, const QString &defaultValue) const
 {
     // A present but empty value is the empty text, not the default.
-    const std::optional<QString> value = ReadValue(m_strIniPath, section, key);
+    const std::optional<QString> value = ReadValue(section, key);
     return value ? CutToLength(*value, kMaxValueLength) : defaultValue;
 }
 
 int CRvFileIni::GetInt(const QString &section, const QString &key, int defaultValue) const
 {
-    const std::optional<QString> value = ReadValue(m_strIniPath, section, key);
+    const std::optional<QString> value = ReadValue(section, key);
     if (!value)
         return defaultValue;
     // A leading decimal number with an optional sign; the first non-digit ends it, no digits give 0.
@@ -89,7 +107,7 @@ void CRvFileIni::WriteString(const QString &section, const QString &key, const Q
     if (!newBytes)
         return;
 
-    if (m_bMakesFolder && !CProgramFolder::MakeUserFolder(QFileInfo(m_strIniPath).path()))
+    if (m_bMakesFolder && !CRvFileAccess::MakeUserFolder(QFileInfo(m_strIniPath).path()))
         return;
     // Written beside the file and renamed over it, so a crash or a full disk leaves the old file
     // whole. Only where the folder allows no new file (a shared program folder with a settings

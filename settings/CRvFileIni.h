@@ -1,19 +1,27 @@
 #pragma once
-// Named values in an INI-syntax file of the program (CProgramFolder says where they lie), read
+// Named values in an INI-syntax file (CProgramFolder says where the program's lie), read
 // and written with the private-profile rules: section and key names match without regard to
 // case, the first match wins, missing file/section/key give the default, one pair of matching
 // quotes round a value is dropped, values are cut to 259 characters. Nothing is cached: every call
-// goes to the file as it is at that moment.
+// goes to the file as it is at that moment, unless the file was read once for good (ReadOnce).
+
+#include "settings/CRvFileAccess.h"
+#include "settings/CRvIniDocument.h"
 
 #include <QString>
+
+#include <memory>
+#include <optional>
 
 class CRvFileIni
 {
 public:
-    // Binds to `fileName` beside the region table (the executable's folder unless the program is
-    // installed); a null or empty name binds to the settings file: the executable's base name +
-    // ".ini" beside it, or the user's kelmora/kelmora.ini when installed.
-    explicit CRvFileIni(const QString &fileName = QString());
+    // Binds to the file at `path`, used as given. With `makesFolder` the file's folder (a per-user
+    // settings folder) is made on the first write.
+    explicit CRvFileIni(const QString &path, bool makesFolder = false);
+    // A table the program only reads (the region table): the file is read and parsed here, once,
+    // and every value comes from that reading; `status` (when given) tells how the reading went.
+    static CRvFileIni ReadOnce(const QString &path, CRvFileAccess::ReadStatus *status = nullptr);
     virtual ~CRvFileIni() = default;
 
     QString GetString(const QString &section, const QString &key, const QString &defaultValue) const;
@@ -28,10 +36,11 @@ public:
     const QString &GetIniPath() const { return m_strIniPath; }
     // Largest INI file read (and rewritten); a larger one reads as missing and is never replaced.
     static constexpr qint64 kMaxFileSize = 1024 * 1024;
-    const QString &GetExeFolder() const { return m_strExeFolder; }
 
 private:
+    std::optional<QString> ReadValue(const QString &section, const QString &key) const;
+
     QString m_strIniPath;
-    QString m_strExeFolder;
     bool m_bMakesFolder = false;
+    std::shared_ptr<const CRvIniDocument> m_pReadOnce;  // null: every call reads the file
 };

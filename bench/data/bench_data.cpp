@@ -5,7 +5,6 @@
 // under 1 ms; 10,000 varieties within 3 times their bare parse and within 12 times the 1,000
 // figure; the checker under 2 s on the nested file and at most 3 times the loader's peak memory.
 
-#include "settings/CRvFileAccess.h"
 #include "data/CCatalogData.h"
 
 #include <QDir>
@@ -110,7 +109,7 @@ void WriteFiles()
 void BM_LoadGrainInfo(benchmark::State &state)
 {
     const int varieties = static_cast<int>(state.range(0));
-    CCatalogData catalog;
+    CCatalogData catalog(DataFolder().path() + QStringLiteral("/BureauPref.pfd"));
     catalog.SetDataFolder(DataFolder().path() + QLatin1Char('/'));
     CGrainInfoArray list;
     for (auto _ : state) {
@@ -189,7 +188,7 @@ void PrintBundledFiles()
     while (it.hasNext())
         files << it.next();
     std::sort(files.begin(), files.end());
-    CCatalogData catalog;
+    CCatalogData catalog(QStringLiteral(KELMORA_CATALOG_DIR "/BureauPref.pfd"));
     catalog.SetDataFolder(root);
     std::printf("\nBundled variety files, median of 200 loads each (target: well under 1 ms):\n");
     double slowest = 0;
@@ -292,8 +291,7 @@ void PrintCheckerFigures(const char *self)
 // The child that loads region 1 prefecture 1 of a program folder and ends: the loader's own peak.
 int LoadOnly(const char *folder)
 {
-    CRvFileAccess::ActAsProgramIn(QFile::decodeName(folder), QStringLiteral("kelmora"));
-    CCatalogData catalog;
+    CCatalogData catalog(QFile::decodeName(folder) + QStringLiteral("/BureauPref.pfd"));
     catalog.SetDataFolder(QFile::decodeName(folder) + QStringLiteral("/Data/"));
     CGrainInfoArray list;
     catalog.LoadGrainInfo(1, 1, list);

@@ -4,10 +4,9 @@
 // profile at 10,000 entries. Targets, read from the figures: bundled build well under 50 ms,
 // 10,000-entry build under 100 ms, a keystroke and a profile under 5 ms.
 
-#include "settings/CRvFileAccess.h"
+#include "app/CBrandSearchDlg.h"
 #include "data/CBrandIndex.h"
 #include "data/CCatalogData.h"
-#include "app/CBrandSearchDlg.h"
 
 #include <QApplication>
 #include <QDir>
@@ -137,8 +136,7 @@ bool WriteSyntheticCatalogue()
 // A catalogue as the program opens it from `folder` (its region table and "Data/").
 std::unique_ptr<CCatalogData> OpenCatalogue(const QString &folder)
 {
-    CRvFileAccess::OverrideExecutableForTesting(folder, QStringLiteral("kelmora"));
-    auto catalog = std::make_unique<CCatalogData>();
+    auto catalog = std::make_unique<CCatalogData>(folder + QStringLiteral("BureauPref.pfd"));
     catalog->SetDataFolder(folder + QStringLiteral("Data/"));
     return catalog;
 }

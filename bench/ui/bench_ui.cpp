@@ -43,7 +43,7 @@ struct Window {
     {
         if (!folder.IsValid() || !folder.WriteStandardCatalogue())
             return false;
-        dlg = std::make_unique<CKelmoraDlg>();
+        dlg = std::make_unique<CKelmoraDlg>(folder.Program());
         dlg->show();
         QApplication::processEvents();
         return dlg->IsInitialized();

@@ -3,10 +3,10 @@
 
 #include "support/TestFiles.h"
 
+#include "data/CCatalogData.h"
 #include "settings/CProgramFolder.h"
 #include "settings/CRvFileAccess.h"
 #include "settings/CRvFileIni.h"
-#include "data/CCatalogData.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -58,10 +58,11 @@ private:
     QString Prefix() const { return m_strRoot + QStringLiteral("usr/"); }
     QString Share() const { return Prefix() + QStringLiteral("share/kelmora/"); }
     QString Config() const { return m_strRoot + QStringLiteral("config/"); }
-    void RunFrom(const QString &exeFolder) const
+    // The program "kelmora" run from <prefix>/bin/.
+    CProgramFolder Program() const
     {
-        QDir().mkpath(exeFolder);
-        CRvFileAccess::OverrideExecutableForTesting(exeFolder, QStringLiteral("kelmora"));
+        QDir().mkpath(Prefix() + QStringLiteral("bin/"));
+        return CProgramFolder(Prefix() + QStringLiteral("bin/"), QStringLiteral("kelmora"));
     }
 
 private Q_SLOTS:
@@ -74,7 +75,6 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        CRvFileAccess::OverrideExecutableForTesting(QString(), QString());
         delete m_pDir;
         m_pDir = nullptr;
     }
@@ -84,32 +84,28 @@ private Q_SLOTS:
         // An installed catalogue as well does not change anything for a program folder.
         TestFiles::Write(Share() + QStringLiteral("BureauPref.pfd"), kRegionTable);
         TestFiles::Write(Prefix() + QStringLiteral("bin/BureauPref.pfd"), kRegionTable);
-        RunFrom(Prefix() + QStringLiteral("bin/"));
         const CScopedEnv config("XDG_CONFIG_HOME", Config());
 
-        const CProgramFolder program;
+        const CProgramFolder program = Program();
         QCOMPARE(program.GetLayout(), CProgramFolder::Layout::Portable);
         QCOMPARE(program.GetRegionTablePath(), Prefix() + QStringLiteral("bin/BureauPref.pfd"));
         QCOMPARE(program.GetSettingsPath(), Prefix() + QStringLiteral("bin/kelmora.ini"));
         QCOMPARE(program.GetDefaultDataFolder(), Prefix() + QStringLiteral("bin/Data/"));
-        QCOMPARE(CRvFileIni().GetIniPath(), Prefix() + QStringLiteral("bin/kelmora.ini"));
-        QCOMPARE(CRvFileIni(QStringLiteral("BureauPref.pfd")).GetIniPath(),
-                 Prefix() + QStringLiteral("bin/BureauPref.pfd"));
+        QCOMPARE(program.GetSettings().GetIniPath(), Prefix() + QStringLiteral("bin/kelmora.ini"));
 
         // The settings file is never made in a folder that is not there.
-        CRvFileAccess::OverrideExecutableForTesting(m_strRoot + QStringLiteral("gone/"), QStringLiteral("kelmora"));
-        CRvFileIni().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"),
-                                 QStringLiteral("True"));
+        CProgramFolder(m_strRoot + QStringLiteral("gone/"), QStringLiteral("kelmora"))
+            .GetSettings()
+            .WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"), QStringLiteral("True"));
         QVERIFY(!QFileInfo::exists(m_strRoot + QStringLiteral("gone")));
     }
 
     void installedWhenTheRegionTableLiesInTheSharedFolder()
     {
         TestFiles::Write(Share() + QStringLiteral("BureauPref.pfd"), kRegionTable);
-        RunFrom(Prefix() + QStringLiteral("bin/"));
         const CScopedEnv config("XDG_CONFIG_HOME", Config());
 
-        const CProgramFolder program;
+        const CProgramFolder program = Program();
         QCOMPARE(program.GetLayout(), CProgramFolder::Layout::Installed);
         QCOMPARE(program.GetExeFolder(), Prefix() + QStringLiteral("bin/"));
         QCOMPARE(program.GetRegionTablePath(), Share() + QStringLiteral("BureauPref.pfd"));
@@ -118,13 +114,13 @@ private Q_SLOTS:
         QCOMPARE(program.GetSettingsPath(), Config() + QStringLiteral("kelmora/kelmora.ini"));
 
         // The catalogue reads the shared region table.
-        const CCatalogData catalog;
+        const CCatalogData catalog(program.GetRegionTablePath());
         QCOMPARE(catalog.GetBureauTable()[0].strBureauName, QStringLiteral("北海道"));
 
         // The first write makes the user's folder, for the user alone, and stores the flag there.
         QVERIFY(!QFileInfo::exists(Config()));
-        CRvFileIni().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"),
-                                 QStringLiteral("True"));
+        program.GetSettings().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"),
+                                          QStringLiteral("True"));
         QCOMPARE(TestFiles::Read(Config() + QStringLiteral("kelmora/kelmora.ini")),
                  QByteArray("[Guidance]\nbNotDispGuidance=True\n"));
         const QFile::Permissions made = QFileInfo(Config() + QStringLiteral("kelmora")).permissions();
@@ -132,14 +128,14 @@ private Q_SLOTS:
                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(made & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther),
                  QFile::Permissions());
-        QVERIFY(CRvFileIni().IsNotDispGuidance());
+        QVERIFY(program.GetSettings().IsNotDispGuidance());
         // Nothing is written beside the program or into the shared folder.
         QVERIFY(!QFileInfo::exists(Prefix() + QStringLiteral("bin/kelmora.ini")));
         QCOMPARE(QDir(Share()).entryList(QDir::Files), QStringList{QStringLiteral("BureauPref.pfd")});
 
         // The user's DataFolderPath still names the data folder, as written.
-        CRvFileIni().WriteString(QStringLiteral("Settings"), QStringLiteral("DataFolderPath"),
-                                 QStringLiteral("/srv/rice/"));
+        program.GetSettings().WriteString(QStringLiteral("Settings"), QStringLiteral("DataFolderPath"),
+                                          QStringLiteral("/srv/rice/"));
         QCOMPARE(program.GetDataFolder(), QStringLiteral("/srv/rice/"));
         QCOMPARE(TestFiles::Read(Config() + QStringLiteral("kelmora/kelmora.ini")),
                  QByteArray("[Guidance]\nbNotDispGuidance=True\n[Settings]\nDataFolderPath=/srv/rice/\n"));
@@ -148,26 +144,25 @@ private Q_SLOTS:
     void installedSettingsFollowTheHomeFolderWithoutXdgConfigHome()
     {
         TestFiles::Write(Share() + QStringLiteral("BureauPref.pfd"), kRegionTable);
-        RunFrom(Prefix() + QStringLiteral("bin/"));
         const CScopedEnv config("XDG_CONFIG_HOME", std::nullopt);
         const CScopedEnv home("HOME", m_strRoot + QStringLiteral("home"));
 
-        QCOMPARE(CProgramFolder().GetSettingsPath(), m_strRoot + QStringLiteral("home/.config/kelmora/kelmora.ini"));
+        const CProgramFolder program = Program();
+        QCOMPARE(program.GetSettingsPath(), m_strRoot + QStringLiteral("home/.config/kelmora/kelmora.ini"));
         // Neither the home folder's .config nor kelmora/ need be there before the first write.
-        CRvFileIni().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"),
-                                 QStringLiteral("False"));
+        program.GetSettings().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"),
+                                          QStringLiteral("False"));
         QCOMPARE(TestFiles::Read(m_strRoot + QStringLiteral("home/.config/kelmora/kelmora.ini")),
                  QByteArray("[Guidance]\nbNotDispGuidance=False\n"));
     }
 
     void neitherFoundKeepsThePlacesBesideTheExecutable()
     {
-        RunFrom(Prefix() + QStringLiteral("bin/"));
         // A folder of the region table's name is no region table.
         QDir().mkpath(Share() + QStringLiteral("BureauPref.pfd"));
         const CScopedEnv config("XDG_CONFIG_HOME", Config());
 
-        const CProgramFolder program;
+        const CProgramFolder program = Program();
         QCOMPARE(program.GetLayout(), CProgramFolder::Layout::NotFound);
         QCOMPARE(program.GetRegionTablePath(), Prefix() + QStringLiteral("bin/BureauPref.pfd"));
         QCOMPARE(program.GetSettingsPath(), Prefix() + QStringLiteral("bin/kelmora.ini"));
@@ -175,7 +170,7 @@ private Q_SLOTS:
         QCOMPARE(
             program.GetRegionTablePlaces(),
             (QStringList{Prefix() + QStringLiteral("bin/BureauPref.pfd"), Share() + QStringLiteral("BureauPref.pfd")}));
-        const CCatalogData catalog;
+        const CCatalogData catalog(program.GetRegionTablePath());
         QVERIFY(catalog.GetBureauTable()[0].strBureauName.isEmpty());
     }
 };

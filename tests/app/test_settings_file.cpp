@@ -1,6 +1,7 @@
 // The settings file and file access: private-profile reading rules, writing that changes one line
 // and replaces the file atomically, and the encodings a settings file may come in.
 
+#include "settings/CProgramFolder.h"
 #include "settings/CRvFileAccess.h"
 #include "settings/CRvFileIni.h"
 #include "support/TestFiles.h"
@@ -49,6 +50,7 @@ private:
     QString m_strFolder;
 
     QString SettingsPath() const { return m_strFolder + QStringLiteral("Viewer.ini"); }
+    CRvFileIni Settings() const { return CRvFileIni(SettingsPath()); }
     void WriteSettings(const QByteArray &bytes) const { TestFiles::Write(SettingsPath(), bytes); }
 
 private Q_SLOTS:
@@ -57,19 +59,16 @@ private Q_SLOTS:
         m_pDir = new QTemporaryDir();
         QVERIFY(m_pDir->isValid());
         m_strFolder = m_pDir->path() + QLatin1Char('/');
-        CRvFileAccess::OverrideExecutableForTesting(m_strFolder, QStringLiteral("Viewer"));
     }
 
     void cleanup()
     {
-        CRvFileAccess::OverrideExecutableForTesting(QString(), QString());
         delete m_pDir;
         m_pDir = nullptr;
     }
 
     void executableFolderComesFromTheRunningProgram()
     {
-        CRvFileAccess::OverrideExecutableForTesting(QString(), QString());
         const CRvFileAccess access;
         QCOMPARE(access.GetExeFolder(), QCoreApplication::applicationDirPath() + QLatin1Char('/'));
         QCOMPARE(access.GetExeBaseName(), QStringLiteral("test_settings_file"));
@@ -80,16 +79,15 @@ private Q_SLOTS:
         QDir::setCurrent(before);
     }
 
-    void actingAsAProgramInAFolder()
+    void programFolderNamedRelatively()
     {
         const QString before = QDir::currentPath();
         QDir::setCurrent(m_pDir->path());
         QDir().mkdir(QStringLiteral("prog"));
-        CRvFileAccess::ActAsProgramIn(QStringLiteral("prog"), QStringLiteral("kelmora"));
+        const CProgramFolder program(QStringLiteral("prog"), QStringLiteral("kelmora"));
         QDir::setCurrent(before);
-        const CRvFileIni settings;
-        QCOMPARE(settings.GetExeFolder(), m_strFolder + QStringLiteral("prog/"));
-        QCOMPARE(settings.GetIniPath(), m_strFolder + QStringLiteral("prog/kelmora.ini"));
+        QCOMPARE(program.GetExeFolder(), m_strFolder + QStringLiteral("prog/"));
+        QCOMPARE(program.GetSettings().GetIniPath(), m_strFolder + QStringLiteral("prog/kelmora.ini"));
     }
 
     void fileAndFolderExistence()
@@ -109,11 +107,9 @@ private Q_SLOTS:
 
     void boundFileNames()
     {
-        QCOMPARE(CRvFileIni().GetIniPath(), m_strFolder + QStringLiteral("Viewer.ini"));
-        QCOMPARE(CRvFileIni(QString()).GetIniPath(), m_strFolder + QStringLiteral("Viewer.ini"));
-        QCOMPARE(CRvFileIni(QStringLiteral("BureauPref.pfd")).GetIniPath(),
-                 m_strFolder + QStringLiteral("BureauPref.pfd"));
-        QCOMPARE(CRvFileIni().GetExeFolder(), m_strFolder);
+        // Beside the executable: its base name with ".ini".
+        QCOMPARE(CProgramFolder(m_strFolder, QStringLiteral("Viewer")).GetSettings().GetIniPath(), SettingsPath());
+        QCOMPARE(CRvFileIni(SettingsPath()).GetIniPath(), SettingsPath());
     }
 
     void readingRules_data()
@@ -197,7 +193,7 @@ private Q_SLOTS:
         QFETCH(QString, key);
         QFETCH(QString, expected);
         WriteSettings(content.toUtf8());
-        QCOMPARE(CRvFileIni().GetString(section, key, QStringLiteral("<default>")), expected);
+        QCOMPARE(Settings().GetString(section, key, QStringLiteral("<default>")), expected);
     }
 
     // One pair of matching quotes round a value is dropped, and nothing else.
@@ -218,12 +214,12 @@ private Q_SLOTS:
         QFETCH(QString, value);
         QFETCH(QString, expected);
         WriteSettings((QStringLiteral("[S]\nk=") + value + QStringLiteral("\n")).toUtf8());
-        QCOMPARE(CRvFileIni().GetString(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("-")), expected);
+        QCOMPARE(Settings().GetString(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("-")), expected);
     }
 
     void missingFileGivesDefaults()
     {
-        const CRvFileIni settings;
+        const CRvFileIni settings = Settings();
         QCOMPARE(settings.GetString(QStringLiteral("Settings"), QStringLiteral("DataFolderPath"), QStringLiteral("d")),
                  QStringLiteral("d"));
         QCOMPARE(settings.GetInt(QStringLiteral("S"), QStringLiteral("k"), 42), 42);
@@ -253,8 +249,8 @@ private Q_SLOTS:
         QFETCH(QString, value);
         QFETCH(int, expected);
         WriteSettings((QStringLiteral("[S]\nk=") + value + QStringLiteral("\n")).toUtf8());
-        QCOMPARE(CRvFileIni().GetInt(QStringLiteral("S"), QStringLiteral("k"), -1), expected);
-        QCOMPARE(CRvFileIni().GetInt(QStringLiteral("S"), QStringLiteral("missing"), -1), -1);
+        QCOMPARE(Settings().GetInt(QStringLiteral("S"), QStringLiteral("k"), -1), expected);
+        QCOMPARE(Settings().GetInt(QStringLiteral("S"), QStringLiteral("missing"), -1), -1);
     }
 
     void guidanceFlag_data()
@@ -280,7 +276,7 @@ private Q_SLOTS:
         QFETCH(QString, content);
         QFETCH(bool, expected);
         WriteSettings(content.toUtf8());
-        QCOMPARE(CRvFileIni().IsNotDispGuidance(), expected);
+        QCOMPARE(Settings().IsNotDispGuidance(), expected);
     }
 
     void encodings_data()
@@ -303,7 +299,7 @@ private Q_SLOTS:
                                                 "[Settings]\r\nDataFolderPath=/ソフト/表/\r\n");
         WriteSettings(Encode(original, encoding));
 
-        const CRvFileIni settings;
+        const CRvFileIni settings = Settings();
         QCOMPARE(settings.GetString(QStringLiteral("Settings"), QStringLiteral("DataFolderPath"), QString()),
                  QStringLiteral("/ソフト/表/"));
 
@@ -334,8 +330,7 @@ private Q_SLOTS:
         const QByteArray before =
             TestFiles::Utf16(QStringLiteral("[Settings]\r\nDataFolderPath=/米/\r\n"), littleEndian) + 'A';
         WriteSettings(before);
-        CRvFileIni().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"),
-                                 QStringLiteral("True"));
+        Settings().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"), QStringLiteral("True"));
 
         const QByteArray after = TestFiles::Read(SettingsPath());
         QVERIFY(after.startsWith(before));
@@ -344,8 +339,8 @@ private Q_SLOTS:
         const QString text = decoder.decode(after.mid(2));
         QVERIFY(!decoder.hasError());
         QVERIFY2(text.endsWith(QStringLiteral("\r\n[Guidance]\r\nbNotDispGuidance=True\r\n")), qPrintable(text));
-        QVERIFY(CRvFileIni().IsNotDispGuidance());
-        QCOMPARE(CRvFileIni().GetString(QStringLiteral("Settings"), QStringLiteral("DataFolderPath"), QString()),
+        QVERIFY(Settings().IsNotDispGuidance());
+        QCOMPARE(Settings().GetString(QStringLiteral("Settings"), QStringLiteral("DataFolderPath"), QString()),
                  QStringLiteral("/米/"));
     }
 
@@ -366,7 +361,7 @@ private Q_SLOTS:
         bool notDisp = true;
         QString folder;
         QVERIFY(TestFiles::FinishesWithin(5000, SettingsPath(), [&] {
-            const CRvFileIni settings;
+            const CRvFileIni settings = Settings();
             notDisp = settings.IsNotDispGuidance();
             folder =
                 settings.GetString(QStringLiteral("Settings"), QStringLiteral("DataFolderPath"), QStringLiteral("d"));
@@ -438,9 +433,9 @@ private Q_SLOTS:
         QFETCH(QString, after);
         if (!before.isNull())
             WriteSettings(before.toUtf8());
-        CRvFileIni().WriteString(section, key, QStringLiteral("True"));
+        Settings().WriteString(section, key, QStringLiteral("True"));
         QCOMPARE(QString::fromUtf8(TestFiles::Read(SettingsPath())), after);
-        QCOMPARE(CRvFileIni().GetString(section, key, QString()), QStringLiteral("True"));
+        QCOMPARE(Settings().GetString(section, key, QString()), QStringLiteral("True"));
     }
 
     // The new content is written beside the file and renamed over it: a reader that had the old
@@ -450,8 +445,7 @@ private Q_SLOTS:
         WriteSettings("[Guidance]\nbNotDispGuidance=False\n");
         QFile oldFile(SettingsPath());
         QVERIFY(oldFile.open(QIODevice::ReadOnly));
-        CRvFileIni().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"),
-                                 QStringLiteral("True"));
+        Settings().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"), QStringLiteral("True"));
         QCOMPARE(oldFile.readAll(), QByteArray("[Guidance]\nbNotDispGuidance=False\n"));
         QCOMPARE(TestFiles::Read(SettingsPath()), QByteArray("[Guidance]\nbNotDispGuidance=True\n"));
         QCOMPARE(QDir(m_strFolder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Viewer.ini")});
@@ -466,8 +460,7 @@ private Q_SLOTS:
         QVERIFY(QFile::setPermissions(SettingsPath(), QFileDevice::Permissions(0x6666)));  // rw- for all
         QVERIFY(QFile::setPermissions(m_pDir->path(), QFileDevice::Permissions(0x5555)));  // r-x for all
         const int before = setfsuid(geteuid() == 0 ? 65534 : geteuid());
-        CRvFileIni().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"),
-                                 QStringLiteral("True"));
+        Settings().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"), QStringLiteral("True"));
         setfsuid(static_cast<uid_t>(before));
         QVERIFY(QFile::setPermissions(m_pDir->path(), QFileDevice::Permissions(0x7755)));
         QCOMPARE(TestFiles::Read(SettingsPath()), QByteArray("[Guidance]\nbNotDispGuidance=True\n"));
@@ -480,23 +473,21 @@ private Q_SLOTS:
         const QByteArray sjis = TestFiles::Legacy(QStringLiteral("[Settings]\nName=米\n"), "CP932");
         WriteSettings(sjis);
         // Shift_JIS has no rice-ball emoji; the file keeps its encoding rather than being rewritten.
-        CRvFileIni().WriteString(QStringLiteral("Settings"), QStringLiteral("Name"), QStringLiteral("🍙"));
+        Settings().WriteString(QStringLiteral("Settings"), QStringLiteral("Name"), QStringLiteral("🍙"));
         QCOMPARE(TestFiles::Read(SettingsPath()), sjis);
         // A line break would split the value into lines.
-        CRvFileIni().WriteString(QStringLiteral("Settings"), QStringLiteral("Name"), QStringLiteral("a\n[Evil]"));
+        Settings().WriteString(QStringLiteral("Settings"), QStringLiteral("Name"), QStringLiteral("a\n[Evil]"));
         QCOMPARE(TestFiles::Read(SettingsPath()), sjis);
 
         // A folder where the file should be, and a missing folder: nothing is written anywhere.
-        CRvFileAccess::OverrideExecutableForTesting(m_strFolder + QStringLiteral("missing/"), QStringLiteral("Viewer"));
-        CRvFileIni().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"),
-                                 QStringLiteral("True"));
+        CRvFileIni(m_strFolder + QStringLiteral("missing/Viewer.ini"))
+            .WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"), QStringLiteral("True"));
         QVERIFY(!QFileInfo::exists(m_strFolder + QStringLiteral("missing")));
         QDir(m_strFolder).mkdir(QStringLiteral("Folder.ini"));
-        CRvFileAccess::OverrideExecutableForTesting(m_strFolder, QStringLiteral("Folder"));
-        CRvFileIni().WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"),
-                                 QStringLiteral("True"));
+        const CRvFileIni folder(m_strFolder + QStringLiteral("Folder.ini"));
+        folder.WriteString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"), QStringLiteral("True"));
         QVERIFY(QFileInfo(m_strFolder + QStringLiteral("Folder.ini")).isDir());
-        QVERIFY(!CRvFileIni().IsNotDispGuidance());
+        QVERIFY(!folder.IsNotDispGuidance());
     }
 };
 

@@ -1,8 +1,8 @@
 // The region table "BureauPref.pfd" as the catalogue reads it, the data folder and variety file
 // paths.
 
-#include "settings/CRvFileAccess.h"
 #include "data/CCatalogData.h"
+#include "settings/CRvFileAccess.h"
 #include "support/TestFiles.h"
 
 #include <QTemporaryDir>
@@ -16,10 +16,7 @@ private:
     QTemporaryDir *m_pDir = nullptr;
     QString m_strFolder;
 
-    void WriteTable(const QString &text) const
-    {
-        TestFiles::Write(m_strFolder + QStringLiteral("BureauPref.pfd"), text.toUtf8());
-    }
+    void WriteTable(const QString &text) const { TestFiles::Write(RegionTable(), text.toUtf8()); }
 
     static void VerifyVacantFrom(const BUREAU_DATA &bureau, int first)
     {
@@ -39,25 +36,25 @@ private:
         QCOMPARE(pref.strPrefName, name);
     }
 
+    QString RegionTable() const { return m_strFolder + QStringLiteral("BureauPref.pfd"); }
+
 private Q_SLOTS:
     void init()
     {
         m_pDir = new QTemporaryDir();
         QVERIFY(m_pDir->isValid());
         m_strFolder = m_pDir->path() + QLatin1Char('/');
-        CRvFileAccess::OverrideExecutableForTesting(m_strFolder, QStringLiteral("kelmora"));
     }
 
     void cleanup()
     {
-        CRvFileAccess::OverrideExecutableForTesting(QString(), QString());
         delete m_pDir;
         m_pDir = nullptr;
     }
 
     void noFileGivesEightEmptyRegions()
     {
-        const CCatalogData catalog;
+        const CCatalogData catalog(RegionTable());
         QVERIFY(catalog.GetDataFolder().isEmpty());
         const CBureauArray &table = catalog.GetBureauTable();
         QCOMPARE(table.GetSize(), 8);
@@ -80,7 +77,7 @@ private Q_SLOTS:
                                   "[Bureau07]\nBureauName=\nPrefCnt=abc\nPrefName01=徳島県\n"
                                   "[Bureau1]\nBureauName=北海道\n"
                                   "[bureau02]\nbureauname=東北\nprefcnt=1\nprefname01=青森県\n"));
-        const CCatalogData catalog;
+        const CCatalogData catalog(RegionTable());
         const CBureauArray &table = catalog.GetBureauTable();
 
         QVERIFY(table[0].strBureauName.isEmpty());  // "Bureau1" is not "Bureau01"
@@ -113,7 +110,7 @@ private Q_SLOTS:
         for (int i = 1; i <= 12; ++i)
             text += QStringLiteral("PrefName%1=P%2\n").arg(i, 2, 10, QLatin1Char('0')).arg(i);
         WriteTable(text);
-        const CCatalogData catalog;
+        const CCatalogData catalog(RegionTable());
         const BUREAU_DATA &bureau = catalog.GetBureauTable()[7];
         QCOMPARE(bureau.nPrefCnt, 9);
         for (int i = 0; i < 9; ++i)
@@ -123,7 +120,7 @@ private Q_SLOTS:
     void longNamesAreCut()
     {
         WriteTable(QStringLiteral("[Bureau01]\nBureauName=") + QString(300, QChar(0x7C73)) + QStringLiteral("\n"));
-        const CCatalogData catalog;
+        const CCatalogData catalog(RegionTable());
         QCOMPARE(catalog.GetBureauTable()[0].strBureauName, QString(259, QChar(0x7C73)));
     }
 
@@ -132,8 +129,8 @@ private Q_SLOTS:
     {
         const QString text = QStringLiteral("[Bureau02]\r\nBureauName=東北\r\nPrefCnt=2\r\nPrefName01=青森県\r\n"
                                             "PrefName02=宮城県\r\n[Bureau09]\r\nBureauName=表ソ\r\n");
-        TestFiles::Write(m_strFolder + QStringLiteral("BureauPref.pfd"), TestFiles::Legacy(text, "CP932"));
-        const CCatalogData catalog;
+        TestFiles::Write(RegionTable(), TestFiles::Legacy(text, "CP932"));
+        const CCatalogData catalog(RegionTable());
         const BUREAU_DATA &bureau = catalog.GetBureauTable()[1];
         QCOMPARE(bureau.strBureauName, QStringLiteral("東北"));
         QCOMPARE(bureau.nPrefCnt, 2);
@@ -153,13 +150,13 @@ private Q_SLOTS:
     void tableThatIsNotARegularFile()
     {
         QFETCH(QString, kind);
-        const QString path = m_strFolder + QStringLiteral("BureauPref.pfd");
+        const QString path = RegionTable();
         TestFiles::MakeNotRegular(kind, path, 1024 * 1024 + 1);
 
         QString firstName = QStringLiteral("<not read>");
         int regions = 0;
         QVERIFY(TestFiles::FinishesWithin(5000, path, [&] {
-            const CCatalogData catalog;
+            const CCatalogData catalog(RegionTable());
             regions = catalog.GetBureauTable().GetSize();
             firstName = catalog.GetBureauTable()[0].strBureauName;
         }));
@@ -172,12 +169,12 @@ private Q_SLOTS:
         QDir(path).removeRecursively();
         QFile::remove(path);
         QVERIFY(QFile::link(m_strFolder + QStringLiteral("real.pfd"), path));
-        QCOMPARE(CCatalogData().GetBureauTable()[0].strBureauName, QStringLiteral("北海道"));
+        QCOMPARE(CCatalogData(RegionTable()).GetBureauTable()[0].strBureauName, QStringLiteral("北海道"));
     }
 
     void dataFolderTakesOnlyExistingFolders()
     {
-        CCatalogData catalog;
+        CCatalogData catalog(RegionTable());
         TestFiles::Write(m_strFolder + QStringLiteral("file.txt"), "x");
         QVERIFY(!catalog.SetDataFolder(m_strFolder + QStringLiteral("missing/")));
         QVERIFY(!catalog.SetDataFolder(m_strFolder + QStringLiteral("file.txt")));

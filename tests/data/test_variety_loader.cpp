@@ -1,9 +1,9 @@
 // The variety file loader: exactly the records of the search-per-value algorithm (kept here as the
 // reference), on files whose Index positions are missing, repeated or out of range.
 
-#include "settings/CRvFileAccess.h"
 #include "data/CCatalogData.h"
 #include "data/CXmlDocument.h"
+#include "settings/CRvFileAccess.h"
 #include "support/TestFiles.h"
 
 #include <QTemporaryDir>
@@ -120,7 +120,7 @@ private:
     CGrainInfoArray Load(const QByteArray &bytes)
     {
         TestFiles::Write(VarietyPath(1, 1), bytes);
-        CCatalogData catalog;
+        CCatalogData catalog(m_pDir->path() + QStringLiteral("/BureauPref.pfd"));
         [&] { QVERIFY(catalog.SetDataFolder(m_strData)); }();
         CGrainInfoArray list;
         [&] { QVERIFY(catalog.LoadGrainInfo(1, 1, list)); }();
@@ -132,14 +132,12 @@ private Q_SLOTS:
     {
         m_pDir = new QTemporaryDir();
         QVERIFY(m_pDir->isValid());
-        CRvFileAccess::OverrideExecutableForTesting(m_pDir->path() + QLatin1Char('/'), QStringLiteral("kelmora"));
         m_strData = m_pDir->path() + QStringLiteral("/Data/");
         QVERIFY(QDir().mkpath(m_strData));
     }
 
     void cleanup()
     {
-        CRvFileAccess::OverrideExecutableForTesting(QString(), QString());
         delete m_pDir;
         m_pDir = nullptr;
     }
@@ -295,7 +293,7 @@ private Q_SLOTS:
         const CGrainInfoArray reference = ReferenceLoad(VarietyPath(1, 1));
         QCOMPARE(reference.GetSize(), kCount);
 
-        CCatalogData catalog;
+        CCatalogData catalog(m_pDir->path() + QStringLiteral("/BureauPref.pfd"));
         QVERIFY(catalog.SetDataFolder(m_strData));
         CGrainInfoArray list;
         for (int round = 0; round < 4; ++round) {
@@ -354,7 +352,7 @@ private Q_SLOTS:
 
     void numbersAndMissingFiles()
     {
-        CCatalogData catalog;
+        CCatalogData catalog(m_pDir->path() + QStringLiteral("/BureauPref.pfd"));
         QVERIFY(catalog.SetDataFolder(m_strData));
         CGrainInfoArray list;
         GRAIN_INFO_DATA kept;
@@ -395,7 +393,7 @@ private Q_SLOTS:
         TestFiles::Write(VarietyPath(1, 2),
                          File(QStringLiteral("1"), Grain(QStringLiteral("0"), QStringLiteral("next"))).toUtf8());
 
-        CCatalogData catalog;
+        CCatalogData catalog(m_pDir->path() + QStringLiteral("/BureauPref.pfd"));
         QVERIFY(catalog.SetDataFolder(m_strData));
         CGrainInfoArray list;
         list.Add(GRAIN_INFO_DATA());
@@ -415,7 +413,7 @@ private Q_SLOTS:
                          File(QStringLiteral("1"), Grain(QStringLiteral("0"), QStringLiteral("linked"))).toUtf8());
         QDir().mkpath(QFileInfo(VarietyPath(1, 1)).absolutePath());
         QVERIFY(QFile::link(real, VarietyPath(1, 1)));
-        CCatalogData catalog;
+        CCatalogData catalog(m_pDir->path() + QStringLiteral("/BureauPref.pfd"));
         QVERIFY(catalog.SetDataFolder(m_strData));
         CGrainInfoArray list;
         QVERIFY(catalog.LoadGrainInfo(1, 1, list));

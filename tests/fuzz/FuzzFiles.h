@@ -1,8 +1,6 @@
 #pragma once
-// What every fuzz target shares: a folder of its own, taken as the executable's folder, into which
-// each input is written as the file under test.
-
-#include "settings/CRvFileAccess.h"
+// What every fuzz target shares: a folder of its own, into which each input is written as the file
+// under test.
 
 #include <QByteArray>
 #include <QDir>
@@ -15,16 +13,14 @@
 
 namespace FuzzFiles {
 
-// The folder, made once per process and taken as the executable's folder from then on.
+// The folder, made once per process.
 inline const QString &Folder()
 {
     static QTemporaryDir dir;
     static const QString folder = [] {
         if (!dir.isValid())
             std::abort();
-        const QString path = dir.path() + QLatin1Char('/');
-        CRvFileAccess::OverrideExecutableForTesting(path, QStringLiteral("kelmora"));
-        return path;
+        return dir.path() + QLatin1Char('/');
     }();
     return folder;
 }

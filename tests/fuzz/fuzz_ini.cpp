@@ -1,13 +1,13 @@
 // The INI layer: any bytes as the settings file (read, then a write) and as the region table.
 
-#include "settings/CRvFileIni.h"
 #include "data/CCatalogData.h"
+#include "settings/CRvFileIni.h"
 #include "tests/fuzz/FuzzFiles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QString path = FuzzFiles::Write(QStringLiteral("kelmora.ini"), data, size);
-    const CRvFileIni settings;
+    const CRvFileIni settings(path);
     (void)settings.IsNotDispGuidance();
     FuzzFiles::Require(
         settings.GetString(QStringLiteral("Settings"), QStringLiteral("DataFolderPath"), QString()).size() <= 259);
@@ -20,8 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (after != before)
         FuzzFiles::Require(settings.IsNotDispGuidance());
 
-    FuzzFiles::Write(QStringLiteral("BureauPref.pfd"), data, size);
-    const CCatalogData catalog;
+    const CCatalogData catalog(FuzzFiles::Write(QStringLiteral("BureauPref.pfd"), data, size));
     FuzzFiles::Require(catalog.GetBureauTable().GetSize() == 8);
     for (const BUREAU_DATA &bureau : catalog.GetBureauTable())
         FuzzFiles::Require(bureau.nPrefCnt <= BUREAU_DATA::kMaxPref);

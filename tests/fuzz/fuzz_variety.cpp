@@ -6,7 +6,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     FuzzFiles::Write(QStringLiteral("Data/01/0101.vdx"), data, size);
-    CCatalogData catalog;
+    CCatalogData catalog(FuzzFiles::Folder() + QStringLiteral("BureauPref.pfd"));
     FuzzFiles::Require(catalog.SetDataFolder(FuzzFiles::Folder() + QStringLiteral("Data/")));
     CGrainInfoArray list;
     FuzzFiles::Require(catalog.LoadGrainInfo(1, 1, list));

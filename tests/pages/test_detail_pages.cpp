@@ -1,9 +1,9 @@
 // Both tab pages as the main window uses them: template geometry, what SetGrainInfo writes, the
 // colours that reach the screen, and the photo frames before and after the holder is known.
 #include "browser/CDetailTableRows.h"
+#include "controls/CPhotoFrame.h"
 #include "pages/CFeaturePage.h"
 #include "pages/CHistoryPage.h"
-#include "controls/CPhotoFrame.h"
 #include "viewer/CPictureImage.h"
 
 #include "settings/CRvFileAccess.h"
@@ -83,8 +83,6 @@ class TestDetailPages : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
     void featureTemplate();
     void featureTexts();
     void featureColours();
@@ -93,23 +91,7 @@ private Q_SLOTS:
     void historyRequiredColour();
     void framesWaitForTheHolder();
     void escapeReachesTheMainWindow();
-
-private:
-    std::unique_ptr<QTemporaryDir> m_exeDir;
 };
-
-void TestDetailPages::init()
-{
-    m_exeDir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_exeDir->isValid());
-    CRvFileAccess::OverrideExecutableForTesting(m_exeDir->path() + QLatin1Char('/'), QStringLiteral("kelmora"));
-}
-
-void TestDetailPages::cleanup()
-{
-    CRvFileAccess::OverrideExecutableForTesting(QString(), QString());
-    m_exeDir.reset();
-}
 
 void TestDetailPages::featureTemplate()
 {

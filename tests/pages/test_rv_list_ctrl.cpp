@@ -57,8 +57,6 @@ class TestRvListCtrl : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
     void setUpNumbers_data();
     void setUpNumbers();
     void rowWrites();
@@ -67,23 +65,7 @@ private Q_SLOTS:
     void clicksSetTheStartingRow();
     void neverScrolls();
     void longTextsWrapOrShorten();
-
-private:
-    std::unique_ptr<QTemporaryDir> m_exeDir;
 };
-
-void TestRvListCtrl::init()
-{
-    m_exeDir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_exeDir->isValid());
-    CRvFileAccess::OverrideExecutableForTesting(m_exeDir->path() + QLatin1Char('/'), QStringLiteral("kelmora"));
-}
-
-void TestRvListCtrl::cleanup()
-{
-    CRvFileAccess::OverrideExecutableForTesting(QString(), QString());
-    m_exeDir.reset();
-}
 
 void TestRvListCtrl::setUpNumbers_data()
 {

@@ -54,7 +54,7 @@ void TestBrandIndex::init()
     m_folder = std::make_unique<CTestExeFolder>();
     QVERIFY(m_folder->IsValid());
     QVERIFY(SearchCatalogue::Write(*m_folder));
-    m_catalog = std::make_unique<CCatalogData>();
+    m_catalog = std::make_unique<CCatalogData>(m_folder->RegionTablePath());
     QVERIFY(m_catalog->SetDataFolder(m_folder->Path() + QStringLiteral("Data/")));
     m_index = CBrandIndex();
 }
@@ -325,7 +325,7 @@ void TestBrandIndex::profile()
     QFETCH(QString, text);
     CTestExeFolder folder;
     QVERIFY(SearchCatalogue::WritePedigrees(folder));
-    CCatalogData catalog;
+    CCatalogData catalog(folder.RegionTablePath());
     QVERIFY(catalog.SetDataFolder(folder.Path() + QStringLiteral("Data/")));
     m_index.Build(catalog);
     BRAND_PROFILE profile;

@@ -2,14 +2,14 @@
 // typing, the arrow keys, Enter and double-clicks. A brand chosen from its results must leave the
 // main window exactly as the four clicks in its lists do.
 
-#include "support/SearchCatalogue.h"
 #include "support/CTestPictures.h"
+#include "support/SearchCatalogue.h"
 
-#include "pages/CFeaturePage.h"
-#include "pages/CHistoryPage.h"
 #include "app/CBrandSearchDlg.h"
 #include "app/CKelmoraDlg.h"
 #include "controls/CRvListBox.h"
+#include "pages/CFeaturePage.h"
+#include "pages/CHistoryPage.h"
 #include "viewer/CPictureImage.h"
 
 #include <QContextMenuEvent>
@@ -156,7 +156,7 @@ void TestBrandSearch::cleanup()
 
 std::unique_ptr<CKelmoraDlg> TestBrandSearch::ShowWindow()
 {
-    auto dlg = std::make_unique<CKelmoraDlg>();
+    auto dlg = std::make_unique<CKelmoraDlg>(m_folder->Program());
     dlg->show();
     if (!QTest::qWaitForWindowExposed(dlg.get()))
         return nullptr;

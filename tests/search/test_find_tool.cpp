@@ -83,7 +83,7 @@ void TestFindTool::printsTheWindowsRows()
 {
     QFETCH(QString, query);
     QFETCH(int, exit);
-    CCatalogData catalog;
+    CCatalogData catalog(m_folder->RegionTablePath());
     QVERIFY(catalog.SetDataFolder(m_folder->Path() + QStringLiteral("Data/")));
     CBrandIndex index;
     index.Build(catalog);
@@ -129,7 +129,7 @@ void TestFindTool::printsTheProfile()
 {
     QFETCH(QString, name);
     QFETCH(int, exit);
-    CCatalogData catalog;
+    CCatalogData catalog(m_folder->RegionTablePath());
     QVERIFY(catalog.SetDataFolder(m_folder->Path() + QStringLiteral("Data/")));
     CBrandIndex index;
     index.Build(catalog);

@@ -6,7 +6,7 @@
 #include "app/CGuidanceDlg.h"
 #include "app/CKelmoraApp.h"
 #include "settings/CMakerInfo.h"
-#include "app/CUrlOpener.h"
+#include "support/CUrlCatcher.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -53,21 +53,18 @@ private Q_SLOTS:
     void aboutClosesEveryWay();
 
 private:
-    QList<QUrl> m_opened;
+    CUrlCatcher *m_urls = nullptr;
 };
 
 void TestGuidanceDialog::init()
 {
-    m_opened.clear();
-    CUrlOpener::SetHandlerForTesting([this](const QUrl &url) {
-        m_opened << url;
-        return true;
-    });
+    m_urls = new CUrlCatcher;
 }
 
 void TestGuidanceDialog::cleanup()
 {
-    CUrlOpener::SetHandlerForTesting({});
+    delete m_urls;
+    m_urls = nullptr;
 }
 
 void TestGuidanceDialog::titleBarCannotCloseIt()
@@ -129,7 +126,7 @@ void TestGuidanceDialog::linksAskFirst()
     QCOMPARE(text, question);
     QCOMPARE(buttons, QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(icon, QMessageBox::Question);
-    QCOMPARE(m_opened, opened.isEmpty() ? QList<QUrl>() : QList<QUrl>({opened}));
+    QCOMPARE(m_urls->m_opened, opened.isEmpty() ? QList<QUrl>() : QList<QUrl>({opened}));
     QVERIFY(dlg.isVisible());
     QCOMPARE(QApplication::applicationName(), QCoreApplication::applicationName());
 }

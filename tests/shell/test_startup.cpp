@@ -6,8 +6,8 @@
 
 #include "app/CGuidanceDlg.h"
 #include "app/CKelmoraApp.h"
-#include "settings/CRvFileIni.h"
 #include "app/CKelmoraDlg.h"
+#include "settings/CRvFileIni.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -76,7 +76,7 @@ void TestStartup::guidanceFlag()
 
     bool seen = false;
     DriveGuidance(tick, start, &seen);
-    const CRvFileIni ini;
+    const CRvFileIni ini = folder.Program().GetSettings();
     QVERIFY(CKelmoraApp::RunGuidance(ini));
     QVERIFY(seen);
     QCOMPARE(ini.GetString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"), QStringLiteral("-")),
@@ -86,7 +86,7 @@ void TestStartup::guidanceFlag()
         QCOMPARE(ini.GetString(QStringLiteral("Settings"), QStringLiteral("DataFolderPath"), QString()),
                  QStringLiteral("/x/"));
     // "True" was stored: the next start shows nothing.
-    QCOMPARE(CRvFileIni().IsNotDispGuidance(), stored == QLatin1String("True"));
+    QCOMPARE(folder.Program().GetSettings().IsNotDispGuidance(), stored == QLatin1String("True"));
 }
 
 void TestStartup::suppressedGuidanceTouchesNothing()
@@ -96,7 +96,7 @@ void TestStartup::suppressedGuidanceTouchesNothing()
     QVERIFY(folder.WriteFile(QStringLiteral("kelmora.ini"), settings));
     bool seen = false;
     DriveGuidance(true, true, &seen, 100);
-    QVERIFY(!CKelmoraApp::RunGuidance(CRvFileIni()));
+    QVERIFY(!CKelmoraApp::RunGuidance(folder.Program().GetSettings()));
     QTest::qWait(300);  // outlive the driver: no dialog may have appeared meanwhile
     QVERIFY(!seen);
     QCOMPARE(folder.ReadFile(QStringLiteral("kelmora.ini")), settings);
@@ -138,7 +138,7 @@ void TestStartup::wholeRunEndsWithTheMainWindow()
         },
         10000);
 
-    CKelmoraApp app;
+    CKelmoraApp app(folder.Program());
     QCOMPARE(app.InitInstance(), false);
     QCOMPARE(guidanceSeen, !suppressed);
     QVERIFY(mainSeen);
@@ -151,7 +151,7 @@ void TestStartup::wholeRunEndsWithTheMainWindow()
     if (suppressed)
         QCOMPARE(folder.ReadFile(QStringLiteral("kelmora.ini")), settings);
     else
-        QVERIFY(!CRvFileIni().IsNotDispGuidance());
+        QVERIFY(!folder.Program().GetSettings().IsNotDispGuidance());
 }
 
 QTEST_MAIN(TestStartup)

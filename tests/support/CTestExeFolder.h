@@ -1,8 +1,8 @@
 #pragma once
-// A temporary executable folder for one test: the program behaves as if it ran from there under
-// the name "kelmora", so its settings file, region table and variety files are the test's own.
+// A temporary program folder for one test: a program handed Program() runs as "kelmora" from
+// there, so its settings file, region table and variety files are the test's own.
 
-#include "settings/CRvFileAccess.h"
+#include "settings/CProgramFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,14 +25,15 @@ public:
         int grainClass = 0;
     };
 
-    CTestExeFolder() { CRvFileAccess::OverrideExecutableForTesting(Path(), QStringLiteral("kelmora")); }
-    ~CTestExeFolder() { CRvFileAccess::OverrideExecutableForTesting(QString(), QString()); }
+    CTestExeFolder() = default;
     CTestExeFolder(const CTestExeFolder &) = delete;
     CTestExeFolder &operator=(const CTestExeFolder &) = delete;
 
     bool IsValid() const { return m_dir.isValid(); }
     QString Path() const { return m_dir.path() + QLatin1Char('/'); }
     QString SettingsPath() const { return Path() + QStringLiteral("kelmora.ini"); }
+    QString RegionTablePath() const { return Path() + QStringLiteral("BureauPref.pfd"); }
+    CProgramFolder Program() const { return CProgramFolder(Path(), QStringLiteral("kelmora")); }
 
     bool WriteFile(const QString &relative, const QByteArray &content) const
     {

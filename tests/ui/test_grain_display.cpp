@@ -5,12 +5,12 @@
 #include "support/CTestExeFolder.h"
 #include "support/CTestPictures.h"
 
+#include "app/CKelmoraDlg.h"
+#include "browser/CDemoContent.h"
+#include "controls/CPhotoFrame.h"
+#include "controls/CRvListBox.h"
 #include "pages/CFeaturePage.h"
 #include "pages/CHistoryPage.h"
-#include "browser/CDemoContent.h"
-#include "app/CKelmoraDlg.h"
-#include "controls/CRvListBox.h"
-#include "controls/CPhotoFrame.h"
 #include "viewer/CPictureImage.h"
 
 #include <QAbstractButton>
@@ -219,7 +219,7 @@ void TestGrainDisplay::cleanup()
 
 std::unique_ptr<CKelmoraDlg> TestGrainDisplay::ShowWindow()
 {
-    auto dlg = std::make_unique<CKelmoraDlg>();
+    auto dlg = std::make_unique<CKelmoraDlg>(m_folder->Program());
     dlg->show();
     if (!QTest::qWaitForWindowExposed(dlg.get()))
         return nullptr;

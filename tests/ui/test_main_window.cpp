@@ -3,12 +3,12 @@
 
 #include "support/CModalDriver.h"
 #include "support/CTestExeFolder.h"
+#include "support/CUrlCatcher.h"
 
 #include "app/CAboutDlg.h"
-#include "settings/CMakerInfo.h"
-#include "app/CUrlOpener.h"
 #include "app/CKelmoraDlg.h"
 #include "controls/CRvListBox.h"
+#include "settings/CMakerInfo.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -98,7 +98,7 @@ private:
     std::unique_ptr<CKelmoraDlg> ShowWindow();
 
     CTestExeFolder *m_folder = nullptr;
-    QList<QUrl> m_opened;
+    CUrlCatcher *m_urls = nullptr;
 };
 
 void TestMainWindow::init()
@@ -106,23 +106,20 @@ void TestMainWindow::init()
     m_folder = new CTestExeFolder;
     QVERIFY(m_folder->IsValid());
     QVERIFY(m_folder->WriteStandardCatalogue());
-    m_opened.clear();
-    CUrlOpener::SetHandlerForTesting([this](const QUrl &url) {
-        m_opened << url;
-        return true;
-    });
+    m_urls = new CUrlCatcher;
 }
 
 void TestMainWindow::cleanup()
 {
-    CUrlOpener::SetHandlerForTesting({});
+    delete m_urls;
+    m_urls = nullptr;
     delete m_folder;
     m_folder = nullptr;
 }
 
 std::unique_ptr<CKelmoraDlg> TestMainWindow::ShowWindow()
 {
-    auto dlg = std::make_unique<CKelmoraDlg>();
+    auto dlg = std::make_unique<CKelmoraDlg>(m_folder->Program());
     dlg->show();
     if (!QTest::qWaitForWindowExposed(dlg.get()))
         return nullptr;
@@ -161,7 +158,7 @@ void TestMainWindow::controlsStandAtTheirTemplatePlaces()
     QFETCH(QString, text);
 
     // As created from the template, before initialisation squares and places the photo block.
-    CKelmoraDlg dlg;
+    CKelmoraDlg dlg(m_folder->Program());
     QWidget *control = dlg.GetDlgItem(id);
     QVERIFY(control != nullptr);
     QCOMPARE(control->geometry(), dlg.MapDialogRect(dlu));
@@ -252,7 +249,7 @@ void TestMainWindow::growingOnlyTheWidthMovesOnlyTheExitButton()
 
 void TestMainWindow::sizeChangeBeforeInitialisationChangesNothing()
 {
-    CKelmoraDlg dlg;
+    CKelmoraDlg dlg(m_folder->Program());
     const QHash<int, QRect> before = Geometries(dlg);
     QResizeEvent resize(QSize(2000, 1200), dlg.size());
     QCoreApplication::sendEvent(&dlg, &resize);
@@ -375,7 +372,7 @@ void TestMainWindow::closingEndsTheRunWithoutSaving()
 {
     QFETCH(QString, how);
     QFETCH(int, result);
-    CKelmoraDlg dlg;
+    CKelmoraDlg dlg(m_folder->Program());
     int code = -1;
     CModalDriver::WhenModal<CKelmoraDlg>([&how](CKelmoraDlg *main) {
         if (how == QLatin1String("exit"))
@@ -434,11 +431,11 @@ void TestMainWindow::makersNameAndLogoOpenTheWebPageOnDoubleClick()
     auto dlg = ShowWindow();
     QVERIFY(dlg);
     for (int id : {CKelmoraDlg::IDC_MAKER_NAME, CKelmoraDlg::IDC_MAKER_LOGO}) {
-        m_opened.clear();
+        m_urls->m_opened.clear();
         QTest::mouseClick(dlg->GetDlgItem(id), Qt::LeftButton);
-        QVERIFY(m_opened.isEmpty());
+        QVERIFY(m_urls->m_opened.isEmpty());
         QTest::mouseDClick(dlg->GetDlgItem(id), Qt::LeftButton);
-        QCOMPARE(m_opened, QList<QUrl>({CMakerInfo::WebPageUrl()}));
+        QCOMPARE(m_urls->m_opened, QList<QUrl>({CMakerInfo::WebPageUrl()}));
     }
 }
 

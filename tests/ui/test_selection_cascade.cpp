@@ -109,7 +109,7 @@ void TestSelectionCascade::cleanup()
 
 void TestSelectionCascade::StartCascade()
 {
-    m_catalog = new CCatalogData;
+    m_catalog = new CCatalogData(m_folder->RegionTablePath());
     QVERIFY(m_catalog->SetDataFolder(m_folder->Path() + QStringLiteral("Data/")));
     m_view = new CRecordingView;
     m_cascade = new CSelectionCascade(*m_catalog, *m_view);

@@ -91,7 +91,7 @@ void TestWindowFit::mainWindowFitsASmallScreen()
 
     CTestExeFolder folder;
     QVERIFY(folder.WriteStandardCatalogue());
-    CKelmoraDlg dlg;
+    CKelmoraDlg dlg(folder.Program());
     dlg.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dlg));
 

@@ -6,19 +6,19 @@
 
 namespace {
 
-void BuildIndex(CBrandIndex &index)
+void BuildIndex(const CProgramFolder &program, CBrandIndex &index)
 {
-    CCatalogData catalog;
-    catalog.SetDataFolder(CProgramFolder().GetDataFolder());
+    CCatalogData catalog(program.GetRegionTablePath());
+    catalog.SetDataFolder(program.GetDataFolder());
     index.Build(catalog);
 }
 
 }  // namespace
 
-int CBrandFind::Run(const QString &text, QTextStream &out)
+int CBrandFind::Run(const CProgramFolder &program, const QString &text, QTextStream &out)
 {
     CBrandIndex index;
-    BuildIndex(index);
+    BuildIndex(program, index);
     const std::vector<int> rows = index.Find(text);
     for (const int row : rows) {
         const CBrandIndex::Entry &entry = index.GetAt(row);
@@ -29,10 +29,10 @@ int CBrandFind::Run(const QString &text, QTextStream &out)
     return static_cast<int>(rows.size());
 }
 
-bool CBrandFind::Profile(const QString &name, QTextStream &out)
+bool CBrandFind::Profile(const CProgramFolder &program, const QString &name, QTextStream &out)
 {
     CBrandIndex index;
-    BuildIndex(index);
+    BuildIndex(program, index);
     BRAND_PROFILE profile;
     if (!index.GetProfile(name, profile))
         return false;

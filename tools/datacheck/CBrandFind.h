@@ -6,15 +6,17 @@
 #include <QString>
 #include <QTextStream>
 
+class CProgramFolder;
+
 namespace CBrandFind {
 
-// Opens the catalogue of the folder CRvFileAccess takes as the program's, resolving the data
-// folder as the main window does, and writes one line per row the search window would show:
+// Opens the catalogue of the program folder, resolving the data folder as the main window does,
+// and writes one line per row the search window would show:
 // name, prefecture, classification, 必須/選択, separated by tabs. The number of rows written.
-int Run(const QString &text, QTextStream &out);
+int Run(const CProgramFolder &program, const QString &text, QTextStream &out);
 
 // Opens the catalogue as Run does and writes the profile of the listed variety called `name`
 // (CBrandProfile::Format). False, and nothing written, when no listed variety has that name.
-bool Profile(const QString &name, QTextStream &out);
+bool Profile(const CProgramFolder &program, const QString &name, QTextStream &out);
 
 }  // namespace CBrandFind

@@ -28,11 +28,10 @@ QString Quoted(const QString &text)
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
-// Why a file that is there is not read at all, or nothing when it is read (or simply missing).
-QString ReadProblem(const QString &path, qint64 maxSize)
+// Why a file that is there was not read at all, or nothing when it was read (or simply missing).
+QString StatusProblem(CRvFileAccess::ReadStatus status, qint64 maxSize)
 {
-    QByteArray bytes;
-    switch (CRvFileAccess().ReadFile(path, maxSize, bytes)) {
+    switch (status) {
     case CRvFileAccess::ReadStatus::Read:
     case CRvFileAccess::ReadStatus::Missing:
         return QString();
@@ -44,6 +43,12 @@ QString ReadProblem(const QString &path, qint64 maxSize)
         return QStringLiteral("cannot be read");
     }
     return QString();
+}
+
+QString ReadProblem(const QString &path, qint64 maxSize)
+{
+    QByteArray bytes;
+    return StatusProblem(CRvFileAccess().ReadFile(path, maxSize, bytes), maxSize);
 }
 
 QJsonObject GrainToJson(const GRAIN_INFO_DATA &grain)
@@ -70,16 +75,18 @@ QJsonObject GrainToJson(const GRAIN_INFO_DATA &grain)
 
 }  // namespace
 
-void CDataChecker::Run()
+void CDataChecker::Run(const CProgramFolder &program)
 {
     const CRvFileAccess access;
-    const CProgramFolder program;
 
-    CCatalogData catalog;
+    // The region table is read once, for the catalogue and for its own checks.
+    CRvFileAccess::ReadStatus status = CRvFileAccess::ReadStatus::Missing;
+    const CRvFileIni table = CRvFileIni::ReadOnce(program.GetRegionTablePath(), &status);
+    CCatalogData catalog(table);
     m_aBureau.Copy(catalog.GetBureauTable());
-    CheckRegionTable(program, catalog);
+    CheckRegionTable(program, catalog, table, status);
 
-    const CRvFileIni settings;
+    const CRvFileIni settings = program.GetSettings();
     const QString settingsProblem = ReadProblem(settings.GetIniPath(), CRvFileIni::kMaxFileSize);
     if (!settingsProblem.isEmpty())
         AddProblem(settings.GetIniPath(),
@@ -110,7 +117,8 @@ void CDataChecker::Run()
     }
 }
 
-void CDataChecker::CheckRegionTable(const CProgramFolder &program, const CCatalogData &catalog)
+void CDataChecker::CheckRegionTable(const CProgramFolder &program, const CCatalogData &catalog, const CRvFileIni &ini,
+                                    CRvFileAccess::ReadStatus status)
 {
     const QString path = program.GetRegionTablePath();
     if (program.GetLayout() == CProgramFolder::Layout::NotFound) {
@@ -120,12 +128,11 @@ void CDataChecker::CheckRegionTable(const CProgramFolder &program, const CCatalo
                        .arg(program.GetRegionTablePlaces().join(QStringLiteral(" and at "))));
         return;
     }
-    const QString problem = ReadProblem(path, CRvFileIni::kMaxFileSize);
+    const QString problem = StatusProblem(status, CRvFileIni::kMaxFileSize);
     if (!problem.isEmpty()) {
         AddProblem(path, QStringLiteral("region table %1; the program shows eight empty regions").arg(problem));
         return;
     }
-    const CRvFileIni ini(CProgramFolder::kRegionTableName);
     for (const BUREAU_DATA &bureau : catalog.GetBureauTable()) {
         const QString section = QStringLiteral("Bureau%1").arg(bureau.nBureauNo, 2, 10, QLatin1Char('0'));
         if (bureau.strBureauName.isEmpty())

@@ -4,6 +4,7 @@
 // tolerate: missing files, counts that disagree, Index positions missing or repeated, and so on.
 
 #include "data/CatalogTypes.h"
+#include "settings/CRvFileIni.h"
 
 #include <QJsonObject>
 #include <QString>
@@ -22,8 +23,8 @@ public:
         QString strMessage;
     };
 
-    // Checks the folder that CRvFileAccess takes as the executable's folder.
-    void Run();
+    // Checks the files of the program folder as the program would read them.
+    void Run(const CProgramFolder &program);
 
     const std::vector<Problem> &GetProblems() const { return m_aProblem; }
     // Information that is no problem: Grains without a reading, which 銘柄検索 finds by name only.
@@ -43,7 +44,8 @@ private:
         CGrainInfoArray aGrain;
     };
 
-    void CheckRegionTable(const CProgramFolder &program, const CCatalogData &catalog);
+    void CheckRegionTable(const CProgramFolder &program, const CCatalogData &catalog, const CRvFileIni &table,
+                          CRvFileAccess::ReadStatus status);
     void CheckVarietyFile(const PrefResult &pref);
     void CheckGrains(const QString &file, const CXmlDocument &doc, const CGrainInfoArray &grains);
     void AddProblem(const QString &file, const QString &message);

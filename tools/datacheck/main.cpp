@@ -8,6 +8,7 @@
 // Prints the profile of the listed variety NAME. Exit status: 0 when it is listed, 1 when it is
 // not, 2 for a usage error.
 
+#include "settings/CProgramFolder.h"
 #include "settings/CRvFileAccess.h"
 #include "tools/datacheck/CBrandFind.h"
 #include "tools/datacheck/CDataChecker.h"
@@ -85,25 +86,27 @@ int main(int argc, char *argv[])
         }
     }
 
+    const CRvFileAccess access;
     if (root.isEmpty())
-        root = CRvFileAccess().GetExeFolder();
+        root = access.GetExeFolder();
     if (!QFileInfo(root).isDir())
         return UsageError(QStringLiteral("\"%1\" is not a folder").arg(root));
     if ((find ? 1 : 0) + (json ? 1 : 0) + (profile ? 1 : 0) > 1)
         return UsageError(QStringLiteral("--find, --profile and --json do not go together"));
-    CRvFileAccess::ActAsProgramIn(root, kProgramName);
+    // The files of the program `kProgramName` run from the root folder.
+    const CProgramFolder program(root, kProgramName);
 
     if (find) {
         QTextStream out(stdout);
-        return CBrandFind::Run(findText, out) > 0 ? kExitClean : kExitProblems;
+        return CBrandFind::Run(program, findText, out) > 0 ? kExitClean : kExitProblems;
     }
     if (profile) {
         QTextStream out(stdout);
-        return CBrandFind::Profile(profileName, out) ? kExitClean : kExitProblems;
+        return CBrandFind::Profile(program, profileName, out) ? kExitClean : kExitProblems;
     }
 
     CDataChecker checker;
-    checker.Run();
+    checker.Run(program);
 
     QTextStream out(stdout);
     if (json)
