@@ -13,8 +13,6 @@ namespace {
 
 // A value is returned with at most 259 characters, as a 260-character buffer holds.
 constexpr int kMaxValueLength = 259;
-// The guidance flag is read with room for five characters.
-constexpr int kMaxFlagLength = 5;
 
 // One pair of matching quotes round a value is not part of it: "True" and 'True' read True. A
 // lone quote, or quotes that differ at the two ends, are kept as written.
@@ -128,6 +126,7 @@ bool CRvFileIni::IsNotDispGuidance() const
 {
     const QString flag =
         GetString(QStringLiteral("Guidance"), QStringLiteral("bNotDispGuidance"), QStringLiteral("False"));
-    // Only the exact "True" counts; the five-character room never changes that answer.
-    return flag.left(kMaxFlagLength) == QLatin1String("True");
+    // Only the exact "True" counts (read with room for five characters, which never changes that
+    // answer).
+    return flag == QLatin1String("True");
 }
