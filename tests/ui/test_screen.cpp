@@ -79,6 +79,7 @@ private Q_SLOTS:
     void startShowsOneWindowOnly();
     void draggedTableHighlightIsWhereUpAndDownStart();
     void everyTabStopShowsARing();
+    void wheelPartsAreForgottenOutsideThePhotograph();
     void chosenBrandIsFoundByNameWhenTheIndexIsStale_data();
     void chosenBrandIsFoundByNameWhenTheIndexIsStale();
 
@@ -291,6 +292,27 @@ void TestScreen::everyTabStopShowsARing()
     }
     // The four lists, the tab bar, the table, the zoom buttons and 終了 at least.
     QVERIFY(stops.size() >= 9);
+}
+
+void TestScreen::wheelPartsAreForgottenOutsideThePhotograph()
+{
+    // Half a notch over the photograph, the wheel turned outside it, half a notch again: no zoom,
+    // as the first half was forgotten when the pointer left.
+    ChooseKirara();
+    const double fit = Window()->GetZoomView().GetScale();
+    QWidget *frame = Window()->GetDlgItem(CKelmoraDlg::IDC_PHOTO_FRAME);
+    auto turn = [](QWidget *target, QPoint at) {
+        QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, 60), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QSpontaneKeyEvent::setSpontaneous(&wheel);
+        qApp->notify(target, &wheel);
+    };
+    turn(frame, frame->rect().center());
+    turn(Window(), QPoint(frame->x() - 4, frame->y() + frame->height() / 2));
+    turn(frame, frame->rect().center());
+    QCOMPARE(Window()->GetZoomView().GetScale(), fit);
+    turn(frame, frame->rect().center());
+    QVERIFY(Window()->GetZoomView().GetScale() > fit);
 }
 
 void TestScreen::chosenBrandIsFoundByNameWhenTheIndexIsStale_data()
