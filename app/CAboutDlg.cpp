@@ -23,7 +23,9 @@ CAboutDlg::CAboutDlg(QWidget *parent)
     auto *product =
         AddControl<QLabel>(kNoId, QRect(44, 15, 156, 10), CResourceStrings::Load(CResourceStrings::IDS_CAPTION));
     product->setTextFormat(Qt::PlainText);
-    AddControl<QLabel>(kNoId, QRect(44, 29, 221, 10),
+    // The project's version, under the product line.
+    AddControl<QLabel>(kNoId, QRect(44, 26, 156, 10), QStringLiteral("バージョン " KELMORA_VERSION));
+    AddControl<QLabel>(kNoId, QRect(44, 37, 221, 10),
                        QStringLiteral("Copyright (C) ") + CMakerInfo::CompanyName()
                            + QStringLiteral(" All rights reserved."));
     AddControl<QGroupBox>(kNoId, QRect(37, 49, 205, 34), QStringLiteral("Special Thanks!"));

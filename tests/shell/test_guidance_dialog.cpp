@@ -14,7 +14,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QtTest>
+
+#include <algorithm>
 
 namespace {
 // Every text of a dialog fits its control: single lines across, wrapped texts down.
@@ -183,6 +186,10 @@ void TestGuidanceDialog::textsAreNotClipped()
     }
     auto *box = qobject_cast<QCheckBox *>(guidance.GetDlgItem(CGuidanceDlg::IDC_CHECK_NOT_DISP));
     QVERIFY(box->sizeHint().width() <= box->width());
+    // The About box names the version under the product line.
+    const QRegularExpression version(QStringLiteral("^バージョン \\d+\\.\\d+\\.\\d+$"));
+    const QList<QLabel *> labels = about.findChildren<QLabel *>();
+    QVERIFY(std::any_of(labels.begin(), labels.end(), [&](QLabel *l) { return version.match(l->text()).hasMatch(); }));
 }
 
 void TestGuidanceDialog::aboutClosesEveryWay_data()
