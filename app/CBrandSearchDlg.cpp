@@ -1,5 +1,6 @@
 #include "app/CBrandSearchDlg.h"
 
+#include "browser/CDemoContent.h"
 #include "data/CCatalogData.h"
 // QCursor first: the wait cursor converts its shape to one.
 #include "controls/CWaitCursor.h"
@@ -20,6 +21,11 @@
 
 #include <algorithm>
 #include <utility>
+
+namespace {
+// The mark of a brand whose texts and photographs this edition shows when it is chosen.
+const QString kDetailShown = QStringLiteral("写真");
+}  // namespace
 
 // The rows of one query, drawn on demand: a query that matches thousands of brands costs no more
 // to show than one that matches ten.
@@ -63,6 +69,8 @@ public:
             return GrainClassText(entry.nClass);
         case kColRequired:
             return RequiredText(entry.bRequired);
+        case kColDetail:
+            return CDemoContent::HasContent(entry.nBureauPos, entry.nPrefNo, entry.nID) ? kDetailShown : QString();
         default:
             return {};
         }
@@ -81,6 +89,8 @@ public:
             return QStringLiteral("分類");
         case kColRequired:
             return QStringLiteral("区分");
+        case kColDetail:
+            return QStringLiteral("詳細");
         default:
             return {};
         }
@@ -144,6 +154,8 @@ CBrandSearchDlg::CBrandSearchDlg(const CCatalogData &catalog, QWidget *parent)
     header->resizeSection(
         kColClass, widthOf({GrainClassText(kClassUruchi), GrainClassText(kClassMochi), GrainClassText(kClassBrewing)}));
     header->resizeSection(kColRequired, widthOf({QStringLiteral("区分"), RequiredText(true)}));
+    header->setSectionResizeMode(kColDetail, QHeaderView::Fixed);
+    header->resizeSection(kColDetail, widthOf({QStringLiteral("詳細"), kDetailShown}));
     RegisterItem(IDC_RESULTS, m_tblResult);
 
     auto *queryRow = new QHBoxLayout;

@@ -24,7 +24,7 @@ public:
     static constexpr int IDC_COUNT = 1103;
 
     // The result table's columns.
-    enum Column { kColName, kColPref, kColClass, kColRequired, kColCount };
+    enum Column { kColName, kColPref, kColClass, kColRequired, kColDetail, kColCount };
 
     CBrandSearchDlg(const CCatalogData &catalog, QWidget *parent);
     ~CBrandSearchDlg() override;

@@ -95,6 +95,12 @@ bool CDemoContent::GetRecord(int nPrefNo, const QString &key, GRAIN_INFO_DATA *r
     return false;
 }
 
+bool CDemoContent::HasContent(int nBureauPos, int nPrefNo, int nID)
+{
+    GRAIN_INFO_DATA record;
+    return nBureauPos == kContentBureau && GetRecord(nPrefNo, MakeKey(nPrefNo, nID), &record);
+}
+
 QStringList CDemoContent::ResourceNames(const QString &key)
 {
     QStringList names;

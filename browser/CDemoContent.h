@@ -24,6 +24,10 @@ public:
     // is 1 and the key is "101", "151" or "171"; otherwise leaves `record` alone and answers false.
     static bool GetRecord(int nPrefNo, const QString &key, GRAIN_INFO_DATA *record);
 
+    // Whether choosing the variety `nID` of the prefecture numbered `nPrefNo`, listed at position
+    // `nBureauPos` of the region list, shows built-in texts and photographs.
+    static bool HasContent(int nBureauPos, int nPrefNo, int nID);
+
     // The photographs' resource names for slots 0 .. 3: the key followed by 1 .. 4.
     static QStringList ResourceNames(const QString &key);
 

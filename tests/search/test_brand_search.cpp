@@ -298,6 +298,7 @@ void TestBrandSearch::typingUpdatesRowsAndCount()
     QCOMPARE(model->index(2, CBrandSearchDlg::kColPref).data().toString(), QStringLiteral("空知"));
     QCOMPARE(model->index(2, CBrandSearchDlg::kColClass).data().toString(), QStringLiteral("水稲もち米"));
     QCOMPARE(model->index(2, CBrandSearchDlg::kColRequired).data().toString(), QStringLiteral("選択"));
+    QCOMPARE(model->index(2, CBrandSearchDlg::kColDetail).data().toString(), QString());
 
     // Up from the field goes to the last row; Up from the first row goes back to the field.
     QTest::keyClick(edit, Qt::Key_Up);
@@ -317,6 +318,10 @@ void TestBrandSearch::typingUpdatesRowsAndCount()
     edit->clear();
     QCOMPARE(table->model()->rowCount(), 0);
     QCOMPARE(count->text(), QString());
+
+    // A brand this edition shows with photographs is marked.
+    Type(edit, QStringLiteral("きらら"));
+    QCOMPARE(model->index(0, CBrandSearchDlg::kColDetail).data().toString(), QStringLiteral("写真"));
 
     // Nothing is written beside the program.
     QVERIFY(!m_folder->Exists(QStringLiteral("kelmora.ini")));
