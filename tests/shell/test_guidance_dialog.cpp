@@ -43,13 +43,14 @@ class TestGuidanceDialog : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { CKelmoraApp::ApplyJapaneseInterface(); }
     void init();
     void cleanup();
 
     void titleBarCannotCloseIt();
     void linksAskFirst_data();
     void linksAskFirst();
-    void qtDialogsAreJapaneseInTheDialogFont();
+    void menusUseTheDialogFace();
     void mailLinkCarriesAnEncodedSubject();
     void textsAreNotClipped();
     void aboutClosesEveryWay_data();
@@ -113,7 +114,7 @@ void TestGuidanceDialog::linksAskFirst()
     CGuidanceDlg dlg;
     dlg.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-    QString caption, text;
+    QString caption, text, yesNo, face;
     QMessageBox::StandardButtons buttons;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     CModalDriver::WhenModal<QMessageBox>([&](QMessageBox *box) {
@@ -121,6 +122,8 @@ void TestGuidanceDialog::linksAskFirst()
         text = box->text();
         buttons = box->standardButtons();
         icon = box->icon();
+        yesNo = box->button(QMessageBox::Yes)->text() + QLatin1Char('/') + box->button(QMessageBox::No)->text();
+        face = QFontInfo(box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))->font()).family();
         box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
     });
     QTest::mouseClick(dlg.GetDlgItem(link), Qt::LeftButton);
@@ -129,38 +132,22 @@ void TestGuidanceDialog::linksAskFirst()
     QCOMPARE(text, question);
     QCOMPARE(buttons, QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(icon, QMessageBox::Question);
+    // Japanese whatever the locale, in a proportional face of the dialog chain.
+    QCOMPARE(yesNo, QStringLiteral("はい(&Y)/いいえ(&N)"));
+    QVERIFY2(CRvDialog::FallbackFamilies().contains(face), qPrintable(face));
     QCOMPARE(m_urls->m_opened, opened.isEmpty() ? QList<QUrl>() : QList<QUrl>({opened}));
     QVERIFY(dlg.isVisible());
     QCOMPARE(QApplication::applicationName(), QCoreApplication::applicationName());
 }
 
-// The question box answers はい/いいえ whatever the locale (the tests run with LANG unset), and
-// its text and a window's context menu resolve to a proportional face of the dialog chain.
-void TestGuidanceDialog::qtDialogsAreJapaneseInTheDialogFont()
+void TestGuidanceDialog::menusUseTheDialogFace()
 {
-    CKelmoraApp::ApplyJapaneseInterface();
-    CGuidanceDlg dlg;
-    dlg.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-    QStringList buttons;
-    QString boxFace;
-    CModalDriver::WhenModal<QMessageBox>([&](QMessageBox *box) {
-        buttons << box->button(QMessageBox::Yes)->text() << box->button(QMessageBox::No)->text();
-        if (auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
-            boxFace = QFontInfo(label->font()).family();
-        box->button(QMessageBox::No)->click();
-    });
-    QTest::mouseClick(dlg.GetDlgItem(CGuidanceDlg::IDC_STATIC_URL), Qt::LeftButton);
-    QCOMPARE(buttons, QStringList({QStringLiteral("はい(&Y)"), QStringLiteral("いいえ(&N)")}));
-
-    QMenu menu(&dlg);
+    QMenu menu;
     menu.addAction(QStringLiteral("バージョン情報(&A)..."));
-    menu.popup(dlg.mapToGlobal(QPoint(10, 10)));
+    menu.popup(QPoint(10, 10));
     QVERIFY(QTest::qWaitForWindowExposed(&menu));
-    const QString menuFace = QFontInfo(menu.font()).family();
-    menu.close();
-    for (const QString &face : {boxFace, menuFace})
-        QVERIFY2(CRvDialog::FallbackFamilies().contains(face), qPrintable(face));
+    const QString face = QFontInfo(menu.font()).family();
+    QVERIFY2(CRvDialog::FallbackFamilies().contains(face), qPrintable(face));
 }
 
 void TestGuidanceDialog::mailLinkCarriesAnEncodedSubject()
