@@ -1,6 +1,6 @@
 #include "data/CBrandProfile.h"
 
-#include "data/CBrandIndex.h"
+#include "data/CatalogTypes.h"
 
 namespace {
 
