@@ -453,8 +453,10 @@ CPhotoFrame *CKelmoraDlg::SlotFrame(int slot) const
 
 void CKelmoraDlg::ShowPagePictures()
 {
-    for (int slot = 1; slot < CPictureImage::kSlotCount; ++slot)
-        SlotFrame(slot)->ShowPicture(m_picture.GetImage(slot));
+    for (int slot = 1; slot < CPictureImage::kSlotCount; ++slot) {
+        if (CPhotoFrame *frame = SlotFrame(slot))
+            frame->ShowPicture(m_picture.GetImage(slot));
+    }
 }
 
 void CKelmoraDlg::AttachPictureHolder()
@@ -504,8 +506,10 @@ void CKelmoraDlg::ShowGrain()
 
     // The frames let go of the last brand's pictures before the new ones are decoded, so that the
     // two are never held together.
-    for (int slot = 0; slot < CPictureImage::kSlotCount; ++slot)
-        SlotFrame(slot)->ShowPicture(QImage());
+    for (int slot = 0; slot < CPictureImage::kSlotCount; ++slot) {
+        if (CPhotoFrame *frame = SlotFrame(slot))
+            frame->ShowPicture(QImage());
+    }
     bool bMainImageLoaded = false;
     if (display.eOutcome == CDemoContent::Outcome::BuiltIn) {
         // The four pictures are decoded side by side; the choice returns once all are in place.

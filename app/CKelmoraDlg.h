@@ -113,7 +113,7 @@ private:
     void OnSelchangeGrain();
 
     // The frame showing a picture slot: 0 the photo frame, 1 and 2 the characteristics page's,
-    // 3 the pedigree page's.
+    // 3 the pedigree page's; null before the pages exist.
     CPhotoFrame *SlotFrame(int slot) const;
     // The pages' frames show their slots as they are now.
     void ShowPagePictures();
