@@ -6,7 +6,6 @@
 #include "controls/CImageButton.h"
 #include "controls/CPhotoFrame.h"
 #include "controls/CRvListBox.h"
-#include "controls/CRvSliderCtrl.h"
 #include "controls/CRvStatic.h"
 #include "controls/CRvTabCtrl.h"
 #include "controls/CWaitCursor.h"
@@ -19,7 +18,6 @@
 #include <QDesktopServices>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -27,7 +25,6 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QScrollBar>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QWheelEvent>
@@ -36,31 +33,6 @@
 
 namespace {
 const QColor kMakerOutline(115, 208, 244);
-// One notch of a mouse wheel, in the units of QWheelEvent::angleDelta.
-constexpr int kWheelNotch = 120;
-
-// The window system's scroll code for a scroll bar action, or -1 for none.
-int ScrollCode(int action)
-{
-    switch (action) {
-    case QAbstractSlider::SliderSingleStepSub:
-        return CZoomView::ScrollLineUp;
-    case QAbstractSlider::SliderSingleStepAdd:
-        return CZoomView::ScrollLineDown;
-    case QAbstractSlider::SliderPageStepSub:
-        return CZoomView::ScrollPageUp;
-    case QAbstractSlider::SliderPageStepAdd:
-        return CZoomView::ScrollPageDown;
-    case QAbstractSlider::SliderMove:
-        return CZoomView::ScrollThumbTrack;
-    case QAbstractSlider::SliderToMinimum:
-        return CZoomView::ScrollTop;
-    case QAbstractSlider::SliderToMaximum:
-        return CZoomView::ScrollBottom;
-    default:
-        return -1;
-    }
-}
 
 QLabel *AddLabel(CRvDialog *dlg, const QRect &dlu, const QString &text)
 {
@@ -68,13 +40,15 @@ QLabel *AddLabel(CRvDialog *dlg, const QRect &dlu, const QString &text)
 }
 }  // namespace
 
-CKelmoraDlg::CKelmoraDlg(const CProgramFolder &program, QWidget *parent)
+CKelmoraDlg::CKelmoraDlg(const CProgramFolder &program, QWidget *parent, const QString &strPictureFolder)
     : CRvDialog(parent,
                 Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                     | Qt::WindowCloseButtonHint)
     , m_program(program)
     , m_catalog(program.GetRegionTablePath())
     , m_cascade(m_catalog, *this)
+    , m_picture(strPictureFolder)
+    , m_photo(*this, m_picture)
     , m_hIcon(CArtwork::AppIcon())
 {
     SetTemplateFont(MakeTemplateFont(QStringLiteral("MS UI Gothic"), 11.0));
@@ -138,45 +112,7 @@ void CKelmoraDlg::CreateControls()
     auto *makerFrame = AddControl<QFrame>(IDC_MAKER_FRAME, QRect(339, 7, 85, 21));
     makerFrame->hide();
 
-    m_btnZoomIn = AddControl<CImageButton>(IDC_ZOOM_IN, QRect(339, 38, 40, 20), QStringLiteral("拡大"));
-    m_btnZoomOut = AddControl<CImageButton>(IDC_ZOOM_OUT, QRect(389, 38, 40, 20), QStringLiteral("縮小"));
-    connect(m_btnZoomIn, &QPushButton::clicked, this, &CKelmoraDlg::OnZoomIn);
-    connect(m_btnZoomOut, &QPushButton::clicked, this, &CKelmoraDlg::OnZoomOut);
-
-    m_editZoom = AddControl<QLineEdit>(IDC_ZOOM_EDIT, QRect(477, 44, 27, 12));
-    m_editZoom->setReadOnly(true);
-    m_editZoom->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-
-    // Every move of the user's runs the handler once, also one that leaves the thumb where it was;
-    // the positions the handler sets do not come back to it.
-    m_slider = AddControl<CRvSliderCtrl>(IDC_ZOOM_SLIDER, QRect(505, 44, 116, 15));
-    m_slider->setTickPosition(QSlider::NoTicks);
-    connect(m_slider, &CRvSliderCtrl::Scroll, this, &CKelmoraDlg::OnTrackbarScroll);
-
-    // The frame paints slot 0 with the current view; mouse input passes through it to the window.
-    m_photoFrame = AddControl<CPhotoFrame>(IDC_PHOTO_FRAME, QRect(339, 66, 280, 281));
-    m_photoFrame->SetSlot(0);
-    m_photoFrame->SetHolderProvider([this] { return &m_picture; });
-    m_photoFrame->SetSourceProvider([this] { return m_zoom.GetSourceRect(); });
-
-    m_sbVert = AddControl<QScrollBar>(IDC_SCROLL_VERT, QRect(619, 84, 10, 222), Qt::Vertical);
-    m_sbHorz = AddControl<QScrollBar>(IDC_SCROLL_HORZ, QRect(354, 365, 204, 11), Qt::Horizontal);
-    for (QScrollBar *bar : {m_sbHorz, m_sbVert}) {
-        // A bar's own steps would move it before the handler decides where it goes (the line step
-        // depends on the scale); with steps of 0 it stays put and the handler sets the position.
-        // A page of 0 also gives the bar a fixed-size thumb, as a bar set by range alone has.
-        bar->setSingleStep(0);
-        bar->setPageStep(0);
-        // "Scroll here" of the bar's own menu would move it without an action the view hears of.
-        bar->setContextMenuPolicy(Qt::PreventContextMenu);
-    }
-    connect(m_sbHorz, &QScrollBar::actionTriggered, this, &CKelmoraDlg::OnHScroll);
-    connect(m_sbVert, &QScrollBar::actionTriggered, this, &CKelmoraDlg::OnVScroll);
-    // Letting go of a dragged thumb reports its final position once more.
-    connect(m_sbHorz, &QScrollBar::sliderReleased, this,
-            [this] { OnScroll(CZoomView::ScrollBar::Horizontal, m_sbHorz, CZoomView::ScrollThumbPosition); });
-    connect(m_sbVert, &QScrollBar::sliderReleased, this,
-            [this] { OnScroll(CZoomView::ScrollBar::Vertical, m_sbVert, CZoomView::ScrollThumbPosition); });
+    m_photo.CreateControls();
 
     // The About command: the window's context menu, and F1.
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
@@ -184,19 +120,6 @@ void CKelmoraDlg::CreateControls()
 
     auto *search = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
     connect(search, &QShortcut::activated, this, &CKelmoraDlg::OpenBrandSearch);
-
-    // The platform's zoom keys act like the zoom buttons; Ctrl+= serves keyboards on which "+"
-    // needs Shift. One shortcut holds all of them: two shortcuts on the same keys would cancel
-    // each other out as ambiguous.
-    QList<QKeySequence> zoomInKeys = QKeySequence::keyBindings(QKeySequence::ZoomIn);
-    const QKeySequence ctrlEqual(Qt::CTRL | Qt::Key_Equal);
-    if (!zoomInKeys.contains(ctrlEqual))
-        zoomInKeys << ctrlEqual;
-    auto *zoomIn = new QShortcut(this);
-    zoomIn->setKeys(zoomInKeys);
-    connect(zoomIn, &QShortcut::activated, this, &CKelmoraDlg::OnZoomIn);
-    auto *zoomOut = new QShortcut(QKeySequence::ZoomOut, this);
-    connect(zoomOut, &QShortcut::activated, this, &CKelmoraDlg::OnZoomOut);
 }
 
 void CKelmoraDlg::showEvent(QShowEvent *event)
@@ -224,7 +147,6 @@ void CKelmoraDlg::OnInitDialog()
         const CWaitCursor wait;
         m_cascade.Start();
     }
-    m_picture.OpenSources();
     m_bInitialized = 1;
 }
 
@@ -233,10 +155,7 @@ void CKelmoraDlg::SetUpControls()
     setWindowTitle(CResourceStrings::Load(CResourceStrings::IDS_CAPTION));
 
     m_font = MakeTemplateFont(QStringLiteral("MS UI Gothic"), FittedPointSize(11.0));
-    for (CImageButton *button : {m_btnZoomIn, m_btnZoomOut, m_btnExit})
-        button->setFont(m_font);
-    m_btnZoomIn->SetImage(CArtwork::Load(CArtwork::IDB_ZOOM_IN));
-    m_btnZoomOut->SetImage(CArtwork::Load(CArtwork::IDB_ZOOM_OUT));
+    m_btnExit->setFont(m_font);
     m_btnExit->SetImage(CArtwork::Load(CArtwork::IDB_EXIT));
 
     // The opening size is the smallest the window may be given.
@@ -254,24 +173,14 @@ void CKelmoraDlg::SetUpControls()
     }
     m_lstMark->setPalette(markPalette);
 
-    // The photo frame is square: its width decides.
-    m_photoFrame->resize(m_photoFrame->width(), m_photoFrame->width());
-
-    // No photograph yet: the assumed size's fit scale, trackbar 0, empty text, bars disabled.
-    m_zoom.InitControls(m_photoFrame->geometry());
-    {
-        const QSignalBlocker quiet(m_slider);
-        m_slider->setRange(0, CZoomView::kTrackbarMax);
-    }
-    UpdateZoomDisplay();
-    PlaceScrollBars();
-    UpdateScrollBars();
+    // The photo frame made square; no photograph yet.
+    m_photo.SetUpControls(m_font);
 
     // The square frame takes more height than width in dialog units when the dialog font is wider
     // for its height than the template's; a frame reaching out of the window is brought inside
     // by the same rule that resizing applies.
-    if (CMainLayout::Overflows(CurrentPhotoBlock(), width(), height()))
-        ArrangePhotoBlock(width(), height());
+    if (m_photo.Overflows(m_btnExit, width(), height()))
+        m_photo.Arrange(m_btnExit, width(), height());
 
     SetUpTabPages();
 }
@@ -300,7 +209,7 @@ void CKelmoraDlg::SetUpTabPages()
     // Tab goes from the tab bar into the page shown below it, then on to the photograph's controls.
     QWidget::setTabOrder(m_tab, &m_pageFeature.GetList());
     QWidget::setTabOrder(&m_pageFeature.GetList(), &m_pageHistory.GetList());
-    QWidget::setTabOrder(&m_pageHistory.GetList(), m_btnZoomIn);
+    QWidget::setTabOrder(&m_pageHistory.GetList(), GetDlgItem(IDC_ZOOM_IN));
 }
 
 void CKelmoraDlg::resizeEvent(QResizeEvent *event)
@@ -313,31 +222,7 @@ void CKelmoraDlg::OnSize(bool minimized, int cx, int cy)
 {
     if (m_bInitialized == 0 || minimized)
         return;
-    ArrangePhotoBlock(cx, cy);
-}
-
-CMainLayout::Block CKelmoraDlg::CurrentPhotoBlock() const
-{
-    return {m_btnExit->geometry(), m_photoFrame->geometry(), m_sbVert->geometry(),
-            m_sbHorz->geometry(),  m_slider->geometry(),     m_editZoom->geometry()};
-}
-
-void CKelmoraDlg::ArrangePhotoBlock(int cx, int cy)
-{
-    const CMainLayout::Block next = CMainLayout::Arrange(CurrentPhotoBlock(), cx, cy);
-    m_btnExit->setGeometry(next.exitButton);
-    m_photoFrame->setGeometry(next.frame);
-    m_sbVert->setGeometry(next.vertBar);
-    m_sbHorz->setGeometry(next.horzBar);
-    m_slider->setGeometry(next.trackbar);
-    m_editZoom->setGeometry(next.zoomEdit);
-
-    // The fit scale follows the frame; a zoom still above it is kept and re-centred.
-    m_zoom.Resize(next.frame);
-    UpdateScrollBars();
-    UpdateZoomDisplay();
-    m_photoFrame->update();
-    update();
+    m_photo.Arrange(m_btnExit, cx, cy);
 }
 
 void CKelmoraDlg::paintEvent(QPaintEvent *event)
@@ -461,165 +346,34 @@ void CKelmoraDlg::OnSelchangeGrain()
     m_cascade.OnSelchangeGrain(position, m_lstGrain->GetText(position));
 }
 
-// ---- Zoom and pan ----------------------------------------------------------------------------
-
-void CKelmoraDlg::PlaceScrollBars()
-{
-    m_sbVert->setGeometry(CMainLayout::VertBarBeside(m_zoom.GetFrameRect(), m_sbVert->width()));
-    m_sbHorz->setGeometry(CMainLayout::HorzBarBelow(m_zoom.GetFrameRect(), m_sbHorz->height()));
-}
-
-void CKelmoraDlg::UpdateZoomDisplay()
-{
-    const CZoomView::Controls &controls = m_zoom.GetControls();
-    m_slider->SetPos(controls.nTrackbarPos);
-    m_strZoom = controls.strZoom;
-    m_editZoom->setText(m_strZoom);
-}
-
-void CKelmoraDlg::UpdateScrollBars()
-{
-    const CZoomView::Controls &controls = m_zoom.GetControls();
-    // Disabled bars get an empty range, so that they show no thumb.
-    const int max = controls.bScrollEnabled ? controls.nScrollMax : 0;
-    m_sbHorz->setRange(0, max);
-    m_sbVert->setRange(0, max);
-    m_sbHorz->setValue(controls.bScrollEnabled ? controls.nHorzPos : 0);
-    m_sbVert->setValue(controls.bScrollEnabled ? controls.nVertPos : 0);
-    m_sbHorz->setEnabled(controls.bScrollEnabled);
-    m_sbVert->setEnabled(controls.bScrollEnabled);
-}
-
-void CKelmoraDlg::RedrawPhoto()
-{
-    const QRect source = m_zoom.GetSourceRect();
-    m_picture.DrawImage(0, m_photoFrame, source.x(), source.y(), source.width(), source.height());
-}
-
-void CKelmoraDlg::FitNewPhoto(bool bMainImageLoaded)
-{
-    int width = 0;
-    if (bMainImageLoaded && !m_picture.GetMainImageWidth(&width))
-        width = 0;
-    m_zoom.FitNewPhoto(bMainImageLoaded, width);
-    UpdateScrollBars();
-    UpdateZoomDisplay();
-}
-
-void CKelmoraDlg::OnZoomIn()
-{
-    m_zoom.ZoomIn();
-    UpdateScrollBars();
-    UpdateZoomDisplay();
-    RedrawPhoto();
-}
-
-void CKelmoraDlg::OnZoomOut()
-{
-    m_zoom.ZoomOut();
-    UpdateScrollBars();
-    UpdateZoomDisplay();
-    RedrawPhoto();
-}
-
-void CKelmoraDlg::OnTrackbarScroll()
-{
-    m_zoom.OnTrackbar(m_slider->GetPos());
-    UpdateScrollBars();
-    UpdateZoomDisplay();
-    RedrawPhoto();
-}
-
-void CKelmoraDlg::OnHScroll(int action)
-{
-    OnScroll(CZoomView::ScrollBar::Horizontal, m_sbHorz, ScrollCode(action));
-}
-
-void CKelmoraDlg::OnVScroll(int action)
-{
-    OnScroll(CZoomView::ScrollBar::Vertical, m_sbVert, ScrollCode(action));
-}
-
-void CKelmoraDlg::OnScroll(CZoomView::ScrollBar bar, QScrollBar *control, int code)
-{
-    if (code < 0)
-        return;
-    // The thumb's position is the one the bar shows while it is dragged.
-    if (!m_zoom.OnScroll(bar, code, control->sliderPosition()))
-        return;
-    const CZoomView::Controls &controls = m_zoom.GetControls();
-    control->setValue(bar == CZoomView::ScrollBar::Horizontal ? controls.nHorzPos : controls.nVertPos);
-    RedrawPhoto();
-}
-
-void CKelmoraDlg::OnLButtonDown(const QPoint &point)
-{
-    if (m_zoom.OnLButtonDown(point))
-        grabMouse();
-}
-
-void CKelmoraDlg::OnMouseMove(const QPoint &point)
-{
-    switch (m_zoom.OnMouseMove(point)) {
-    case CZoomView::DragStep::None:
-        break;
-    case CZoomView::DragStep::Redraw:
-        UpdateScrollBars();
-        RedrawPhoto();
-        break;
-    case CZoomView::DragStep::ReleaseCapture:
-        releaseMouse();
-        break;
-    }
-}
-
-void CKelmoraDlg::OnLButtonUp()
-{
-    m_zoom.OnLButtonUp();
-    // Also when the drag was ended from elsewhere (a list's key choosing another prefecture
-    // clears the view): the mouse must never stay captured once the button is up.
-    if (QWidget::mouseGrabber() == this)
-        releaseMouse();
-}
+// ---- The photograph block: mouse input goes on to it ----------------------------------------
 
 void CKelmoraDlg::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)
-        OnLButtonDown(event->position().toPoint());
+        m_photo.OnLButtonDown(event->position().toPoint());
     CRvDialog::mousePressEvent(event);
 }
 
 void CKelmoraDlg::mouseMoveEvent(QMouseEvent *event)
 {
-    OnMouseMove(event->position().toPoint());
+    m_photo.OnMouseMove(event->position().toPoint());
     CRvDialog::mouseMoveEvent(event);
 }
 
 void CKelmoraDlg::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)
-        OnLButtonUp();
+        m_photo.OnLButtonUp();
     CRvDialog::mouseReleaseEvent(event);
 }
 
 void CKelmoraDlg::wheelEvent(QWheelEvent *event)
 {
-    // Over the photo frame the wheel zooms like the buttons: away from the user = 拡大.
-    if (!m_zoom.GetFrameRect().contains(event->position().toPoint())) {
-        m_nWheelRest = 0;
+    if (m_photo.OnWheel(event->position().toPoint(), event->angleDelta().y()))
+        event->accept();
+    else
         CRvDialog::wheelEvent(event);
-        return;
-    }
-    event->accept();
-    m_nWheelRest += event->angleDelta().y();
-    while (m_nWheelRest >= kWheelNotch) {
-        m_nWheelRest -= kWheelNotch;
-        OnZoomIn();
-    }
-    while (m_nWheelRest <= -kWheelNotch) {
-        m_nWheelRest += kWheelNotch;
-        OnZoomOut();
-    }
 }
 
 void CKelmoraDlg::keyPressEvent(QKeyEvent *event)
@@ -678,10 +432,32 @@ void CKelmoraDlg::SelectGrainItem(int position)
     m_lstGrain->SetCurSel(position);
 }
 
+CPhotoFrame *CKelmoraDlg::SlotFrame(int slot) const
+{
+    switch (slot) {
+    case 0:
+        return m_photo.GetFrame();
+    case 1:
+        return m_pageFeature.GetDlgItemAs<CPhotoFrame>(CFeaturePage::kFrameFirst);
+    case 2:
+        return m_pageFeature.GetDlgItemAs<CPhotoFrame>(CFeaturePage::kFrameSecond);
+    default:
+        return m_pageHistory.GetDlgItemAs<CPhotoFrame>(CHistoryPage::kFrame);
+    }
+}
+
+void CKelmoraDlg::ShowPagePictures()
+{
+    for (int slot = 1; slot < CPictureImage::kSlotCount; ++slot) {
+        if (CPhotoFrame *frame = SlotFrame(slot))
+            frame->ShowPicture(m_picture.GetImage(slot));
+    }
+}
+
 void CKelmoraDlg::AttachPictureHolder()
 {
-    m_pageFeature.m_pPictureImage = &m_picture;
-    m_pageHistory.m_pPictureImage = &m_picture;
+    // Until the first region is chosen the pages' frames show their black frame only.
+    ShowPagePictures();
 }
 
 void CKelmoraDlg::ClearGrainDisplay()
@@ -693,12 +469,8 @@ void CKelmoraDlg::ClearGrainDisplay()
     for (int slot = 0; slot < CPictureImage::kSlotCount; ++slot)
         m_picture.ReleaseImage(slot);
     // The scales, the scroll bars and the zoom display stay until the next photograph is fitted.
-    m_zoom.ClearView();
-    update();
-    // The frames paint over the window without it painting behind them: each is told itself that
-    // its slot is now empty, or it would go on showing the last brand's picture.
-    for (CPhotoFrame *frame : findChildren<CPhotoFrame *>())
-        frame->update();
+    m_photo.ClearView();
+    ShowPagePictures();
 }
 
 void CKelmoraDlg::ShowFeatureTab()
@@ -716,7 +488,7 @@ void CKelmoraDlg::ShowGrain()
                                     m_cascade.GetCurBureauData(), m_cascade.GetGrainInfo());
     switch (display.eOutcome) {
     case CDemoContent::Outcome::NoBrand:
-        m_zoom.ForgetMainImage();
+        m_photo.ForgetMainImage();
         return;
     case CDemoContent::Outcome::OtherRegion:
         // The display stays as the last clearing left it.
@@ -727,6 +499,12 @@ void CKelmoraDlg::ShowGrain()
         break;
     }
 
+    // The frames let go of the last brand's pictures before the new ones are decoded, so that the
+    // two are never held together.
+    for (int slot = 0; slot < CPictureImage::kSlotCount; ++slot) {
+        if (CPhotoFrame *frame = SlotFrame(slot))
+            frame->ShowPicture(QImage());
+    }
     bool bMainImageLoaded = false;
     if (display.eOutcome == CDemoContent::Outcome::BuiltIn) {
         // The four pictures are decoded side by side; the choice returns once all are in place.
@@ -738,11 +516,9 @@ void CKelmoraDlg::ShowGrain()
         SelectGrainItem(-1);
     }
 
-    m_picture.DrawImage(0, m_photoFrame, 0, 0, 0, 0);
-    FitNewPhoto(bMainImageLoaded);
-    m_picture.DrawImage(1, m_pageFeature.GetDlgItem(CFeaturePage::kFrameFirst), 0, 0, 0, 0);
-    m_picture.DrawImage(2, m_pageFeature.GetDlgItem(CFeaturePage::kFrameSecond), 0, 0, 0, 0);
-    m_picture.DrawImage(3, m_pageHistory.GetDlgItem(CHistoryPage::kFrame), 0, 0, 0, 0);
+    // Each frame shows its slot whole; the photograph at its fit scale.
+    m_photo.FitNewPhoto(bMainImageLoaded);
+    ShowPagePictures();
     m_pageFeature.SetGrainInfo(display.record);
     m_pageHistory.SetGrainInfo(display.record);
 }

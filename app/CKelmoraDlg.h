@@ -2,21 +2,20 @@
 // The program's one window (template 102): the four selection lists, the two tab pages, the
 // maker's logo and name, and the square photo frame with its zoom controls. It owns every piece
 // of browsing state for its whole life. The selection cascade's state lives in a window-free
-// CSelectionCascade that this window mirrors; the photograph block follows the window's size.
-// The zoom and pan of the main photograph is worked out by a window-free CZoomView; the handlers
-// here forward the user's moves to it, copy what it says the controls show and draw.
+// CSelectionCascade that this window mirrors. The photograph block (the photo frame with its zoom
+// and pan controls) is handled by a CPhotoPanel, to which this window forwards its mouse input; the
+// photograph holder is this window's and it shows the brand's pictures in the four frames.
 
-#include "browser/CCascadeView.h"
-#include "browser/CMainLayout.h"
-#include "browser/CSelectionCascade.h"
-#include "controls/CRvDialog.h"
+#include "app/CPhotoPanel.h"
 #include "data/CBrandIndex.h"
 #include "data/CCatalogData.h"
 #include "pages/CFeaturePage.h"
 #include "pages/CHistoryPage.h"
+#include "browser/CCascadeView.h"
+#include "browser/CSelectionCascade.h"
+#include "controls/CRvDialog.h"
 #include "settings/CProgramFolder.h"
 #include "viewer/CPictureImage.h"
-#include "viewer/CZoomView.h"
 
 #include <QFont>
 #include <QIcon>
@@ -28,10 +27,7 @@ class CBrandSearchDlg;
 class CImageButton;
 class CPhotoFrame;
 class CRvListBox;
-class CRvSliderCtrl;
 class CRvTabCtrl;
-class QLineEdit;
-class QScrollBar;
 
 class CKelmoraDlg : public CRvDialog, private CCascadeView
 {
@@ -50,27 +46,29 @@ public:
     static constexpr int IDC_MAKER_LOGO = 1039;
     static constexpr int IDC_MAKER_NAME = 1037;
     static constexpr int IDC_MAKER_FRAME = 1038;
-    static constexpr int IDC_ZOOM_IN = 1013;
-    static constexpr int IDC_ZOOM_OUT = 1014;
-    static constexpr int IDC_ZOOM_EDIT = 1031;
-    static constexpr int IDC_ZOOM_SLIDER = 1030;
-    static constexpr int IDC_PHOTO_FRAME = 1015;
-    static constexpr int IDC_SCROLL_VERT = 1012;
-    static constexpr int IDC_SCROLL_HORZ = 1011;
+    static constexpr int IDC_ZOOM_IN = CPhotoPanel::IDC_ZOOM_IN;
+    static constexpr int IDC_ZOOM_OUT = CPhotoPanel::IDC_ZOOM_OUT;
+    static constexpr int IDC_ZOOM_EDIT = CPhotoPanel::IDC_ZOOM_EDIT;
+    static constexpr int IDC_ZOOM_SLIDER = CPhotoPanel::IDC_ZOOM_SLIDER;
+    static constexpr int IDC_PHOTO_FRAME = CPhotoPanel::IDC_PHOTO_FRAME;
+    static constexpr int IDC_SCROLL_VERT = CPhotoPanel::IDC_SCROLL_VERT;
+    static constexpr int IDC_SCROLL_HORZ = CPhotoPanel::IDC_SCROLL_HORZ;
     // The About command; the low four bits of a command carry no meaning.
     static constexpr int IDM_ABOUTBOX = 0x0010;
 
-    // `program`: where the region table, the data folder and the settings file lie.
-    explicit CKelmoraDlg(const CProgramFolder &program, QWidget *parent = nullptr);
+    // `program`: where the region table, the data folder and the settings file lie;
+    // `strPictureFolder` holds the brands' photographs, PNG files named by resource number.
+    explicit CKelmoraDlg(const CProgramFolder &program, QWidget *parent = nullptr,
+                         const QString &strPictureFolder = QString::fromLatin1(CPictureImage::kProgramPictures));
     ~CKelmoraDlg() override;
 
     bool IsInitialized() const { return m_bInitialized != 0; }
     const CSelectionCascade &GetCascade() const { return m_cascade; }
     const CCatalogData &GetCatalog() const { return m_catalog; }
     const QString &GetDataPath() const { return m_strDataPath; }
-    const QRect &GetPhotoFrameRect() const { return m_zoom.GetFrameRect(); }
+    const QRect &GetPhotoFrameRect() const { return GetZoomView().GetFrameRect(); }
     // The main photograph's view: scale, visible square, and what the zoom controls show.
-    const CZoomView &GetZoomView() const { return m_zoom; }
+    const CZoomView &GetZoomView() const { return m_photo.GetZoomView(); }
     const CPictureImage &GetPictureImage() const { return m_picture; }
     CFeaturePage &GetFeaturePage() { return m_pageFeature; }
     CHistoryPage &GetHistoryPage() { return m_pageHistory; }
@@ -106,8 +104,6 @@ private:
 
     // Window messages.
     void OnSize(bool minimized, int cx, int cy);
-    void ArrangePhotoBlock(int cx, int cy);
-    CMainLayout::Block CurrentPhotoBlock() const;
     void OnSysCommand(int command);
     void OnSelchangeTab();
     void OnMakerDoubleClick();
@@ -118,27 +114,11 @@ private:
     void OnSelchangeClass();
     void OnSelchangeGrain();
 
-    // Zoom and pan of the main photograph: each forwards to m_zoom, then copies the controls.
-    void PlaceScrollBars();
-    // Trackbar position and percentage text, without the trackbar's handler running.
-    void UpdateZoomDisplay();
-    // Scroll bars: enabled, range and positions.
-    void UpdateScrollBars();
-    // Draws slot 0 into the frame at once with the current source square.
-    void RedrawPhoto();
-    // Shows the photograph now in slot 0 whole at its fit scale; `bMainImageLoaded` is whether
-    // loading it succeeded.
-    void FitNewPhoto(bool bMainImageLoaded);
-    void OnZoomIn();
-    void OnZoomOut();
-    void OnTrackbarScroll();
-    // A scroll bar's action (QAbstractSlider::SliderAction) as the window system's scroll code.
-    void OnHScroll(int action);
-    void OnVScroll(int action);
-    void OnScroll(CZoomView::ScrollBar bar, QScrollBar *control, int code);
-    void OnLButtonDown(const QPoint &point);
-    void OnMouseMove(const QPoint &point);
-    void OnLButtonUp();
+    // The frame showing a picture slot: 0 the photo frame, 1 and 2 the characteristics page's,
+    // 3 the pedigree page's; null before the pages exist.
+    CPhotoFrame *SlotFrame(int slot) const;
+    // The pages' frames show their slots as they are now.
+    void ShowPagePictures();
 
     // CCascadeView: the cascade's effects on the window.
     void SetBureauItems(const QStringList &names) override;
@@ -162,21 +142,15 @@ private:
     QString m_strDataPath;
     QRect m_rcInitWindow;
     QRect m_rcMakerFrame;
-    // The photo frame's rectangle, the scales, the visible square, the drag and whether slot 0
-    // holds the brand's main photograph.
-    CZoomView m_zoom;
-    // Wheel turns not yet worth a whole zoom step (high-resolution wheels send parts of a notch).
-    int m_nWheelRest = 0;
     CCatalogData m_catalog;
     CSelectionCascade m_cascade;
     CPictureImage m_picture;
+    CPhotoPanel m_photo;
     CFeaturePage m_pageFeature;
     CHistoryPage m_pageHistory;
     QIcon m_hIcon;
 
     // Controls, owned by the window as their parent.
-    CImageButton *m_btnZoomIn = nullptr;
-    CImageButton *m_btnZoomOut = nullptr;
     CImageButton *m_btnExit = nullptr;
     CRvListBox *m_lstMark = nullptr;
     CRvListBox *m_lstBureau = nullptr;
@@ -184,11 +158,5 @@ private:
     CRvListBox *m_lstClass = nullptr;
     CRvListBox *m_lstGrain = nullptr;
     CRvTabCtrl *m_tab = nullptr;
-    QScrollBar *m_sbVert = nullptr;
-    QScrollBar *m_sbHorz = nullptr;
-    CPhotoFrame *m_photoFrame = nullptr;
-    QLineEdit *m_editZoom = nullptr;
-    QString m_strZoom;
-    CRvSliderCtrl *m_slider = nullptr;
     CBrandSearchDlg *m_pBrandSearch = nullptr;  // a child of the window
 };

@@ -1,5 +1,7 @@
 #include "controls/CPhotoFrame.h"
 
+#include "viewer/CPictureImage.h"
+
 #include <QPainter>
 
 CPhotoFrame::CPhotoFrame(QWidget *parent)
@@ -16,38 +18,32 @@ CPhotoFrame::CPhotoFrame(QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent, true);
 }
 
-void CPhotoFrame::SetHolderProvider(HolderProvider provider)
+void CPhotoFrame::ShowPicture(const QImage &picture)
 {
-    m_holder = std::move(provider);
+    m_bShowing = true;
+    m_picture = picture;
+    m_source = picture.rect();
+    update();
 }
 
-void CPhotoFrame::SetSourceProvider(SourceProvider provider)
+void CPhotoFrame::ShowSource(const QRect &source)
 {
-    m_sourceProvider = std::move(provider);
-}
-
-void CPhotoFrame::DrawFrom(const CPictureImage &holder, int slot, const QRect &source)
-{
-    m_nSlot = slot;
+    if (source == m_source)
+        return;
     m_source = source;
-    m_pDrawingHolder = &holder;
-    repaint();
-    m_pDrawingHolder = nullptr;
+    update();
 }
 
 void CPhotoFrame::paintEvent(QPaintEvent *event)
 {
-    const CPictureImage *holder = m_pDrawingHolder != nullptr ? m_pDrawingHolder : (m_holder ? m_holder() : nullptr);
-    if (holder == nullptr) {
-        {
-            QPainter painter(this);
-            painter.fillRect(rect(), palette().window());
-        }
-        QFrame::paintEvent(event);
-        return;
-    }
-    // A draw request shows the square it asked for; other paints show the owner's current view.
-    const QRect source = (m_pDrawingHolder == nullptr && m_sourceProvider) ? m_sourceProvider() : m_source;
     QPainter painter(this);
-    holder->Render(m_nSlot, painter, rect(), source.x(), source.y(), source.width(), source.height());
+    if (!m_bShowing) {
+        painter.fillRect(rect(), palette().window());
+        painter.end();
+        QFrame::paintEvent(event);
+    } else if (m_picture.isNull()) {
+        CPictureImage::DrawEmptyFrame(painter, rect());
+    } else {
+        CPictureImage::Draw(painter, rect(), m_picture, m_source);
+    }
 }

@@ -20,15 +20,9 @@ bool CFeaturePage::Create(QWidget *parent)
     SetTemplateFont(MakeTemplateFont(QStringLiteral("MS UI Gothic"), 11.0));
     resize(MapDialogSize(QSize(332, 253)));
 
-    // The frames draw their slot through the holder pointer as it is at paint time, so they show
-    // nothing but their black frame until the main window sets it.
-    const auto holder = [this] { return m_pPictureImage; };
-    auto *first = AddControl<CPhotoFrame>(kFrameFirst, QRect(7, 7, 85, 87));
-    first->SetSlot(1);
-    first->SetHolderProvider(holder);
-    auto *second = AddControl<CPhotoFrame>(kFrameSecond, QRect(104, 7, 85, 87));
-    second->SetSlot(2);
-    second->SetHolderProvider(holder);
+    // The frames show nothing but their black frame until the main window gives them a picture.
+    AddControl<CPhotoFrame>(kFrameFirst, QRect(7, 7, 85, 87));
+    AddControl<CPhotoFrame>(kFrameSecond, QRect(104, 7, 85, 87));
     AddControl<QLabel>(kNoId, QRect(7, 100, 16, 8), QString::fromUtf8("特性"));
     PlaceControl(kList, &m_list, QRect(7, 110, 311, 130));
     m_list.setFocusPolicy(Qt::StrongFocus);

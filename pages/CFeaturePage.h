@@ -6,8 +6,6 @@
 #include "controls/CRvListCtrl.h"
 #include "controls/CRvDialog.h"
 
-class CPictureImage;
-
 class CFeaturePage : public CRvDialog
 {
     Q_OBJECT
@@ -27,9 +25,6 @@ public:
     bool SetGrainInfo(const GRAIN_INFO_DATA &info);
 
     CRvListCtrl &GetList() { return m_list; }
-
-    // The main window's photograph holder; none until the first region choice sets it.
-    CPictureImage *m_pPictureImage = nullptr;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

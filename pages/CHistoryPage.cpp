@@ -24,9 +24,7 @@ bool CHistoryPage::Create(QWidget *parent)
     // Not a tab stop, but a click still gives it the keys.
     m_list.setFocusPolicy(Qt::ClickFocus);
     AddControl<QLabel>(kNoId, QRect(7, 64, 16, 8), QString::fromUtf8("系譜"));
-    auto *frame = AddControl<CPhotoFrame>(kFrame, QRect(7, 74, 311, 179));
-    frame->SetSlot(3);
-    frame->SetHolderProvider([this] { return m_pPictureImage; });
+    AddControl<CPhotoFrame>(kFrame, QRect(7, 74, 311, 179));
 
     OnInitDialog();
     return true;

@@ -6,8 +6,6 @@
 #include "controls/CRvListCtrl.h"
 #include "controls/CRvDialog.h"
 
-class CPictureImage;
-
 class CHistoryPage : public CRvDialog
 {
     Q_OBJECT
@@ -26,8 +24,6 @@ public:
     bool SetGrainInfo(const GRAIN_INFO_DATA &info);
 
     CRvListCtrl &GetList() { return m_list; }
-
-    CPictureImage *m_pPictureImage = nullptr;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -4,13 +4,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QPaintDevice>
 #include <QPainter>
-#include <QWidget>
 
 #include <algorithm>
 #include <atomic>
-#include <cstring>
+#include <cmath>
+#include <limits>
 #include <numeric>
 #include <stdexcept>
 #include <thread>
@@ -21,66 +20,106 @@ namespace {
 constexpr int kMaxResourceDigits = 5;
 constexpr uint kMaxResourceId = 0xffff;
 
-// Fills `target` with the square (x, y, cx, cy) of the stored (bottom-up) `picture`, stretched by
-// nearest neighbour: every target pixel takes the source pixel under its centre. Rows and
-// columns of the square outside the picture are painted in the empty frame's grey rather than
-// read.
-void StretchNearest(const QImage &picture, qint64 x, qint64 y, qint64 cx, qint64 cy, QImage &target)
+// Qt stretches an image without smoothing in 16.16 fixed point: the first pixel of the target
+// takes the source position left + ⌈step ÷ 2⌉ − 1, each further pixel one step more, where
+// step = trunc(65536 × source width ÷ target width) and left = trunc(65536 × source left); a
+// paint of part of the target starts the walk afresh at its own first pixel. With a plain source
+// rectangle the truncated step drifts off the pixel centres and now and then shows the column
+// beside the one under a pixel's centre. So each run of target pixels gets a source rectangle
+// worked out for it: a whole number of steps wide (a partial paint then lands on the same
+// columns), inside the picture, and placed so that the walk meets the column under every pixel's
+// centre. A run for which no single rectangle does is halved.
+constexpr qint64 kOne = 65536;  // one source pixel in Qt's fixed point
+
+struct Span {
+    int first = 0;  // first target pixel of the run
+    int count = 0;
+    double left = 0;  // its source rectangle, in source pixels
+    double width = 0;
+};
+
+// Source pixel under the centre of every target pixel along one axis: `size` target pixels show
+// `extent` source pixels from `origin`.
+std::vector<qint64> PixelsUnderCentres(int size, qint64 origin, qint64 extent)
 {
-    const int dw = target.width();
-    const int dh = target.height();
-    const qint64 w = picture.width();
-    const qint64 h = picture.height();
-    const QRgb grey = CPictureImage::kEmptyFrameColor;
+    std::vector<qint64> under(static_cast<size_t>(size));
+    for (qint64 d = 0; d < size; ++d)
+        under[static_cast<size_t>(d)] = origin + ((2 * d + 1) * extent) / (2 * qint64(size));
+    return under;
+}
 
-    // Source columns grow with the target column, so the columns inside the picture are one run.
-    std::vector<int> columns(static_cast<size_t>(dw));
-    int firstInside = dw;
-    int lastInside = -1;
-    for (int dx = 0; dx < dw; ++dx) {
-        const qint64 sx = x + ((2 * qint64(dx) + 1) * cx) / (2 * qint64(dw));
-        if (sx >= 0 && sx < w) {
-            columns[static_cast<size_t>(dx)] = static_cast<int>(sx);
-            firstInside = std::min(firstInside, dx);
-            lastInside = dx;
-        }
-    }
-
-    const uchar *srcBits = picture.constBits();
-    const qsizetype srcStride = picture.bytesPerLine();
-    uchar *dstBits = target.bits();
-    const qsizetype dstStride = target.bytesPerLine();
-    const size_t rowBytes = static_cast<size_t>(dw) * sizeof(QRgb);
-
-    qint64 previousRow = -1;
-    const QRgb *previousDst = nullptr;
-    for (int dy = 0; dy < dh; ++dy) {
-        auto *dst = reinterpret_cast<QRgb *>(dstBits + dy * dstStride);
-        // The target's top row shows the square's top row, the highest stored row.
-        const qint64 sy = y + cy - 1 - ((2 * qint64(dy) + 1) * cy) / (2 * qint64(dh));
-        if (sy < 0 || sy >= h) {
-            std::fill(dst, dst + dw, grey);
-            previousRow = -1;
-            previousDst = nullptr;
+// The source rectangle for target pixels first .. end − 1 within source pixels 0 .. limit − 1,
+// or false when there is none; `exact` is the stretch in fixed point (65536 × extent ÷ size).
+bool FitSpan(const std::vector<qint64> &under, int first, int end, qint64 limit, double exact, Span *span)
+{
+    const qint64 count = end - first;
+    qint64 bestRoom = -1;
+    for (qint64 step = qint64(std::floor(exact)) - 1; step <= qint64(std::ceil(exact)) + 1; ++step) {
+        if (step <= 0)
             continue;
+        // Walk starts (fixed point) that meet every pixel's column.
+        qint64 low = std::numeric_limits<qint64>::min();
+        qint64 high = std::numeric_limits<qint64>::max();
+        for (qint64 k = 0; k < count; ++k) {
+            const qint64 at = kOne * under[static_cast<size_t>(first + k)] - k * step;
+            low = std::max(low, at);
+            high = std::min(high, at + kOne - 1);
         }
-        if (sy == previousRow && previousDst != nullptr) {
-            std::memcpy(dst, previousDst, rowBytes);
+        const qint64 half = (step + 1) / 2 - 1;
+        const qint64 leftLow = std::max<qint64>(low - half, 0);
+        const qint64 leftHigh = std::min(high - half, kOne * limit - step * count);
+        if (leftHigh - leftLow <= bestRoom)
             continue;
-        }
-        const auto *src = reinterpret_cast<const QRgb *>(srcBits + sy * srcStride);
-        std::fill(dst, dst + std::min(firstInside, dw), grey);
-        for (int dx = firstInside; dx <= lastInside; ++dx)
-            dst[dx] = src[columns[static_cast<size_t>(dx)]];
-        std::fill(dst + std::max(lastInside + 1, firstInside), dst + dw, grey);
-        previousRow = sy;
-        previousDst = dst;
+        bestRoom = leftHigh - leftLow;
+        // A whole source pixel where one will do, else the middle of the room.
+        const qint64 whole = (leftLow + kOne - 1) / kOne * kOne;
+        const qint64 left = whole <= leftHigh ? whole : leftLow + (leftHigh - leftLow) / 2;
+        span->left = static_cast<double>(left) / kOne;
+        span->width = static_cast<double>(step * count) / kOne;
     }
+    span->first = first;
+    span->count = static_cast<int>(count);
+    return bestRoom >= 0;
+}
+
+void AddSpans(const std::vector<qint64> &under, int first, int end, qint64 limit, double exact,
+              std::vector<Span> &spans)
+{
+    Span span;
+    if (end - first == 1) {
+        spans.push_back({first, 1, static_cast<double>(under[static_cast<size_t>(first)]), 1.0});
+    } else if (FitSpan(under, first, end, limit, exact, &span)) {
+        spans.push_back(span);
+    } else {
+        const int middle = first + (end - first) / 2;
+        AddSpans(under, first, middle, limit, exact, spans);
+        AddSpans(under, middle, end, limit, exact, spans);
+    }
+}
+
+// The runs of one axis whose pixels show the picture; *covered is false when some pixels fall
+// outside it.
+std::vector<Span> AxisSpans(int size, qint64 origin, qint64 extent, qint64 limit, bool *covered)
+{
+    const std::vector<qint64> under = PixelsUnderCentres(size, origin, extent);
+    // The source pixels grow with the target pixel, so those inside the picture are one run.
+    const auto inside = [limit](qint64 pixel) { return pixel >= 0 && pixel < limit; };
+    const int first = static_cast<int>(std::find_if(under.begin(), under.end(), inside) - under.begin());
+    int end = first;
+    while (end < size && inside(under[static_cast<size_t>(end)]))
+        ++end;
+    *covered = first == 0 && end == size;
+    std::vector<Span> spans;
+    if (first < end)
+        AddSpans(under, first, end, limit, static_cast<double>(kOne) * static_cast<double>(extent) / size, spans);
+    return spans;
 }
 
 }  // namespace
 
-CPictureImage::CPictureImage() = default;
+CPictureImage::CPictureImage(const QString &strFolder)
+    : m_strFolder(strFolder)
+{}
 
 void CPictureImage::CheckSlot(int slot)
 {
@@ -94,66 +133,18 @@ QImage &CPictureImage::Slot(int slot)
     return m_pImages[static_cast<size_t>(slot)];
 }
 
-const QImage &CPictureImage::Slot(int slot) const
+const QImage &CPictureImage::GetImage(int slot) const
 {
     CheckSlot(slot);
     return m_pImages[static_cast<size_t>(slot)];
 }
 
-CPictureImage::~CPictureImage()
-{
-    for (int slot = 0; slot < kSlotCount; ++slot)
-        ReleaseImage(slot);
-    m_hSources.fill(QString());
-    m_nSourceCount = 0;
-    m_bSourcesOpened = false;
-}
-
-namespace {
-QString &ExecutableSourceOverride()
-{
-    static QString prefix;
-    return prefix;
-}
-}  // namespace
-
-QString CPictureImage::ExecutableSourcePrefix()
-{
-    const QString &override = ExecutableSourceOverride();
-    return override.isEmpty() ? QStringLiteral(":/png/") : override;
-}
-
-void CPictureImage::OverrideExecutableSourceForTesting(const QString &prefix)
-{
-    ExecutableSourceOverride() = prefix;
-}
-
-void CPictureImage::OpenSources()
-{
-    if (m_bSourcesOpened)
-        return;
-    m_nSourceCount = 1;
-    m_hSources[0] = ExecutableSourcePrefix();
-    m_bSourcesOpened = true;
-}
-
-void CPictureImage::AddSourceForTesting(int source, const QString &prefix)
-{
-    if (source < 0 || source >= kMaxSources)
-        return;
-    m_hSources[static_cast<size_t>(source)] = prefix;
-    m_nSourceCount = std::max(m_nSourceCount, source + 1);
-}
-
 QString CPictureImage::ResolvePath(int source, const QString &name) const
 {
-    if (name.isEmpty() || source < 0 || source >= m_nSourceCount)
-        return QString();
-    const QString &prefix = m_hSources[static_cast<size_t>(source)];
-    if (prefix.isEmpty())
+    if (name.isEmpty() || source != 0 || m_strFolder.isEmpty())
         return QString();
     // Only a resource number is a name: anything else (signs, spaces, separators, "..") could
-    // reach beyond the source's folder.
+    // reach beyond the folder.
     if (name.size() > kMaxResourceDigits)
         return QString();
     for (const QChar c : name) {
@@ -163,7 +154,7 @@ QString CPictureImage::ResolvePath(int source, const QString &name) const
     const uint id = name.toUInt();
     if (id == 0 || id > kMaxResourceId)
         return QString();
-    return prefix + QString::number(id);
+    return m_strFolder + QString::number(id);
 }
 
 bool CPictureImage::DecodePng(const QString &path, QImage *image)
@@ -192,7 +183,6 @@ bool CPictureImage::DecodePng(const QString &path, QImage *image)
         decoded.convertTo(QImage::Format_RGB32);
     if (decoded.isNull() || decoded.constBits() == nullptr)
         return false;
-    decoded.mirror(false, true);
     *image = std::move(decoded);
     return true;
 }
@@ -273,13 +263,7 @@ void CPictureImage::ReleaseImage(int slot)
 
 bool CPictureImage::HasImage(int slot) const
 {
-    return !Slot(slot).isNull();
-}
-
-const QImage *CPictureImage::GetImage(int slot) const
-{
-    const QImage &image = Slot(slot);
-    return image.isNull() ? nullptr : &image;
+    return !GetImage(slot).isNull();
 }
 
 bool CPictureImage::GetMainImageWidth(int *width) const
@@ -288,6 +272,37 @@ bool CPictureImage::GetMainImageWidth(int *width) const
         return false;
     *width = m_pImages[0].width();
     return true;
+}
+
+QRect CPictureImage::SourceFromBottom(const QSize &size, const QRect &fromBottom)
+{
+    if (fromBottom.x() < 0 || fromBottom.y() < 0 || fromBottom.width() <= 0 || fromBottom.height() <= 0)
+        return QRect(QPoint(0, 0), size);
+    return QRect(fromBottom.x(), size.height() - fromBottom.y() - fromBottom.height(), fromBottom.width(),
+                 fromBottom.height());
+}
+
+void CPictureImage::Draw(QPainter &painter, const QRect &client, const QImage &picture, const QRect &source)
+{
+    if (client.isEmpty() || source.isEmpty())
+        return;
+    bool columnsCovered = false;
+    bool rowsCovered = false;
+    const std::vector<Span> columns =
+        AxisSpans(client.width(), source.x(), source.width(), picture.width(), &columnsCovered);
+    const std::vector<Span> rows =
+        AxisSpans(client.height(), source.y(), source.height(), picture.height(), &rowsCovered);
+    if (!columnsCovered || !rowsCovered)
+        painter.fillRect(client, QColor(kEmptyFrameColor));
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    for (const Span &row : rows) {
+        for (const Span &column : columns) {
+            painter.drawImage(QRectF(client.x() + column.first, client.y() + row.first, column.count, row.count),
+                              picture, QRectF(column.left, row.left, column.width, row.width));
+        }
+    }
+    painter.restore();
 }
 
 void CPictureImage::DrawEmptyFrame(QPainter &painter, const QRect &client)
@@ -299,46 +314,4 @@ void CPictureImage::DrawEmptyFrame(QPainter &painter, const QRect &client)
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(client.adjusted(0, 0, -1, -1));
     painter.restore();
-}
-
-bool CPictureImage::Render(int slot, QPainter &painter, const QRect &client, int x, int y, int cx, int cy) const
-{
-    const QImage &image = Slot(slot);
-    if (image.isNull()) {
-        DrawEmptyFrame(painter, client);
-        return false;
-    }
-    if (client.isEmpty())
-        return true;
-    qint64 sx = 0;
-    qint64 sy = 0;
-    qint64 scx = image.width();
-    qint64 scy = image.height();
-    if (x >= 0 && y >= 0 && cx > 0 && cy > 0) {
-        sx = x;
-        sy = y;
-        scx = cx;
-        scy = cy;
-    }
-    // Stretch straight to device pixels, so that a high-density screen gets no second scaling.
-    const qreal dpr = painter.device() != nullptr ? painter.device()->devicePixelRatio() : 1.0;
-    const QSize target = (QSizeF(client.size()) * dpr).toSize();
-    if (m_scratch.size() != target)
-        m_scratch = QImage(target, QImage::Format_RGB32);
-    if (m_scratch.isNull())
-        return false;
-    m_scratch.setDevicePixelRatio(dpr);
-    StretchNearest(image, sx, sy, scx, scy, m_scratch);
-    painter.drawImage(client.topLeft(), m_scratch);
-    return true;
-}
-
-bool CPictureImage::DrawImage(int slot, QWidget *frame, int x, int y, int cx, int cy)
-{
-    auto *target = dynamic_cast<CPictureFrame *>(frame);
-    if (target == nullptr)
-        return false;
-    CheckSlot(slot);
-    target->DrawFrom(*this, slot, QRect(x, y, cx, cy));
-    return HasImage(slot);
 }

@@ -10,7 +10,7 @@ void CZoomView::InitControls(const QRect &rcPhotoFrame)
     m_rcPhotoFrame = rcPhotoFrame;
     m_bMainImageLoaded = false;
     m_nImageSize = kDefaultImageSize;
-    m_dFitScale = m_dScale = m_rcPhotoFrame.width() / 3840.0;
+    m_dFitScale = m_dScale = m_rcPhotoFrame.width() / static_cast<double>(kDefaultImageSize);
     UpdateZoomDisplay();
     ResetVisibleSquare();
     m_bDragging = false;
@@ -165,7 +165,7 @@ void CZoomView::ZoomOut()
 
 void CZoomView::OnTrackbar(int nPos)
 {
-    m_dScale = nPos / 1000.0;
+    m_dScale = nPos / static_cast<double>(kTrackbarMax);
     if (m_dScale < m_dFitScale)
         m_dScale = m_dFitScale;
     ApplyZoom();

@@ -41,8 +41,8 @@ public:
         ScrollThumbPosition = 4,  // thumb released at a position
         ScrollThumbTrack = 5,     // thumb being dragged
         ScrollTop = 6,            // left end / top
-        ScrollBottom = 7,         // right end / bottom
-        ScrollEndScroll = 8       // end of scroll; this and every higher code changes nothing
+        ScrollBottom = 7          // right end / bottom; end of scroll (8) and every higher code
+                                  // changes nothing
     };
 
     enum class ScrollBar { Horizontal, Vertical };
@@ -67,7 +67,7 @@ public:
     CZoomView() = default;
 
     // Control initialisation, once the photo frame has been made square: no photograph, size 3840,
-    // fit scale = scale = W ÷ 3840.0, trackbar 0, empty text, whole view, bars disabled.
+    // fit scale = scale = W ÷ 3840, trackbar 0, empty text, whole view, bars disabled.
     void InitControls(const QRect &rcPhotoFrame);
 
     // A new main photograph (or none) was put in slot 0: `bMainImageLoaded` is the load's result,

@@ -45,9 +45,11 @@ QStringList BrandNames(const char *key)
     return names;
 }
 
+const QString kPictures = QString::fromLatin1(CPictureImage::kProgramPictures);
+
 QByteArray ResourceBytes(const QString &name)
 {
-    QFile file(CPictureImage::ExecutableSourcePrefix() + name);
+    QFile file(kPictures + name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
@@ -68,6 +70,21 @@ struct Frames {
         window.show();
         QApplication::processEvents();
     }
+
+    // Each frame shows its slot, painted at once.
+    void Show(const CPictureImage &holder)
+    {
+        for (int slot = 0; slot < CPictureImage::kSlotCount; ++slot) {
+            frames[slot]->ShowPicture(holder.GetImage(slot));
+            frames[slot]->repaint();
+        }
+    }
+    // The frames let go of their pictures before the next ones are decoded.
+    void Release()
+    {
+        for (CPhotoFrame *frame : frames)
+            frame->ShowPicture(QImage());
+    }
 };
 
 // Bare Qt decoding of one picture from the bytes compiled into the program.
@@ -82,11 +99,10 @@ void BM_BarePngDecode(benchmark::State &state, const QString &name)
     Record("bare " + name.toStdString(), Clock::now() - start, state.iterations());
 }
 
-// The holder's load of one picture: decoding, conversion checks and the vertical flip.
+// The holder's load of one picture: decoding and conversion checks.
 void BM_HolderLoad(benchmark::State &state, const QString &name)
 {
-    CPictureImage holder;
-    holder.OpenSources();
+    CPictureImage holder(kPictures);
     for (auto _ : state)
         benchmark::DoNotOptimize(holder.LoadPngResource(0, name, 0));
 }
@@ -95,14 +111,13 @@ void BM_HolderLoad(benchmark::State &state, const QString &name)
 void BM_ChooseKirara(benchmark::State &state)
 {
     Frames frames;
-    CPictureImage holder;
-    holder.OpenSources();
+    CPictureImage holder(kPictures);
     const QStringList names = BrandNames("101");
     const auto start = Clock::now();
     for (auto _ : state) {
+        frames.Release();
         const std::vector<bool> loaded = holder.LoadPngResources(0, names);
-        for (int slot = 0; slot < CPictureImage::kSlotCount; ++slot)
-            holder.DrawImage(slot, frames.frames[slot], 0, 0, 0, 0);
+        frames.Show(holder);
         benchmark::DoNotOptimize(loaded);
     }
     Record("choose", Clock::now() - start, state.iterations());
@@ -113,8 +128,7 @@ void BM_ChooseKirara(benchmark::State &state)
 // on the screen.
 void BM_Redraw(benchmark::State &state, int side, bool zoomed, bool throughFrame)
 {
-    CPictureImage holder;
-    holder.OpenSources();
+    CPictureImage holder(kPictures);
     if (!holder.LoadPngResource(0, QStringLiteral("1011"), 0)) {
         state.SkipWithError("no photograph 1011");
         return;
@@ -126,7 +140,8 @@ void BM_Redraw(benchmark::State &state, int side, bool zoomed, bool throughFrame
     view.FitNewPhoto(true, width);
     if (zoomed)
         view.ZoomIn();
-    const QRect source = view.GetSourceRect();
+    const QImage &picture = holder.GetImage(0);
+    const QRect source = CPictureImage::SourceFromBottom(picture.size(), view.GetSourceRect());
 
     std::unique_ptr<QWidget> window;
     CPhotoFrame *frame = nullptr;
@@ -135,19 +150,21 @@ void BM_Redraw(benchmark::State &state, int side, bool zoomed, bool throughFrame
         window->resize(side + 20, side + 20);
         frame = new CPhotoFrame(window.get());
         frame->setGeometry(0, 0, side, side);
+        frame->ShowPicture(picture);
+        frame->ShowSource(source);
         window->show();
         QApplication::processEvents();
     }
     QImage target(side, side, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
         if (throughFrame) {
-            holder.DrawImage(0, frame, source.x(), source.y(), source.width(), source.height());
+            frame->repaint();
         } else {
             QPainter painter(&target);
-            holder.Render(0, painter, target.rect(), source.x(), source.y(), source.width(), source.height());
+            CPictureImage::Draw(painter, target.rect(), picture, source);
         }
     }
-    state.counters["source"] = source.width() == 0 ? width : source.width();
+    state.counters["source"] = source.width();
 }
 
 // Peak resident memory after choosing the three brands in turn, as the window does: each choice
@@ -162,12 +179,11 @@ void BM_PeakMemoryThreeBrands(benchmark::State &state)
     const long before = ReadStatusKb("VmRSS");
     for (auto _ : state) {
         Frames frames;
-        CPictureImage holder;
-        holder.OpenSources();
+        CPictureImage holder(kPictures);
         for (const char *key : {"101", "151", "171"}) {
+            frames.Release();
             holder.LoadPngResources(0, BrandNames(key));
-            for (int slot = 0; slot < CPictureImage::kSlotCount; ++slot)
-                holder.DrawImage(slot, frames.frames[slot], 0, 0, 0, 0);
+            frames.Show(holder);
         }
         state.counters["peak_MB"] = static_cast<double>(ReadStatusKb("VmHWM")) / 1024.0;
     }

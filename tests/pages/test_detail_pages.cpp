@@ -1,10 +1,10 @@
 // Both tab pages as the main window uses them: template geometry, what SetGrainInfo writes, the
-// colours that reach the screen, and the photo frames before and after the holder is known.
+// colours that reach the screen, and the photo frames before and after they are given a picture.
 #include "browser/CDetailTableRows.h"
 #include "controls/CPhotoFrame.h"
 #include "pages/CFeaturePage.h"
 #include "pages/CHistoryPage.h"
-#include "viewer/CPictureImage.h"
+#include "controls/CPhotoFrame.h"
 
 #include "settings/CRvFileAccess.h"
 
@@ -89,7 +89,7 @@ private Q_SLOTS:
     void historyTemplate();
     void historyTexts();
     void historyRequiredColour();
-    void framesWaitForTheHolder();
+    void framesWaitForAPicture();
     void escapeReachesTheMainWindow();
 };
 
@@ -246,7 +246,7 @@ void TestDetailPages::historyRequiredColour()
     QCOMPARE(list.item(0, 2)->text(), QString());
 }
 
-void TestDetailPages::framesWaitForTheHolder()
+void TestDetailPages::framesWaitForAPicture()
 {
     Hosted<CFeaturePage> feature;
     Hosted<CHistoryPage> history;
@@ -257,11 +257,10 @@ void TestDetailPages::framesWaitForTheHolder()
     struct Frame {
         CRvDialog *page;
         int id;
-        int slot;
     };
-    const Frame frames[] = {{&feature.page, CFeaturePage::kFrameFirst, 1},
-                            {&feature.page, CFeaturePage::kFrameSecond, 2},
-                            {&history.page, CHistoryPage::kFrame, 3}};
+    const Frame frames[] = {{&feature.page, CFeaturePage::kFrameFirst},
+                            {&feature.page, CFeaturePage::kFrameSecond},
+                            {&history.page, CHistoryPage::kFrame}};
     const auto inside = [](const Frame &frame) {
         QPalette palette = frame.page->palette();
         palette.setColor(QPalette::Window, Qt::darkCyan);
@@ -273,21 +272,12 @@ void TestDetailPages::framesWaitForTheHolder()
     for (const Frame &frame : frames) {
         auto *control = qobject_cast<CPhotoFrame *>(frame.page->GetDlgItem(frame.id));
         QVERIFY(control);
-        QCOMPARE(control->GetSlot(), frame.slot);
-        // No holder yet: only the template's black frame, nothing painted inside.
+        // Nothing to show yet: only the template's black frame, nothing painted inside.
         QCOMPARE(inside(frame), backdrop);
-    }
-
-    CPictureImage holder;
-    feature.page.m_pPictureImage = &holder;
-    history.page.m_pPictureImage = &holder;
-    for (const Frame &frame : frames) {
-        // The holder is known but the slot is empty: the light-grey empty frame.
+        // Told that its slot is empty: the light-grey empty frame.
+        control->ShowPicture(QImage());
         QCOMPARE(inside(frame), emptyFrame);
-        QVERIFY(!holder.DrawImage(frame.slot, frame.page->GetDlgItem(frame.id), 0, 0, 0, 0));
     }
-    feature.page.m_pPictureImage = nullptr;
-    history.page.m_pPictureImage = nullptr;
 }
 
 void TestDetailPages::escapeReachesTheMainWindow()

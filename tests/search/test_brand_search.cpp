@@ -89,10 +89,8 @@ WindowState StateOf(CKelmoraDlg &dlg)
     s.curGrain = dlg.GetCascade().GetCurGrain();
     s.feature = Column(dlg.GetFeaturePage().GetList(), 2);
     s.pedigree = Column(dlg.GetHistoryPage().GetList(), 2);
-    for (int slot = 0; slot < CPictureImage::kSlotCount; ++slot) {
-        const QImage *image = dlg.GetPictureImage().GetImage(slot);
-        s.images << (image != nullptr ? *image : QImage());
-    }
+    for (int slot = 0; slot < CPictureImage::kSlotCount; ++slot)
+        s.images << dlg.GetPictureImage().GetImage(slot);
     s.featureShown = dlg.GetFeaturePage().isVisible();
     s.mainLoaded = dlg.GetZoomView().IsMainImageLoaded();
     s.scale = dlg.GetZoomView().GetScale();
@@ -156,7 +154,7 @@ void TestBrandSearch::cleanup()
 
 std::unique_ptr<CKelmoraDlg> TestBrandSearch::ShowWindow()
 {
-    auto dlg = std::make_unique<CKelmoraDlg>(m_folder->Program());
+    auto dlg = std::make_unique<CKelmoraDlg>(m_folder->Program(), nullptr, m_pictures->Folder());
     dlg->show();
     if (!QTest::qWaitForWindowExposed(dlg.get()))
         return nullptr;

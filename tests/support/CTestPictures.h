@@ -1,10 +1,8 @@
 #pragma once
-// Small stand-ins for the program's twelve photographs, written to a temporary folder that takes
-// the place of the executable's pictures for as long as this object lives. Each picture is one
+// Small stand-ins for the program's twelve photographs, written to a temporary folder that a test
+// hands to the main window in place of the program's own pictures. Each picture is one
 // colour of its own, so that a test sees which picture landed in which slot; the main photographs
 // are larger than the photo frame, so that they can be zoomed.
-
-#include "viewer/CPictureImage.h"
 
 #include <QImage>
 #include <QString>
@@ -29,13 +27,13 @@ public:
                 m_bValid = m_bValid && Picture(name).save(m_dir.filePath(name), "PNG");
             }
         }
-        CPictureImage::OverrideExecutableSourceForTesting(m_dir.path() + QLatin1Char('/'));
     }
-    ~CTestPictures() { CPictureImage::OverrideExecutableSourceForTesting(QString()); }
     CTestPictures(const CTestPictures &) = delete;
     CTestPictures &operator=(const CTestPictures &) = delete;
 
     bool IsValid() const { return m_dir.isValid() && m_bValid; }
+    // The folder, ending in "/", for the window's picture holder.
+    QString Folder() const { return m_dir.path() + QLatin1Char('/'); }
 
     static int MainSize(const QString &key) { return key == QLatin1String("101") ? kMainSize101 : kMainSize; }
 

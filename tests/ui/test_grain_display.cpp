@@ -40,10 +40,12 @@ QStringList Column(QTableWidget &list, int column)
     return texts;
 }
 
-// A test picture as the holder stores it: upside down.
-QImage Stored(const QString &name)
+// The square the photo frame shows for the view, in the photograph's rows counted from the top:
+// the view's scroll position and source y count them otherwise.
+QRect ShownSquare(const CZoomView &view)
 {
-    return CTestPictures::Picture(name).mirrored(false, true);
+    const int v = view.GetVisibleSize();
+    return QRect(view.GetSrcX(), view.GetScrollY() + 1, v, v);
 }
 
 // Where a part of a slider or scroll bar is drawn, in its own coordinates.
@@ -102,22 +104,6 @@ private:
 
     static inline int s_nLines = 0;
     QtMessageHandler m_previous = nullptr;
-};
-
-// Records whether the hour-glass is up whenever the watched widget paints.
-class CPaintCursorWatch : public QObject
-{
-public:
-    bool m_bPaintedUnderWaitCursor = false;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && QGuiApplication::overrideCursor() != nullptr
-            && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor)
-            m_bPaintedUnderWaitCursor = true;
-        return QObject::eventFilter(watched, event);
-    }
 };
 
 QColor CentreColour(QWidget *frame)
@@ -219,7 +205,7 @@ void TestGrainDisplay::cleanup()
 
 std::unique_ptr<CKelmoraDlg> TestGrainDisplay::ShowWindow()
 {
-    auto dlg = std::make_unique<CKelmoraDlg>(m_folder->Program());
+    auto dlg = std::make_unique<CKelmoraDlg>(m_folder->Program(), nullptr, m_pictures->Folder());
     dlg->show();
     if (!QTest::qWaitForWindowExposed(dlg.get()))
         return nullptr;
@@ -268,11 +254,8 @@ void TestGrainDisplay::builtInBrandShowsBothTablesAndFourPhotographs()
 
     auto dlg = ShowWindow();
     QVERIFY(dlg);
-    // The photographs are decoded and drawn while the hour-glass shows; it is gone afterwards.
-    CPaintCursorWatch watch;
-    dlg->GetDlgItem(CKelmoraDlg::IDC_PHOTO_FRAME)->installEventFilter(&watch);
+    // The hour-glass that shows while the photographs are decoded is gone afterwards.
     Choose(*dlg, classRow, 0);
-    QVERIFY(watch.m_bPaintedUnderWaitCursor);
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     QCOMPARE(dlg->GetDlgItemAs<CRvListBox>(CKelmoraDlg::IDC_LIST_GRAIN)->GetCurSel(), 0);
 
@@ -288,12 +271,18 @@ void TestGrainDisplay::builtInBrandShowsBothTablesAndFourPhotographs()
     const QStringList pedigree = Column(dlg->GetHistoryPage().GetList(), 2);
     QCOMPARE(pedigree.mid(0, 3), QStringList({builtIn.strRequired, builtIn.strHistory, builtIn.strBreedingPlace}));
 
-    // The key's four pictures, each in its own slot.
+    // The key's four pictures, each in its own slot and shown by that slot's frame.
     const CPictureImage &holder = dlg->GetPictureImage();
+    const QWidget *frames[] = {dlg->GetDlgItem(CKelmoraDlg::IDC_PHOTO_FRAME),
+                               dlg->GetFeaturePage().GetDlgItem(CFeaturePage::kFrameFirst),
+                               dlg->GetFeaturePage().GetDlgItem(CFeaturePage::kFrameSecond),
+                               dlg->GetHistoryPage().GetDlgItem(CHistoryPage::kFrame)};
     for (int slot = 0; slot < CPictureImage::kSlotCount; ++slot) {
         const QString name = key + QString::number(slot + 1);
         QVERIFY2(holder.HasImage(slot), qPrintable(name));
-        QVERIFY2(*holder.GetImage(slot) == Stored(name), qPrintable(name));
+        QVERIFY2(holder.GetImage(slot) == CTestPictures::Picture(name), qPrintable(name));
+        QVERIFY2(qobject_cast<const CPhotoFrame *>(frames[slot])->GetPicture() == holder.GetImage(slot),
+                 qPrintable(name));
     }
     QVERIFY(dlg->GetZoomView().IsMainImageLoaded());
 
@@ -429,8 +418,8 @@ void TestGrainDisplay::zoomInByButtonWheelAndKeysAgree()
     QCOMPARE(zoomed.horz, CTestPictures::kMainSize101 / 2 - v / 2);
     QCOMPARE(zoomed.trackbar, static_cast<int>((fit + 0.1) * 100 * 10));
     QCOMPARE(zoomed.text, QString::asprintf("%.1f%%", (fit + 0.1) * 100));
-    // Drawn at once with the new square, not left for a later paint.
-    QCOMPARE(qobject_cast<CPhotoFrame *>(frame)->GetSource(), zoomed.source);
+    // The frame holds the new square at once.
+    QCOMPARE(qobject_cast<CPhotoFrame *>(frame)->GetSource(), ShownSquare(view));
 
     QVERIFY(reference == zoomed);
 
@@ -439,7 +428,8 @@ void TestGrainDisplay::zoomInByButtonWheelAndKeysAgree()
     QCOMPARE(whole.scale, fit);
     QCOMPARE(whole.source.size(), QSize(0, 0));
     QVERIFY(!whole.barsEnabled);
-    QCOMPARE(qobject_cast<CPhotoFrame *>(frame)->GetSource().size(), QSize(0, 0));
+    QCOMPARE(qobject_cast<CPhotoFrame *>(frame)->GetSource(),
+             QRect(0, 0, CTestPictures::kMainSize101, CTestPictures::kMainSize101));
 }
 
 void TestGrainDisplay::trackbarRunsItsHandlerOncePerAction()
@@ -562,7 +552,7 @@ void TestGrainDisplay::scrollBarsFollowRealActions()
     QTest::mouseClick(horz, Qt::LeftButton, {}, ScrollBarPart(horz, QStyle::SC_ScrollBarAddLine));
     QCOMPARE(view.GetSrcX(), centre + line);
     QCOMPARE(horz->value(), centre + line);
-    QCOMPARE(frame->GetSource(), view.GetSourceRect());
+    QCOMPARE(frame->GetSource(), ShownSquare(view));
     QTest::mouseClick(horz, Qt::LeftButton, {}, ScrollBarPart(horz, QStyle::SC_ScrollBarSubLine));
     QCOMPARE(horz->value(), centre);
 
@@ -579,7 +569,7 @@ void TestGrainDisplay::scrollBarsFollowRealActions()
     QCOMPARE(view.GetScrollY(), centre + line);
     QCOMPARE(view.GetSrcY(), max - (centre + line));
     QCOMPARE(vert->value(), centre + line);
-    QCOMPARE(frame->GetSource(), view.GetSourceRect());
+    QCOMPARE(frame->GetSource(), ShownSquare(view));
 
     // Dragging the thumb: the view follows wherever the bar's thumb is put.
     const QPoint thumb = ScrollBarPart(vert, QStyle::SC_ScrollBarSlider);
@@ -588,7 +578,7 @@ void TestGrainDisplay::scrollBarsFollowRealActions()
     QTest::mouseRelease(vert, Qt::LeftButton, {}, thumb + QPoint(0, 40));
     QVERIFY(vert->value() > centre + line);
     QCOMPARE(view.GetScrollY(), vert->value());
-    QCOMPARE(frame->GetSource(), view.GetSourceRect());
+    QCOMPARE(frame->GetSource(), ShownSquare(view));
 }
 
 void TestGrainDisplay::dragPansWithTheMouse()
@@ -614,7 +604,7 @@ void TestGrainDisplay::dragPansWithTheMouse()
     QCOMPARE(view.GetScrollY(), y0 + static_cast<int>(20 * r));
     QCOMPARE(dlg->GetDlgItemAs<QScrollBar>(CKelmoraDlg::IDC_SCROLL_HORZ)->value(), view.GetSrcX());
     QCOMPARE(dlg->GetDlgItemAs<QScrollBar>(CKelmoraDlg::IDC_SCROLL_VERT)->value(), view.GetScrollY());
-    QCOMPARE(frame->GetSource(), view.GetSourceRect());
+    QCOMPARE(frame->GetSource(), ShownSquare(view));
     QTest::mouseRelease(frame, Qt::LeftButton, {}, start + QPoint(30, -20));
     QVERIFY(!view.IsDragging());
     QCOMPARE(QWidget::mouseGrabber(), nullptr);
@@ -702,7 +692,8 @@ void TestGrainDisplay::anotherBrandAfterZoomingIsShownWhole()
     const QImage shot = frame->grab().toImage();
     QImage whole(shot.size(), QImage::Format_RGB32);
     QPainter painter(&whole);
-    dlg->GetPictureImage().Render(0, painter, whole.rect(), 0, 0, 0, 0);
+    const QImage &picture = dlg->GetPictureImage().GetImage(0);
+    CPictureImage::Draw(painter, whole.rect(), picture, picture.rect());
     painter.end();
     QCOMPARE(shot.convertToFormat(QImage::Format_RGB32), whole);
 }

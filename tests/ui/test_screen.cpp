@@ -108,7 +108,7 @@ void TestScreen::init()
 {
     m_folder = new CTestExeFolder;
     QVERIFY(m_folder->WriteStandardCatalogue());
-    m_dlg = std::make_unique<CKelmoraDlg>(m_folder->Program());
+    m_dlg = std::make_unique<CKelmoraDlg>(m_folder->Program(), nullptr, m_pictures->Folder());
     m_dlg->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_dlg.get()));
     QApplication::setActiveWindow(m_dlg.get());
@@ -248,7 +248,7 @@ void TestScreen::startShowsOneWindowOnly()
 {
     m_dlg.reset();
     const CShownWindows shown;
-    m_dlg = std::make_unique<CKelmoraDlg>(m_folder->Program());
+    m_dlg = std::make_unique<CKelmoraDlg>(m_folder->Program(), nullptr, m_pictures->Folder());
     m_dlg->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_dlg.get()));
     QCOMPARE(shown.m_shown, QList<QWidget *>{m_dlg.get()});

@@ -24,18 +24,6 @@ QPoint PlaceOf(QRgb pixel)
     return QPoint(qRed(pixel) | ((qBlue(pixel) >> 4) << 8), qGreen(pixel) | ((qBlue(pixel) & 0xf) << 8));
 }
 
-QImage RenderSlot(const CPictureImage &holder, int slot, QSize frame, const QRect &source, bool *drawn = nullptr)
-{
-    QImage target(frame, QImage::Format_RGB32);
-    target.fill(Qt::red);
-    QPainter painter(&target);
-    const bool result =
-        holder.Render(slot, painter, target.rect(), source.x(), source.y(), source.width(), source.height());
-    if (drawn != nullptr)
-        *drawn = result;
-    return target;
-}
-
 bool IsEmptyFrame(const QImage &image)
 {
     for (int y = 0; y < image.height(); ++y) {
@@ -59,16 +47,13 @@ private Q_SLOTS:
     void initTestCase();
     void loadRules_data();
     void loadRules();
-    void openSourcesTwiceKeepsOneSource();
-    void storesPictureFlipped();
+    void storesPictureUpright();
     void mainImageWidth();
-    void drawsSourceSquareBottomUp();
-    void drawsWholePicture_data();
-    void drawsWholePicture();
-    void stretchesWithoutKeepingAspect();
-    void squareBeyondPictureIsNotRead();
-    void emptySlotDrawsEmptyFrame();
-    void drawImageIntoPhotoFrame();
+    void sourceFromBottom_data();
+    void sourceFromBottom();
+    void drawShowsThePixelUnderEachCentre_data();
+    void drawShowsThePixelUnderEachCentre();
+    void photoFrameShowsWhatItHolds();
     void batchLoadEmptiesSlotsAndReportsEach();
     void slotOutsideRangeThrows();
 
@@ -112,21 +97,20 @@ void TestPictureImage::loadRules_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("loaded");
 
-    QTest::newRow("good") << 1 << QStringLiteral("1001") << true;
-    QTest::newRow("grey-scale") << 1 << QStringLiteral("1005") << true;
-    QTest::newRow("leading zero is the same number") << 1 << QStringLiteral("01001") << true;
-    QTest::newRow("empty name") << 1 << QString() << false;
+    QTest::newRow("good") << 0 << QStringLiteral("1001") << true;
+    QTest::newRow("grey-scale") << 0 << QStringLiteral("1005") << true;
+    QTest::newRow("leading zero is the same number") << 0 << QStringLiteral("01001") << true;
+    QTest::newRow("empty name") << 0 << QString() << false;
     QTest::newRow("source -1") << -1 << QStringLiteral("1001") << false;
-    QTest::newRow("source = count") << 4 << QStringLiteral("1001") << false;
-    QTest::newRow("source without a folder") << 2 << QStringLiteral("1001") << false;
-    QTest::newRow("no such resource") << 1 << QStringLiteral("9999") << false;
-    QTest::newRow("not a PNG") << 1 << QStringLiteral("1003") << false;
-    QTest::newRow("cut-off PNG") << 1 << QStringLiteral("1004") << false;
-    QTest::newRow("path outside the source") << 1 << QStringLiteral("../1001") << false;
-    QTest::newRow("sign") << 1 << QStringLiteral("+1001") << false;
-    QTest::newRow("space") << 1 << QStringLiteral(" 1001") << false;
-    QTest::newRow("resource number 0") << 1 << QStringLiteral("0") << false;
-    QTest::newRow("beyond a resource number") << 1 << QStringLiteral("65536") << false;
+    QTest::newRow("source 1: there is only one") << 1 << QStringLiteral("1001") << false;
+    QTest::newRow("no such resource") << 0 << QStringLiteral("9999") << false;
+    QTest::newRow("not a PNG") << 0 << QStringLiteral("1003") << false;
+    QTest::newRow("cut-off PNG") << 0 << QStringLiteral("1004") << false;
+    QTest::newRow("path outside the source") << 0 << QStringLiteral("../1001") << false;
+    QTest::newRow("sign") << 0 << QStringLiteral("+1001") << false;
+    QTest::newRow("space") << 0 << QStringLiteral(" 1001") << false;
+    QTest::newRow("resource number 0") << 0 << QStringLiteral("0") << false;
+    QTest::newRow("beyond a resource number") << 0 << QStringLiteral("65536") << false;
 }
 
 void TestPictureImage::loadRules()
@@ -135,49 +119,27 @@ void TestPictureImage::loadRules()
     QFETCH(QString, name);
     QFETCH(bool, loaded);
 
-    CPictureImage holder;
-    holder.OpenSources();
-    holder.AddSourceForTesting(1, m_prefix);
-    holder.AddSourceForTesting(3, m_prefix);
-    QCOMPARE(holder.GetSourceCount(), 4);
-
+    CPictureImage holder(m_prefix);
     // The slot holds a picture before, so a failing load must also empty it.
-    QVERIFY(holder.LoadPngResource(1, QStringLiteral("1002"), 2));
+    QVERIFY(holder.LoadPngResource(0, QStringLiteral("1002"), 2));
     QCOMPARE(holder.LoadPngResource(source, name, 2), loaded);
     QCOMPARE(holder.HasImage(2), loaded);
-    QCOMPARE(holder.GetImage(2) != nullptr, loaded);
+    QCOMPARE(holder.GetImage(2).isNull(), !loaded);
     if (loaded)
-        QCOMPARE(holder.GetImage(2)->format(), QImage::Format_RGB32);
+        QCOMPARE(holder.GetImage(2).format(), QImage::Format_RGB32);
     QVERIFY(!holder.HasImage(0));
 }
 
-void TestPictureImage::openSourcesTwiceKeepsOneSource()
+void TestPictureImage::storesPictureUpright()
 {
-    CPictureImage holder;
-    QCOMPARE(holder.GetSourceCount(), 0);
-    QVERIFY(!holder.LoadPngResource(0, QStringLiteral("1001"), 0));
-    holder.OpenSources();
-    holder.OpenSources();
-    QCOMPARE(holder.GetSourceCount(), 1);
-}
-
-void TestPictureImage::storesPictureFlipped()
-{
-    CPictureImage holder;
-    holder.AddSourceForTesting(0, m_prefix);
+    CPictureImage holder(m_prefix);
     QVERIFY(holder.LoadPngResource(0, QStringLiteral("1001"), 1));
-    const QImage *stored = holder.GetImage(1);
-    QVERIFY(stored != nullptr);
-    QCOMPARE(stored->size(), QSize(400, 300));
-    QCOMPARE(PlaceOf(stored->pixel(0, 0)), QPoint(0, 299));
-    QCOMPARE(PlaceOf(stored->pixel(399, 299)), QPoint(399, 0));
-    QCOMPARE(*stored, m_picture.mirrored(false, true));
+    QCOMPARE(holder.GetImage(1), m_picture);
 }
 
 void TestPictureImage::mainImageWidth()
 {
-    CPictureImage holder;
-    holder.AddSourceForTesting(0, m_prefix);
+    CPictureImage holder(m_prefix);
     int width = -5;
     QVERIFY(!holder.GetMainImageWidth(&width));
     QCOMPARE(width, -5);
@@ -188,112 +150,93 @@ void TestPictureImage::mainImageWidth()
     QCOMPARE(width, 400);
 }
 
-void TestPictureImage::drawsSourceSquareBottomUp()
+void TestPictureImage::sourceFromBottom_data()
 {
-    CPictureImage holder;
-    holder.AddSourceForTesting(0, m_prefix);
-    QVERIFY(holder.LoadPngResource(0, QStringLiteral("1001"), 0));
+    QTest::addColumn<QRect>("fromBottom");
+    QTest::addColumn<QRect>("shown");
+    const QRect whole(0, 0, 400, 300);
+    QTest::newRow("all zero") << QRect(0, 0, 0, 0) << whole;
+    QTest::newRow("negative x") << QRect(-1, 10, 50, 50) << whole;
+    QTest::newRow("negative y") << QRect(10, -1, 50, 50) << whole;
+    QTest::newRow("zero width") << QRect(10, 10, 0, 50) << whole;
+    QTest::newRow("negative height") << QRect(10, 10, 50, -3) << whole;
+    // Bottom-left pixel at column 100, 200 rows above the bottom row: rows 50 .. 99 from the top.
+    QTest::newRow("a square") << QRect(100, 200, 50, 50) << QRect(100, 50, 50, 50);
+    QTest::newRow("beyond the top") << QRect(300, 200, 200, 200) << QRect(300, -100, 200, 200);
+}
 
-    // The 50 × 50 square whose bottom-left pixel is column 100 and 200 rows above the bottom row:
-    // columns 100 .. 149, rows 50 .. 99 counted from the top of the 300-row picture.
-    bool drawn = false;
-    const QImage shown = RenderSlot(holder, 0, QSize(100, 100), QRect(100, 200, 50, 50), &drawn);
-    QVERIFY(drawn);
-    QCOMPARE(PlaceOf(shown.pixel(0, 0)), QPoint(100, 50));
-    QCOMPARE(PlaceOf(shown.pixel(99, 0)), QPoint(149, 50));
-    QCOMPARE(PlaceOf(shown.pixel(0, 99)), QPoint(100, 99));
-    QCOMPARE(PlaceOf(shown.pixel(99, 99)), QPoint(149, 99));
+void TestPictureImage::sourceFromBottom()
+{
+    QFETCH(QRect, fromBottom);
+    QFETCH(QRect, shown);
+    QCOMPARE(CPictureImage::SourceFromBottom(QSize(400, 300), fromBottom), shown);
+}
 
-    // Doubled by repeating pixels: every shown pixel is a picture pixel of the square, each
-    // 2 × 2 block shows one of them, and all 50 columns and rows appear upright.
-    QSet<int> columns;
-    QSet<int> rows;
-    for (int y = 0; y < 100; ++y) {
-        for (int x = 0; x < 100; ++x) {
-            const QPoint place = PlaceOf(shown.pixel(x, y));
-            QCOMPARE(place, QPoint(100 + x / 2, 50 + y / 2));
-            columns.insert(place.x());
-            rows.insert(place.y());
+void TestPictureImage::drawShowsThePixelUnderEachCentre_data()
+{
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<QSize>("frame");
+    QTest::addColumn<QRect>("source");
+    QTest::addColumn<bool>("partial");  // only the frame's lower right part is painted
+    const QSize p(400, 300);
+    QTest::newRow("whole at its own size") << p << p << QRect(0, 0, 400, 300) << false;
+    QTest::newRow("whole halved: rows and columns dropped") << p << QSize(200, 150) << QRect(0, 0, 400, 300) << false;
+    QTest::newRow("square doubled: pixels repeated") << p << QSize(100, 100) << QRect(100, 50, 50, 50) << false;
+    QTest::newRow("wide picture squeezed into a square")
+        << QSize(60, 30) << QSize(50, 50) << QRect(0, 0, 60, 30) << false;
+    QTest::newRow("beyond the right and the top: grey") << p << QSize(200, 200) << QRect(300, -100, 200, 200) << false;
+    QTest::newRow("entirely outside") << p << QSize(20, 20) << QRect(5000, 5000, 10, 10) << false;
+    // The main photographs in the frame sizes they open in, whole and zoomed; one axis each.
+    QTest::newRow("3840 whole in 560") << QSize(3840, 2) << QSize(560, 2) << QRect(0, 0, 3840, 2) << false;
+    QTest::newRow("3840 whole in 599") << QSize(3840, 2) << QSize(599, 2) << QRect(0, 0, 3840, 2) << false;
+    QTest::newRow("2285 whole in 599") << QSize(2, 2285) << QSize(2, 599) << QRect(0, 0, 2, 2285) << false;
+    QTest::newRow("2285 zoomed in 599") << QSize(2285, 2) << QSize(599, 2) << QRect(331, 0, 1622, 2) << false;
+    QTest::newRow("3840 at 1.0 in 599") << QSize(3840, 2) << QSize(599, 2) << QRect(3240, 0, 599, 2) << false;
+    QTest::newRow("zoomed, painted in part only") << p << QSize(299, 299) << QRect(13, 1, 377, 290) << true;
+}
+
+void TestPictureImage::drawShowsThePixelUnderEachCentre()
+{
+    QFETCH(QSize, picture);
+    QFETCH(QSize, frame);
+    QFETCH(QRect, source);
+    QFETCH(bool, partial);
+    const QImage image = CoordinatePicture(picture.width(), picture.height());
+
+    // Drawn into a window's worth of pixels, the frame at an offset.
+    const QRect client(QPoint(7, 5), frame);
+    QImage shown(frame + QSize(20, 20), QImage::Format_ARGB32_Premultiplied);
+    shown.fill(Qt::red);
+    QPainter painter(&shown);
+    if (partial)
+        painter.setClipRect(client.adjusted(frame.width() / 3, frame.height() / 4, 0, 0));
+    CPictureImage::Draw(painter, client, image, source);
+    painter.end();
+
+    // Target pixel d of n shows source pixel origin + ⌊(2d + 1) × extent ÷ (2n)⌋.
+    const auto under = [](int d, int n, int origin, int extent) {
+        return origin + static_cast<int>((2 * qint64(d) + 1) * extent / (2 * qint64(n)));
+    };
+    for (int y = partial ? frame.height() / 4 : 0; y < frame.height(); ++y) {
+        for (int x = partial ? frame.width() / 3 : 0; x < frame.width(); ++x) {
+            const QPoint at(under(x, frame.width(), source.x(), source.width()),
+                            under(y, frame.height(), source.y(), source.height()));
+            const QRgb expected = image.rect().contains(at) ? image.pixel(at) : CPictureImage::kEmptyFrameColor;
+            const QRgb pixel = shown.pixel(client.topLeft() + QPoint(x, y));
+            if (pixel != expected)
+                QFAIL(qPrintable(QStringLiteral("(%1, %2) shows (%3, %4) instead of (%5, %6)")
+                                     .arg(x)
+                                     .arg(y)
+                                     .arg(PlaceOf(pixel).x())
+                                     .arg(PlaceOf(pixel).y())
+                                     .arg(at.x())
+                                     .arg(at.y())));
         }
     }
-    QCOMPARE(columns.size(), 50);
-    QCOMPARE(rows.size(), 50);
 }
 
-void TestPictureImage::drawsWholePicture_data()
+void TestPictureImage::photoFrameShowsWhatItHolds()
 {
-    QTest::addColumn<QRect>("source");
-    QTest::newRow("all zero") << QRect(0, 0, 0, 0);
-    QTest::newRow("negative x") << QRect(-1, 10, 50, 50);
-    QTest::newRow("negative y") << QRect(10, -1, 50, 50);
-    QTest::newRow("zero width") << QRect(10, 10, 0, 50);
-    QTest::newRow("negative height") << QRect(10, 10, 50, -3);
-}
-
-void TestPictureImage::drawsWholePicture()
-{
-    QFETCH(QRect, source);
-    CPictureImage holder;
-    holder.AddSourceForTesting(0, m_prefix);
-    QVERIFY(holder.LoadPngResource(0, QStringLiteral("1001"), 0));
-    // At the picture's own size the whole picture comes out upright and unchanged.
-    QCOMPARE(RenderSlot(holder, 0, QSize(400, 300), source), m_picture);
-    // Halved, rows and columns are dropped, never blended.
-    const QImage half = RenderSlot(holder, 0, QSize(200, 150), source);
-    QCOMPARE(PlaceOf(half.pixel(0, 0)), QPoint(1, 1));
-    QCOMPARE(PlaceOf(half.pixel(199, 149)), QPoint(399, 299));
-    QCOMPARE(PlaceOf(half.pixel(57, 33)), QPoint(115, 67));
-}
-
-void TestPictureImage::stretchesWithoutKeepingAspect()
-{
-    CPictureImage holder;
-    holder.AddSourceForTesting(0, m_prefix);
-    QVERIFY(holder.LoadPngResource(0, QStringLiteral("1002"), 3));
-    // 60 × 30 into a square: the picture fills the frame, squeezed across and stretched down.
-    const QImage shown = RenderSlot(holder, 3, QSize(50, 50), QRect());
-    QCOMPARE(PlaceOf(shown.pixel(0, 0)), QPoint(0, 0));
-    QCOMPARE(PlaceOf(shown.pixel(49, 0)), QPoint(59, 0));
-    QCOMPARE(PlaceOf(shown.pixel(0, 49)), QPoint(0, 29));
-    QCOMPARE(PlaceOf(shown.pixel(49, 49)), QPoint(59, 29));
-}
-
-void TestPictureImage::squareBeyondPictureIsNotRead()
-{
-    CPictureImage holder;
-    holder.AddSourceForTesting(0, m_prefix);
-    QVERIFY(holder.LoadPngResource(0, QStringLiteral("1001"), 0));
-    // The square reaches 100 columns past the right edge and 100 rows past the top.
-    const QImage shown = RenderSlot(holder, 0, QSize(200, 200), QRect(300, 200, 200, 200));
-    QCOMPARE(PlaceOf(shown.pixel(0, 199)), QPoint(300, 99));
-    QCOMPARE(PlaceOf(shown.pixel(99, 100)), QPoint(399, 0));
-    QCOMPARE(shown.pixel(100, 150), CPictureImage::kEmptyFrameColor);
-    QCOMPARE(shown.pixel(50, 99), CPictureImage::kEmptyFrameColor);
-    // Entirely outside.
-    const QImage outside = RenderSlot(holder, 0, QSize(20, 20), QRect(5000, 5000, 10, 10));
-    QCOMPARE(outside.pixel(10, 10), CPictureImage::kEmptyFrameColor);
-}
-
-void TestPictureImage::emptySlotDrawsEmptyFrame()
-{
-    CPictureImage holder;
-    bool drawn = true;
-    QVERIFY(IsEmptyFrame(RenderSlot(holder, 0, QSize(40, 30), QRect(), &drawn)));
-    QVERIFY(!drawn);
-
-    QVERIFY(!holder.DrawImage(0, nullptr, 0, 0, 0, 0));
-    holder.AddSourceForTesting(0, m_prefix);
-    QVERIFY(holder.LoadPngResource(0, QStringLiteral("1001"), 0));
-    QWidget notAFrame;
-    QVERIFY(!holder.DrawImage(0, &notAFrame, 0, 0, 0, 0));
-}
-
-void TestPictureImage::drawImageIntoPhotoFrame()
-{
-    CPictureImage holder;
-    holder.AddSourceForTesting(0, m_prefix);
-    QVERIFY(holder.LoadPngResource(0, QStringLiteral("1001"), 0));
-
     QWidget window;
     window.resize(300, 300);
     auto *frame = new CPhotoFrame(&window);
@@ -301,39 +244,34 @@ void TestPictureImage::drawImageIntoPhotoFrame()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-    // The frame remembers the slot and square of the draw request for its later paints.
-    QVERIFY(holder.DrawImage(0, frame, 100, 200, 50, 50));
-    QCOMPARE(frame->GetSlot(), 0);
-    QCOMPARE(frame->GetSource(), QRect(100, 200, 50, 50));
-    frame->SetHolderProvider([&holder]() { return &holder; });
+    // A picture is shown whole, then the square it is given.
+    frame->ShowPicture(m_picture);
+    QCOMPARE(frame->GetSource(), m_picture.rect());
     QImage shown = frame->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(PlaceOf(shown.pixel(99, 99)), QPoint(398, 298));
+    frame->ShowSource(QRect(100, 50, 50, 50));
+    shown = frame->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(PlaceOf(shown.pixel(0, 0)), QPoint(100, 50));
     QCOMPARE(PlaceOf(shown.pixel(99, 99)), QPoint(149, 99));
 
-    // The owner's view wins over the last request on later paints.
-    frame->SetSourceProvider([]() { return QRect(0, 0, 0, 0); });
-    shown = frame->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(PlaceOf(shown.pixel(99, 99)), QPoint(398, 298));
-
-    QVERIFY(!holder.DrawImage(1, frame, 0, 0, 0, 0));
+    // No picture: the empty frame.
+    frame->ShowPicture(QImage());
     QVERIFY(IsEmptyFrame(frame->grab().toImage().convertToFormat(QImage::Format_RGB32)));
 }
 
 void TestPictureImage::batchLoadEmptiesSlotsAndReportsEach()
 {
-    CPictureImage holder;
-    holder.AddSourceForTesting(0, m_prefix);
+    CPictureImage holder(m_prefix);
     for (int slot = 0; slot < CPictureImage::kSlotCount; ++slot)
         QVERIFY(holder.LoadPngResource(0, QStringLiteral("1002"), slot));
 
     const std::vector<bool> results =
         holder.LoadPngResources(0, {QStringLiteral("1001"), QStringLiteral("1003"), QString(), QStringLiteral("1005")});
     QCOMPARE(results, (std::vector<bool>{true, false, false, true}));
-    QCOMPARE(holder.GetImage(0)->size(), QSize(400, 300));
-    QCOMPARE(*holder.GetImage(0), m_picture.mirrored(false, true));
+    QCOMPARE(holder.GetImage(0), m_picture);
     QVERIFY(!holder.HasImage(1));
     QVERIFY(!holder.HasImage(2));
-    QCOMPARE(holder.GetImage(3)->size(), QSize(20, 10));
+    QCOMPARE(holder.GetImage(3).size(), QSize(20, 10));
 
     // Fewer names touch only their slots; a bad source fails each of them.
     QCOMPARE(holder.LoadPngResources(5, {QStringLiteral("1001")}), std::vector<bool>{false});
@@ -343,8 +281,7 @@ void TestPictureImage::batchLoadEmptiesSlotsAndReportsEach()
 
 void TestPictureImage::slotOutsideRangeThrows()
 {
-    CPictureImage holder;
-    holder.AddSourceForTesting(0, m_prefix);
+    CPictureImage holder(m_prefix);
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument, holder.LoadPngResource(0, QStringLiteral("1001"), 4));
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument, holder.ReleaseImage(-1));
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument, holder.HasImage(CPictureImage::kSlotCount));

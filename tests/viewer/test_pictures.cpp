@@ -95,7 +95,7 @@ void TestPictures::photographs()
     QFETCH(QString, name);
     QFETCH(int, width);
     QFETCH(int, height);
-    const PngHeader header = ReadHeader(CPictureImage::ExecutableSourcePrefix() + name);
+    const PngHeader header = ReadHeader(QString::fromLatin1(CPictureImage::kProgramPictures) + name);
     QCOMPARE(header.width, width);
     QCOMPARE(header.height, height);
     QCOMPARE(header.bitDepth, 8);
@@ -161,8 +161,7 @@ void TestPictures::holderLoadsEachBrand()
     QFETCH(bool, white);
 
     // The only test that decodes the real photographs: each once, as a brand choice does.
-    CPictureImage holder;
-    holder.OpenSources();
+    CPictureImage holder(QString::fromLatin1(CPictureImage::kProgramPictures));
     QStringList names;
     for (int n = 1; n <= 4; ++n)
         names << key + QString::number(n);
@@ -170,14 +169,14 @@ void TestPictures::holderLoadsEachBrand()
     int width = 0;
     QVERIFY(holder.GetMainImageWidth(&width));
     QCOMPARE(width, mainSize);
-    QCOMPARE(holder.GetImage(0)->size(), QSize(mainSize, mainSize));
-    QCOMPARE(holder.GetImage(1)->size(), QSize(1297, 1297));
-    QCOMPARE(holder.GetImage(2)->size(), QSize(1297, 1297));
-    QCOMPARE(holder.GetImage(3)->size(), QSize(622, 336));
+    QCOMPARE(holder.GetImage(0).size(), QSize(mainSize, mainSize));
+    QCOMPARE(holder.GetImage(1).size(), QSize(1297, 1297));
+    QCOMPARE(holder.GetImage(2).size(), QSize(1297, 1297));
+    QCOMPARE(holder.GetImage(3).size(), QSize(622, 336));
 
     double amberShare = 0;
     double whiteShare = 0;
-    ColourShares(*holder.GetImage(0), &amberShare, &whiteShare);
+    ColourShares(holder.GetImage(0), &amberShare, &whiteShare);
     // A few dozen grains cover a good part of the picture; the rest is the plain background.
     const QString shares = QStringLiteral("amber %1, white %2").arg(amberShare).arg(whiteShare);
     QVERIFY2((amberShare > 0.08) == amber, qPrintable(shares));

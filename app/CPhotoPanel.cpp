@@ -1,0 +1,293 @@
+#include "app/CPhotoPanel.h"
+
+#include "controls/CImageButton.h"
+#include "controls/CPhotoFrame.h"
+#include "controls/CRvDialog.h"
+#include "controls/CRvSliderCtrl.h"
+#include "viewer/CArtwork.h"
+#include "viewer/CPictureImage.h"
+
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QSignalBlocker>
+
+namespace {
+// One notch of a mouse wheel, in the units of QWheelEvent::angleDelta.
+constexpr int kWheelNotch = 120;
+
+// The window system's scroll code for a scroll bar action, or -1 for none.
+int ScrollCode(int action)
+{
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+        return CZoomView::ScrollLineUp;
+    case QAbstractSlider::SliderSingleStepAdd:
+        return CZoomView::ScrollLineDown;
+    case QAbstractSlider::SliderPageStepSub:
+        return CZoomView::ScrollPageUp;
+    case QAbstractSlider::SliderPageStepAdd:
+        return CZoomView::ScrollPageDown;
+    case QAbstractSlider::SliderMove:
+        return CZoomView::ScrollThumbTrack;
+    case QAbstractSlider::SliderToMinimum:
+        return CZoomView::ScrollTop;
+    case QAbstractSlider::SliderToMaximum:
+        return CZoomView::ScrollBottom;
+    default:
+        return -1;
+    }
+}
+}  // namespace
+
+CPhotoPanel::CPhotoPanel(CRvDialog &dlg, const CPictureImage &picture)
+    : m_dlg(dlg)
+    , m_picture(picture)
+{}
+
+void CPhotoPanel::CreateControls()
+{
+    m_btnZoomIn = m_dlg.AddControl<CImageButton>(IDC_ZOOM_IN, QRect(339, 38, 40, 20), QStringLiteral("拡大"));
+    m_btnZoomOut = m_dlg.AddControl<CImageButton>(IDC_ZOOM_OUT, QRect(389, 38, 40, 20), QStringLiteral("縮小"));
+    connect(m_btnZoomIn, &QPushButton::clicked, this, &CPhotoPanel::OnZoomIn);
+    connect(m_btnZoomOut, &QPushButton::clicked, this, &CPhotoPanel::OnZoomOut);
+
+    m_editZoom = m_dlg.AddControl<QLineEdit>(IDC_ZOOM_EDIT, QRect(477, 44, 27, 12));
+    m_editZoom->setReadOnly(true);
+    m_editZoom->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    // Every move of the user's runs the handler once, also one that leaves the thumb where it was;
+    // the positions the handler sets do not come back to it.
+    m_slider = m_dlg.AddControl<CRvSliderCtrl>(IDC_ZOOM_SLIDER, QRect(505, 44, 116, 15));
+    m_slider->setTickPosition(QSlider::NoTicks);
+    connect(m_slider, &CRvSliderCtrl::Scroll, this, &CPhotoPanel::OnTrackbarScroll);
+
+    // The frame shows slot 0 (empty until a brand is chosen); mouse input passes through it to
+    // the window.
+    m_photoFrame = m_dlg.AddControl<CPhotoFrame>(IDC_PHOTO_FRAME, QRect(339, 66, 280, 281));
+    m_photoFrame->ShowPicture(m_picture.GetImage(0));
+
+    m_sbVert = m_dlg.AddControl<QScrollBar>(IDC_SCROLL_VERT, QRect(619, 84, 10, 222), Qt::Vertical);
+    m_sbHorz = m_dlg.AddControl<QScrollBar>(IDC_SCROLL_HORZ, QRect(354, 365, 204, 11), Qt::Horizontal);
+    for (QScrollBar *bar : {m_sbHorz, m_sbVert}) {
+        // A bar's own steps would move it before the handler decides where it goes (the line step
+        // depends on the scale); with steps of 0 it stays put and the handler sets the position.
+        // A page of 0 also gives the bar a fixed-size thumb, as a bar set by range alone has.
+        bar->setSingleStep(0);
+        bar->setPageStep(0);
+        // "Scroll here" of the bar's own menu would move it without an action the view hears of.
+        bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    }
+    connect(m_sbHorz, &QScrollBar::actionTriggered, this, &CPhotoPanel::OnHScroll);
+    connect(m_sbVert, &QScrollBar::actionTriggered, this, &CPhotoPanel::OnVScroll);
+    // Letting go of a dragged thumb reports its final position once more.
+    connect(m_sbHorz, &QScrollBar::sliderReleased, this,
+            [this] { OnScroll(CZoomView::ScrollBar::Horizontal, m_sbHorz, CZoomView::ScrollThumbPosition); });
+    connect(m_sbVert, &QScrollBar::sliderReleased, this,
+            [this] { OnScroll(CZoomView::ScrollBar::Vertical, m_sbVert, CZoomView::ScrollThumbPosition); });
+
+    // The platform's zoom keys act like the zoom buttons; Ctrl+= serves keyboards on which "+"
+    // needs Shift. One shortcut holds all of them: two shortcuts on the same keys would cancel
+    // each other out as ambiguous.
+    QList<QKeySequence> zoomInKeys = QKeySequence::keyBindings(QKeySequence::ZoomIn);
+    const QKeySequence ctrlEqual(Qt::CTRL | Qt::Key_Equal);
+    if (!zoomInKeys.contains(ctrlEqual))
+        zoomInKeys << ctrlEqual;
+    auto *zoomIn = new QShortcut(&m_dlg);
+    zoomIn->setKeys(zoomInKeys);
+    connect(zoomIn, &QShortcut::activated, this, &CPhotoPanel::OnZoomIn);
+    auto *zoomOut = new QShortcut(QKeySequence::ZoomOut, &m_dlg);
+    connect(zoomOut, &QShortcut::activated, this, &CPhotoPanel::OnZoomOut);
+}
+
+void CPhotoPanel::SetUpControls(const QFont &font)
+{
+    for (CImageButton *button : {m_btnZoomIn, m_btnZoomOut})
+        button->setFont(font);
+    m_btnZoomIn->SetImage(CArtwork::Load(CArtwork::IDB_ZOOM_IN));
+    m_btnZoomOut->SetImage(CArtwork::Load(CArtwork::IDB_ZOOM_OUT));
+
+    // The photo frame is square: its width decides.
+    m_photoFrame->resize(m_photoFrame->width(), m_photoFrame->width());
+
+    // No photograph yet: the assumed size's fit scale, trackbar 0, empty text, bars disabled.
+    m_zoom.InitControls(m_photoFrame->geometry());
+    {
+        const QSignalBlocker quiet(m_slider);
+        m_slider->setRange(0, CZoomView::kTrackbarMax);
+    }
+    UpdateZoomDisplay();
+    PlaceScrollBars();
+    UpdateScrollBars();
+}
+
+CMainLayout::Block CPhotoPanel::CurrentBlock(QWidget *exitButton) const
+{
+    return {exitButton->geometry(), m_photoFrame->geometry(), m_sbVert->geometry(),
+            m_sbHorz->geometry(),   m_slider->geometry(),     m_editZoom->geometry()};
+}
+
+bool CPhotoPanel::Overflows(QWidget *exitButton, int cx, int cy) const
+{
+    return CMainLayout::Overflows(CurrentBlock(exitButton), cx, cy);
+}
+
+void CPhotoPanel::Arrange(QWidget *exitButton, int cx, int cy)
+{
+    const CMainLayout::Block next = CMainLayout::Arrange(CurrentBlock(exitButton), cx, cy);
+    exitButton->setGeometry(next.exitButton);
+    m_photoFrame->setGeometry(next.frame);
+    m_sbVert->setGeometry(next.vertBar);
+    m_sbHorz->setGeometry(next.horzBar);
+    m_slider->setGeometry(next.trackbar);
+    m_editZoom->setGeometry(next.zoomEdit);
+
+    m_zoom.Resize(next.frame);
+    UpdateScrollBars();
+    UpdateZoomDisplay();
+    RedrawPhoto();
+}
+
+void CPhotoPanel::PlaceScrollBars()
+{
+    m_sbVert->setGeometry(CMainLayout::VertBarBeside(m_zoom.GetFrameRect(), m_sbVert->width()));
+    m_sbHorz->setGeometry(CMainLayout::HorzBarBelow(m_zoom.GetFrameRect(), m_sbHorz->height()));
+}
+
+void CPhotoPanel::UpdateZoomDisplay()
+{
+    const CZoomView::Controls &controls = m_zoom.GetControls();
+    m_slider->SetPos(controls.nTrackbarPos);
+    m_editZoom->setText(controls.strZoom);
+}
+
+void CPhotoPanel::UpdateScrollBars()
+{
+    const CZoomView::Controls &controls = m_zoom.GetControls();
+    // Disabled bars get an empty range, so that they show no thumb.
+    const int max = controls.bScrollEnabled ? controls.nScrollMax : 0;
+    m_sbHorz->setRange(0, max);
+    m_sbVert->setRange(0, max);
+    m_sbHorz->setValue(controls.bScrollEnabled ? controls.nHorzPos : 0);
+    m_sbVert->setValue(controls.bScrollEnabled ? controls.nVertPos : 0);
+    m_sbHorz->setEnabled(controls.bScrollEnabled);
+    m_sbVert->setEnabled(controls.bScrollEnabled);
+}
+
+void CPhotoPanel::RedrawPhoto()
+{
+    // The view counts the square's rows upwards from the photograph's bottom edge.
+    m_photoFrame->ShowSource(
+        CPictureImage::SourceFromBottom(m_photoFrame->GetPicture().size(), m_zoom.GetSourceRect()));
+}
+
+void CPhotoPanel::FitNewPhoto(bool bMainImageLoaded)
+{
+    int width = 0;
+    if (bMainImageLoaded && !m_picture.GetMainImageWidth(&width))
+        width = 0;
+    m_photoFrame->ShowPicture(m_picture.GetImage(0));
+    m_zoom.FitNewPhoto(bMainImageLoaded, width);
+    UpdateScrollBars();
+    UpdateZoomDisplay();
+}
+
+void CPhotoPanel::ClearView()
+{
+    m_photoFrame->ShowPicture(m_picture.GetImage(0));
+    m_zoom.ClearView();
+}
+
+void CPhotoPanel::OnZoomIn()
+{
+    m_zoom.ZoomIn();
+    UpdateScrollBars();
+    UpdateZoomDisplay();
+    RedrawPhoto();
+}
+
+void CPhotoPanel::OnZoomOut()
+{
+    m_zoom.ZoomOut();
+    UpdateScrollBars();
+    UpdateZoomDisplay();
+    RedrawPhoto();
+}
+
+void CPhotoPanel::OnTrackbarScroll()
+{
+    m_zoom.OnTrackbar(m_slider->GetPos());
+    UpdateScrollBars();
+    UpdateZoomDisplay();
+    RedrawPhoto();
+}
+
+void CPhotoPanel::OnHScroll(int action)
+{
+    OnScroll(CZoomView::ScrollBar::Horizontal, m_sbHorz, ScrollCode(action));
+}
+
+void CPhotoPanel::OnVScroll(int action)
+{
+    OnScroll(CZoomView::ScrollBar::Vertical, m_sbVert, ScrollCode(action));
+}
+
+void CPhotoPanel::OnScroll(CZoomView::ScrollBar bar, QScrollBar *control, int code)
+{
+    if (code < 0)
+        return;
+    // The thumb's position is the one the bar shows while it is dragged.
+    if (!m_zoom.OnScroll(bar, code, control->sliderPosition()))
+        return;
+    const CZoomView::Controls &controls = m_zoom.GetControls();
+    control->setValue(bar == CZoomView::ScrollBar::Horizontal ? controls.nHorzPos : controls.nVertPos);
+    RedrawPhoto();
+}
+
+void CPhotoPanel::OnLButtonDown(const QPoint &point)
+{
+    if (m_zoom.OnLButtonDown(point))
+        m_dlg.grabMouse();
+}
+
+void CPhotoPanel::OnMouseMove(const QPoint &point)
+{
+    switch (m_zoom.OnMouseMove(point)) {
+    case CZoomView::DragStep::None:
+        break;
+    case CZoomView::DragStep::Redraw:
+        UpdateScrollBars();
+        RedrawPhoto();
+        break;
+    case CZoomView::DragStep::ReleaseCapture:
+        m_dlg.releaseMouse();
+        break;
+    }
+}
+
+void CPhotoPanel::OnLButtonUp()
+{
+    m_zoom.OnLButtonUp();
+    // Also when the drag was ended from elsewhere (a list's key choosing another prefecture
+    // clears the view): the mouse must never stay captured once the button is up.
+    if (QWidget::mouseGrabber() == &m_dlg)
+        m_dlg.releaseMouse();
+}
+
+bool CPhotoPanel::OnWheel(const QPoint &point, int angleDelta)
+{
+    if (!m_zoom.GetFrameRect().contains(point)) {
+        m_nWheelRest = 0;
+        return false;
+    }
+    m_nWheelRest += angleDelta;
+    while (m_nWheelRest >= kWheelNotch) {
+        m_nWheelRest -= kWheelNotch;
+        OnZoomIn();
+    }
+    while (m_nWheelRest <= -kWheelNotch) {
+        m_nWheelRest += kWheelNotch;
+        OnZoomOut();
+    }
+    return true;
+}
