@@ -48,10 +48,11 @@ void CFeaturePage::OnInitDialog()
     first->resize(side, side);
     second->resize(side, side);
 
-    static const int formats[CDetailTableLayout::kColumns] = {
-        CDetailTableLayout::kAlignLeft, CDetailTableLayout::kAlignCentre, CDetailTableLayout::kAlignLeft};
-    m_list.SetUpDetailTable(formats, CDetailTableLayout::kFeatureHeadingRatio, &CDetailTableLayout::FeatureRowHeight,
-                            CDetailTableRows::FeatureHeadings(), &CDetailTableRows::FeatureCellBkColor, nullptr);
+    // Eight rows share the height; the colours do not depend on the record.
+    m_list.SetUpDetailTable({Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignLeft}, CDetailTableLayout::kFeatureHeadingRatio,
+                            8, CDetailTableRows::FeatureHeadings(), [](int row, int column) {
+                                return CDetailTableRows::FeatureCellBkColor(row, column, GRAIN_INFO_DATA());
+                            });
 }
 
 bool CFeaturePage::SetGrainInfo(const GRAIN_INFO_DATA &info)
@@ -59,10 +60,8 @@ bool CFeaturePage::SetGrainInfo(const GRAIN_INFO_DATA &info)
     const QStringList &headings = CDetailTableRows::FeatureHeadings();
     const QStringList values = CDetailTableRows::FeatureValues(info);
     const QString blank(QLatin1Char(' '));
-    for (int row = 0; row < headings.size(); ++row) {
-        const QString texts[CDetailTableLayout::kColumns] = {blank, headings[row], values[row]};
-        m_list.SetRowTexts(row, texts);
-    }
+    for (int row = 0; row < headings.size(); ++row)
+        m_list.SetRowTexts(row, {blank, headings[row], values[row]});
     return true;
 }
 

@@ -35,10 +35,12 @@ bool CHistoryPage::Create(QWidget *parent)
 void CHistoryPage::OnInitDialog()
 {
     // The pedigree frame keeps its template shape; the chart is stretched over it.
-    static const int formats[CDetailTableLayout::kColumns] = {
-        CDetailTableLayout::kAlignLeft, CDetailTableLayout::kAlignCentre, CDetailTableLayout::kAlignCentre};
-    m_list.SetUpDetailTable(formats, CDetailTableLayout::kHistoryHeadingRatio, &CDetailTableLayout::HistoryRowHeight,
-                            CDetailTableRows::HistoryHeadings(), &CDetailTableRows::HistoryCellBkColor, &m_grainInfo);
+    // Three rows share the height; the required/optional cell is coloured from the page's copy.
+    m_list.SetUpDetailTable({Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignHCenter},
+                            CDetailTableLayout::kHistoryHeadingRatio, 3, CDetailTableRows::HistoryHeadings(),
+                            [this](int row, int column) {
+                                return CDetailTableRows::HistoryCellBkColor(row, column, m_grainInfo);
+                            });
 }
 
 bool CHistoryPage::SetGrainInfo(const GRAIN_INFO_DATA &info)
@@ -48,10 +50,8 @@ bool CHistoryPage::SetGrainInfo(const GRAIN_INFO_DATA &info)
     const QStringList &headings = CDetailTableRows::HistoryHeadings();
     const QStringList values = CDetailTableRows::HistoryValues(m_grainInfo);
     const QString blank(QLatin1Char(' '));
-    for (int row = 0; row < headings.size(); ++row) {
-        const QString texts[CDetailTableLayout::kColumns] = {blank, headings[row], values[row]};
-        m_list.SetRowTexts(row, texts);
-    }
+    for (int row = 0; row < headings.size(); ++row)
+        m_list.SetRowTexts(row, {blank, headings[row], values[row]});
     // The cell colour depends on the copy, not on a text that changed.
     m_list.viewport()->update();
     return true;

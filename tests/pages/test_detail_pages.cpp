@@ -116,7 +116,7 @@ void TestDetailPages::featureTemplate()
     QCOMPARE(list.columnWidth(0) + list.columnWidth(1) + list.columnWidth(2), client.width());
     QCOMPARE(list.columnWidth(1),
              CDetailTableLayout::ColumnWidths(client.width(), CDetailTableLayout::kFeatureHeadingRatio)[1]);
-    QCOMPARE(list.rowHeight(0), CDetailTableLayout::FeatureRowHeight(client.height()));
+    QCOMPARE(list.rowHeight(0), CDetailTableLayout::RowHeight(client.height(), 8));
 }
 
 void TestDetailPages::featureTexts()
@@ -189,7 +189,7 @@ void TestDetailPages::historyTemplate()
     QCOMPARE(page.GetDlgItem(CHistoryPage::kFrame)->geometry(), page.MapDialogRect(QRect(7, 74, 311, 179)));
     const QSize client = list.viewport()->size();
     QCOMPARE(list.rowCount(), 4);
-    QCOMPARE(list.rowHeight(3), CDetailTableLayout::HistoryRowHeight(client.height()));
+    QCOMPARE(list.rowHeight(3), CDetailTableLayout::RowHeight(client.height(), 3));
     QCOMPARE(list.columnWidth(1),
              CDetailTableLayout::ColumnWidths(client.width(), CDetailTableLayout::kHistoryHeadingRatio)[1]);
     QCOMPARE(list.columnWidth(0) + list.columnWidth(1) + list.columnWidth(2), client.width());

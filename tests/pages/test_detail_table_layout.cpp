@@ -66,8 +66,8 @@ void TestDetailTableLayout::rowHeights()
     QFETCH(int, clientHeight);
     QFETCH(int, feature);
     QFETCH(int, history);
-    QCOMPARE(Layout::FeatureRowHeight(clientHeight), feature);
-    QCOMPARE(Layout::HistoryRowHeight(clientHeight), history);
+    QCOMPARE(Layout::RowHeight(clientHeight, 8), feature);
+    QCOMPARE(Layout::RowHeight(clientHeight, 3), history);
 }
 
 void TestDetailTableLayout::linesThatFit_data()

@@ -4,33 +4,31 @@
 #include "controls/CRvListCellDelegate.h"
 #include "controls/CRvListCtrl.h"
 
-#include "settings/CRvFileAccess.h"
-
 #include <QHeaderView>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
 
 namespace {
 
-const int kFeatureFormats[3] = {0, 2, 0};
+const CRvListCtrl::ColumnFormats kFeatureFormats = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignLeft};
+const CRvListCtrl::ColumnFormats kHistoryFormats = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignHCenter};
 
 // A list whose client area is exactly `client`, set up as a detail table with `headings`.
-std::unique_ptr<CRvListCtrl> MakeList(const QSize &client, CDetailTableLayout::RowHeightRule rule, double ratio,
-                                      const QStringList &headings)
+std::unique_ptr<CRvListCtrl> MakeList(const QSize &client, const CRvListCtrl::ColumnFormats &formats, double ratio,
+                                      int heightRows, const QStringList &headings)
 {
     auto list = std::make_unique<CRvListCtrl>();
     const int frame = list->frameWidth();
     list->resize(client.width() + 2 * frame, client.height() + 2 * frame);
-    list->SetUpDetailTable(kFeatureFormats, ratio, rule, headings, &CDetailTableRows::FeatureCellBkColor, nullptr);
+    list->SetUpDetailTable(formats, ratio, heightRows, headings, {});
     return list;
 }
 
 std::unique_ptr<CRvListCtrl> MakeFeatureList(const QSize &client = QSize(310, 200))
 {
-    return MakeList(client, &CDetailTableLayout::FeatureRowHeight, CDetailTableLayout::kFeatureHeadingRatio,
+    return MakeList(client, kFeatureFormats, CDetailTableLayout::kFeatureHeadingRatio, 8,
                     CDetailTableRows::FeatureHeadings());
 }
 
@@ -60,7 +58,6 @@ private Q_SLOTS:
     void setUpNumbers_data();
     void setUpNumbers();
     void rowWrites();
-    void columnFormats();
     void keysMoveOneHighlight();
     void clicksSetTheStartingRow();
     void neverScrolls();
@@ -74,9 +71,11 @@ void TestRvListCtrl::setUpNumbers_data()
     QTest::addColumn<int>("heading");
     QTest::addColumn<int>("rowHeight");
     QTest::addColumn<int>("rows");
-    QTest::newRow("characteristics 310x200") << QSize(310, 200) << false << 90 << 24 << 9;
-    QTest::newRow("pedigree 310x200") << QSize(310, 200) << true << 80 << 65 << 4;
-    QTest::newRow("pedigree 310x76") << QSize(310, 76) << true << 80 << 24 << 4;
+    QTest::addColumn<int>("valueAlignment");
+    const int left = Qt::AlignLeft, centre = Qt::AlignHCenter;
+    QTest::newRow("characteristics 310x200") << QSize(310, 200) << false << 90 << 24 << 9 << left;
+    QTest::newRow("pedigree 310x200") << QSize(310, 200) << true << 80 << 65 << 4 << centre;
+    QTest::newRow("pedigree 310x76") << QSize(310, 76) << true << 80 << 24 << 4 << centre;
 }
 
 void TestRvListCtrl::setUpNumbers()
@@ -86,8 +85,9 @@ void TestRvListCtrl::setUpNumbers()
     QFETCH(int, heading);
     QFETCH(int, rowHeight);
     QFETCH(int, rows);
-    const auto list = history ? MakeList(client, &CDetailTableLayout::HistoryRowHeight,
-                                         CDetailTableLayout::kHistoryHeadingRatio, CDetailTableRows::HistoryHeadings())
+    QFETCH(int, valueAlignment);
+    const auto list = history ? MakeList(client, kHistoryFormats, CDetailTableLayout::kHistoryHeadingRatio, 3,
+                                         CDetailTableRows::HistoryHeadings())
                               : MakeFeatureList(client);
     list->show();
     QVERIFY(QTest::qWaitForWindowExposed(list.get()));
@@ -97,12 +97,14 @@ void TestRvListCtrl::setUpNumbers()
     QCOMPARE(list->columnWidth(0), 0);
     QCOMPARE(list->columnWidth(1), heading);
     QCOMPARE(list->columnWidth(2), client.width() - heading);
+    QCOMPARE(list->horizontalHeaderItem(1)->textAlignment(), Qt::AlignHCenter);
+    QCOMPARE(list->horizontalHeaderItem(2)->textAlignment(), Qt::Alignment(valueAlignment));
     QCOMPARE(list->rowCount(), rows);
     for (int row = 0; row < rows; ++row)
         QCOMPARE(list->rowHeight(row), rowHeight);
     // The blank row closes the table and is the row the keys start from.
     QCOMPARE(RowTexts(*list, rows - 1), QStringList(3, QStringLiteral(" ")));
-    QCOMPARE(list->m_nCurRow, rows - 1);
+    QCOMPARE(list->GetCurRow(), rows - 1);
     QVERIFY(list->horizontalHeader()->isHidden());
     QVERIFY(list->verticalHeader()->isHidden());
     QVERIFY(!list->horizontalScrollBar()->isVisible());
@@ -114,44 +116,21 @@ void TestRvListCtrl::rowWrites()
     const auto list = MakeFeatureList();
     const QStringList before = RowTexts(*list, 8);
 
-    const QString texts[3] = {QStringLiteral(" "), QStringLiteral("a"), QStringLiteral("b")};
-    list->m_nCurRow = 2;
+    // A row that does not exist changes nothing, not even the row the keys start from.
+    const CRvListCtrl::RowTexts texts = {QStringLiteral(" "), QStringLiteral("a"), QStringLiteral("b")};
+    QVERIFY(list->SetRowTexts(2, texts));
     QVERIFY(!list->SetRowTexts(9, texts));
     QVERIFY(!list->SetRowTexts(-1, texts));
     QCOMPARE(list->rowCount(), 9);
     QCOMPARE(RowTexts(*list, 8), before);
-    QCOMPARE(list->m_nCurRow, 2);
+    QCOMPARE(list->GetCurRow(), 2);
 
     QVERIFY(list->SetRowTexts(4, texts));
     QCOMPARE(RowTexts(*list, 4), (QStringList{QStringLiteral(" "), QStringLiteral("a"), QStringLiteral("b")}));
-    QCOMPARE(list->m_nCurRow, 4);
+    QCOMPARE(list->GetCurRow(), 4);
     // The tooltip carries the whole text; blank cells have none.
     QCOMPARE(list->item(4, 2)->toolTip(), QStringLiteral("b"));
     QVERIFY(list->item(4, 0)->toolTip().isEmpty());
-
-    // More texts per row than there are columns: the cells that exist are written, and the row
-    // answers false.
-    list->m_nColumns = 4;
-    const QString wide[4] = {QStringLiteral(" "), QStringLiteral("c"), QStringLiteral("d"), QStringLiteral("e")};
-    QVERIFY(!list->SetRowTexts(1, wide));
-    QCOMPARE(list->item(1, 2)->text(), QStringLiteral("d"));
-    QVERIFY(!list->AddRow(wide));
-    QCOMPARE(list->rowCount(), 10);
-    QCOMPARE(list->m_nCurRow, 9);
-}
-
-void TestRvListCtrl::columnFormats()
-{
-    const auto list = MakeFeatureList();
-    QCOMPARE(list->GetColumnFormat(1), CDetailTableLayout::kAlignCentre);
-    QCOMPARE(list->GetColumnFormat(2), CDetailTableLayout::kAlignLeft);
-
-    // Without columns there is nothing to format, and no formats stay behind.
-    list->ResetColumns();
-    QCOMPARE(list->columnCount(), 0);
-    QVERIFY(list->m_pfnCellBkColor == nullptr);
-    QVERIFY(!list->SetColumnFormats(kFeatureFormats));
-    QVERIFY(!list->m_pnFormats);
 }
 
 void TestRvListCtrl::keysMoveOneHighlight()
@@ -161,7 +140,7 @@ void TestRvListCtrl::keysMoveOneHighlight()
     QVERIFY(QTest::qWaitForWindowExposed(list.get()));
 
     // After a refill of rows 0 to 7 the keys start from row 7.
-    const QString texts[3] = {QStringLiteral(" "), QStringLiteral("h"), QStringLiteral("v")};
+    const CRvListCtrl::RowTexts texts = {QStringLiteral(" "), QStringLiteral("h"), QStringLiteral("v")};
     for (int row = 0; row < 8; ++row)
         list->SetRowTexts(row, texts);
     QTest::keyClick(list.get(), Qt::Key_Up);
@@ -173,11 +152,11 @@ void TestRvListCtrl::keysMoveOneHighlight()
     // The last row goes no further; neither does row 0 upwards.
     QTest::keyClick(list.get(), Qt::Key_Down);
     QCOMPARE(SelectedRows(*list), QList<int>{8});
-    QCOMPARE(list->m_nCurRow, 8);
+    QCOMPARE(list->GetCurRow(), 8);
     for (int i = 0; i < 12; ++i)
         QTest::keyClick(list.get(), Qt::Key_Up);
     QCOMPARE(SelectedRows(*list), QList<int>{0});
-    QCOMPARE(list->m_nCurRow, 0);
+    QCOMPARE(list->GetCurRow(), 0);
 
     // A key the table handles itself moves the starting row with its highlight.
     QTest::keyClick(list.get(), Qt::Key_End, Qt::ControlModifier);
@@ -188,28 +167,28 @@ void TestRvListCtrl::keysMoveOneHighlight()
 
 void TestRvListCtrl::clicksSetTheStartingRow()
 {
-    // Three headings in a client of 200: rows of 24 leave empty space below the blank row.
-    const auto list = MakeList(QSize(310, 200), &CDetailTableLayout::FeatureRowHeight,
-                               CDetailTableLayout::kFeatureHeadingRatio, CDetailTableRows::HistoryHeadings());
+    // Three headings in rows of 24 (a client of 200 shared by eight) leave empty space below.
+    const auto list = MakeList(QSize(310, 200), kFeatureFormats, CDetailTableLayout::kFeatureHeadingRatio, 8,
+                               CDetailTableRows::HistoryHeadings());
     list->show();
     QVERIFY(QTest::qWaitForWindowExposed(list.get()));
     QWidget *viewport = list->viewport();
     const auto rowCentre = [&](int row) { return list->visualRect(list->model()->index(row, 2)).center(); };
 
     QTest::mouseClick(viewport, Qt::LeftButton, {}, rowCentre(1));
-    QCOMPARE(list->m_nCurRow, 1);
+    QCOMPARE(list->GetCurRow(), 1);
     QCOMPARE(SelectedRows(*list), QList<int>{1});
     QTest::keyClick(list.get(), Qt::Key_Down);
     QCOMPARE(SelectedRows(*list), QList<int>{2});
 
     QTest::mouseClick(viewport, Qt::RightButton, {}, rowCentre(3));
-    QCOMPARE(list->m_nCurRow, 3);
+    QCOMPARE(list->GetCurRow(), 3);
     QTest::keyClick(list.get(), Qt::Key_Up);
     QCOMPARE(SelectedRows(*list), QList<int>{2});
 
     // Empty space forgets the row and its highlight; Down then starts at the top.
     QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(150, 180));
-    QCOMPARE(list->m_nCurRow, -1);
+    QCOMPARE(list->GetCurRow(), -1);
     QVERIFY(SelectedRows(*list).isEmpty());
     QTest::keyClick(list.get(), Qt::Key_Up);
     QVERIFY(SelectedRows(*list).isEmpty());
@@ -224,9 +203,9 @@ void TestRvListCtrl::neverScrolls()
     const auto list = MakeFeatureList();
     list->show();
     QVERIFY(QTest::qWaitForWindowExposed(list.get()));
-    const QString texts[3] = {QStringLiteral(" "), QStringLiteral(" "), QStringLiteral(" ")};
-    list->SetRowTexts(8, texts);
-    list->SelectRow(8);
+    const CRvListCtrl::RowTexts texts = {QStringLiteral(" "), QStringLiteral(" "), QStringLiteral(" ")};
+    list->SetRowTexts(7, texts);
+    QTest::keyClick(list.get(), Qt::Key_Down);
     QTest::keyClick(list.get(), Qt::Key_End, Qt::ControlModifier);
     QWheelEvent wheel(QPointF(100, 100), list->viewport()->mapToGlobal(QPointF(100, 100)), QPoint(0, -120),
                       QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -242,7 +221,7 @@ void TestRvListCtrl::longTextsWrapOrShorten()
     for (const int clientHeight : {200, 258, 700}) {
         const auto list = MakeFeatureList(QSize(620, clientHeight));
         list->setFont(QFont(QStringLiteral("IPAPGothic"), 11));
-        const QString texts[3] = {QStringLiteral(" "), text, QStringLiteral(" ")};
+        const CRvListCtrl::RowTexts texts = {QStringLiteral(" "), text, QStringLiteral(" ")};
         list->SetRowTexts(6, texts);
         list->show();
         QVERIFY(QTest::qWaitForWindowExposed(list.get()));
