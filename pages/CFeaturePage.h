@@ -2,13 +2,9 @@
 // The "特性" tab page: two square photo frames (1016, 1017) and the eight-row characteristics table
 // (list 1023). Template 133.
 
-#include "data/CatalogTypes.h"
-#include "controls/CRvListCtrl.h"
-#include "controls/CRvDialog.h"
+#include "pages/CDetailPage.h"
 
-class CPictureImage;
-
-class CFeaturePage : public CRvDialog
+class CFeaturePage : public CDetailPage
 {
     Q_OBJECT
 
@@ -19,23 +15,4 @@ public:
     static constexpr int kList = 1023;
 
     explicit CFeaturePage(QWidget *parent = nullptr);
-    ~CFeaturePage() override;
-
-    // Builds the template's controls as a child of `parent` and initialises the page.
-    bool Create(QWidget *parent);
-    // Writes the record's characteristics into the table; always true. The record is not kept.
-    bool SetGrainInfo(const GRAIN_INFO_DATA &info);
-
-    CRvListCtrl &GetList() { return m_list; }
-
-    // The main window's photograph holder; none until the first region choice sets it.
-    CPictureImage *m_pPictureImage = nullptr;
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-
-private:
-    void OnInitDialog();
-
-    CRvListCtrl m_list;
 };

@@ -6,12 +6,11 @@
 #include "pages/CHistoryPage.h"
 #include "viewer/CPictureImage.h"
 
-#include "settings/CRvFileAccess.h"
-
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
+
+Q_DECLARE_METATYPE(GRAIN_INFO_DATA)
 
 namespace {
 
@@ -36,6 +35,15 @@ GRAIN_INFO_DATA Kirara()
     return info;
 }
 
+// Every field a text of its own, so that one shown in another heading's row shows up.
+GRAIN_INFO_DATA Distinct()
+{
+    return {0, 0, QString(), false, QStringLiteral("required"), QStringLiteral("history"), QStringLiteral("1988"),
+            QStringLiteral("place"), QStringLiteral("shape"), QStringLiteral("colour"), QStringLiteral("skin"),
+            QStringLiteral("groove"), QStringLiteral("embryo"), QStringLiteral("23.0"), QStringLiteral("white part"),
+            QStringLiteral("other")};
+}
+
 QStringList Column(CRvListCtrl &list, int column)
 {
     QStringList texts;
@@ -46,8 +54,9 @@ QStringList Column(CRvListCtrl &list, int column)
 
 // The colour a cell shows on screen, read from a grab of the whole page near the cell's corner
 // (away from the centred or left-aligned text and from the grid lines).
-QColor CellColour(CRvDialog &page, CRvListCtrl &list, int row, int column)
+QColor CellColour(CDetailPage &page, int row, int column)
 {
+    CRvListCtrl &list = page.GetList();
     const QRect cell = list.visualRect(list.model()->index(row, column));
     const QPoint at = list.viewport()->mapTo(&page, cell.topLeft() + QPoint(2, 2));
     return page.grab().toImage().pixelColor(at);
@@ -63,15 +72,15 @@ protected:
     void keyPressEvent(QKeyEvent *event) override { m_keys << event->key(); }
 };
 
-// The page hosted in a window of its own, shown, as the main window shows it on its tab.
-template <typename Page>
+// A page hosted in a window of its own, shown, as the main window shows it on its tab.
 struct Hosted {
     KeyHost host;
-    Page page;
-    Hosted()
+    std::unique_ptr<CDetailPage> page;
+    explicit Hosted(bool history)
+        : page(history ? std::unique_ptr<CDetailPage>(new CHistoryPage) : std::make_unique<CFeaturePage>())
     {
-        page.Create(&host);
-        host.resize(page.size());
+        page->Create(&host);
+        host.resize(page->size());
         host.show();
     }
 };
@@ -83,185 +92,162 @@ class TestDetailPages : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void featureTemplate();
-    void featureTexts();
-    void featureColours();
-    void historyTemplate();
-    void historyTexts();
-    void historyRequiredColour();
+    void templates_data();
+    void templates();
+    void texts_data();
+    void texts();
+    void colours_data();
+    void colours();
     void framesWaitForTheHolder();
     void escapeReachesTheMainWindow();
 };
 
-void TestDetailPages::featureTemplate()
+using Frames = QMap<int, QRect>;
+
+void TestDetailPages::templates_data()
 {
-    Hosted<CFeaturePage> hosted;
-    CFeaturePage &page = hosted.page;
-    QVERIFY(QTest::qWaitForWindowExposed(&hosted.host));
-
-    QWidget *first = page.GetDlgItem(CFeaturePage::kFrameFirst);
-    QWidget *second = page.GetDlgItem(CFeaturePage::kFrameSecond);
-    QVERIFY(first && second);
-    const QRect templateFirst = page.MapDialogRect(QRect(7, 7, 85, 87));
-    QCOMPARE(first->pos(), templateFirst.topLeft());
-    QCOMPARE(second->pos(), page.MapDialogRect(QRect(104, 7, 85, 87)).topLeft());
-    QCOMPARE(first->width(), first->height());
-    QCOMPARE(second->size(), first->size());
-    QCOMPARE(first->width(), std::min(templateFirst.width(), templateFirst.height()));
-
-    CRvListCtrl &list = page.GetList();
-    QCOMPARE(page.GetDlgItem(CFeaturePage::kList), &list);
-    QCOMPARE(list.geometry(), page.MapDialogRect(QRect(7, 110, 311, 130)));
-    const QSize client = list.viewport()->size();
-    QCOMPARE(list.columnWidth(0) + list.columnWidth(1) + list.columnWidth(2), client.width());
-    QCOMPARE(list.columnWidth(1),
-             CDetailTableLayout::ColumnWidths(client.width(), CDetailTableLayout::kFeatureHeadingRatio)[1]);
-    QCOMPARE(list.rowHeight(0), CDetailTableLayout::RowHeight(client.height(), 8));
+    QTest::addColumn<bool>("history");
+    QTest::addColumn<int>("listId");
+    QTest::addColumn<QRect>("listRect");
+    QTest::addColumn<Frames>("frames");
+    QTest::newRow("特性") << false << int(CFeaturePage::kList) << QRect(7, 110, 311, 130)
+                          << Frames{{CFeaturePage::kFrameFirst, QRect(7, 7, 85, 87)},
+                                    {CFeaturePage::kFrameSecond, QRect(104, 7, 85, 87)}};
+    QTest::newRow("来歴") << true << int(CHistoryPage::kList) << QRect(7, 7, 311, 54)
+                          << Frames{{CHistoryPage::kFrame, QRect(7, 74, 311, 179)}};
 }
 
-void TestDetailPages::featureTexts()
+void TestDetailPages::templates()
 {
-    Hosted<CFeaturePage> hosted;
-    CRvListCtrl &list = hosted.page.GetList();
-    QStringList headings = CDetailTableRows::FeatureHeadings();
-    headings << QStringLiteral(" ");
-    QCOMPARE(Column(list, 1), headings);
+    QFETCH(bool, history);
+    QFETCH(int, listId);
+    QFETCH(QRect, listRect);
+    QFETCH(Frames, frames);
+    Hosted hosted(history);
+    CDetailPage &page = *hosted.page;
+    QVERIFY(QTest::qWaitForWindowExposed(&hosted.host));
 
-    // Every field a text of its own, so that one shown in another heading's row shows up.
-    GRAIN_INFO_DATA info;
-    info.Clear();
-    info.strGrainShape = QStringLiteral("shape");
-    info.strColor = QStringLiteral("colour");
-    info.strSkin = QStringLiteral("skin");
-    info.strGroove = QStringLiteral("groove");
-    info.strEmbryo = QStringLiteral("embryo");
-    info.strThousandWeight = QStringLiteral("23.0");
-    info.strWhitePart = QStringLiteral("white part");
-    info.strOther = QStringLiteral("other");
-    info.strHistory = QStringLiteral("history");
-    info.strBreedingPlace = QStringLiteral("place");
-    QVERIFY(hosted.page.SetGrainInfo(info));
+    // The characteristics frames are made square of the first frame's width, or its height where
+    // the dialog units make that the smaller; the pedigree frame keeps its template shape.
+    const bool square = !history;
+    const QRect first = page.MapDialogRect(frames.first());
+    const int side = std::min(first.width(), first.height());
+    for (auto frame = frames.cbegin(); frame != frames.cend(); ++frame) {
+        QWidget *control = page.GetDlgItem(frame.key());
+        QVERIFY(control);
+        const QRect placed = page.MapDialogRect(frame.value());
+        QCOMPARE(control->geometry(), square ? QRect(placed.topLeft(), QSize(side, side)) : placed);
+    }
+
+    // Eight rows share the characteristics table's height, three the pedigree table's; each
+    // table has a blank row after them.
+    const double ratio = history ? CDetailTableLayout::kHistoryHeadingRatio : CDetailTableLayout::kFeatureHeadingRatio;
+    const int heightRows = history ? 3 : 8;
+    CRvListCtrl &list = page.GetList();
+    QCOMPARE(page.GetDlgItem(listId), &list);
+    QCOMPARE(list.geometry(), page.MapDialogRect(listRect));
+    const QSize client = list.viewport()->size();
+    QCOMPARE(list.columnWidth(0) + list.columnWidth(1) + list.columnWidth(2), client.width());
+    QCOMPARE(list.columnWidth(1), CDetailTableLayout::ColumnWidths(client.width(), ratio)[1]);
+    QCOMPARE(list.rowCount(), heightRows + 1);
+    QCOMPARE(list.rowHeight(heightRows), CDetailTableLayout::RowHeight(client.height(), heightRows));
+}
+
+void TestDetailPages::texts_data()
+{
+    QTest::addColumn<bool>("history");
+    QTest::addColumn<GRAIN_INFO_DATA>("info");
+    QTest::addColumn<QStringList>("values");
+    const QString blank(QLatin1Char(' '));
     // Headings: 粒形, 色沢, 皮の厚薄, 縦溝の深浅, 胚の大小及び胚の形, 千粒重, 心白…, その他.
-    QCOMPARE(Column(list, 2),
-             (QStringList{QStringLiteral("shape"), QStringLiteral("colour"), QStringLiteral("skin"),
-                          QStringLiteral("groove"), QStringLiteral("embryo"), QStringLiteral("23.0g"),
-                          QStringLiteral("white part"), QStringLiteral("other"), QStringLiteral(" ")}));
-    QCOMPARE(Column(list, 0), QStringList(9, QStringLiteral(" ")));
-    QCOMPARE(list.item(0, 2)->toolTip(), QStringLiteral("shape"));
-
+    QTest::newRow("特性") << false << Distinct()
+                          << QStringList{
+                                 QStringLiteral("shape"),      QStringLiteral("colour"), QStringLiteral("skin"),
+                                 QStringLiteral("groove"),     QStringLiteral("embryo"), QStringLiteral("23.0g"),
+                                 QStringLiteral("white part"), QStringLiteral("other"),  blank};
     // A cleared record empties the values and keeps the headings; no lone "g".
-    GRAIN_INFO_DATA empty;
-    empty.Clear();
-    hosted.page.SetGrainInfo(empty);
+    QTest::newRow("特性, cleared") << false << GRAIN_INFO_DATA() << (QStringList(8, QString()) << blank);
+    QTest::newRow("来歴") << true << Distinct()
+                          << QStringList{QStringLiteral("required"), QStringLiteral("history"),
+                                         QStringLiteral("place (1988)"), blank};
+    QTest::newRow("来歴, no year") << true << Kirara()
+                                   << QStringList{QString::fromUtf8("必須"), QString::fromUtf8("しまひかり×キタアケ"),
+                                                  QString::fromUtf8("北海道立上川農試"), blank};
+    QTest::newRow("来歴, cleared") << true << GRAIN_INFO_DATA() << (QStringList(3, QString()) << blank);
+}
+
+void TestDetailPages::texts()
+{
+    QFETCH(bool, history);
+    QFETCH(GRAIN_INFO_DATA, info);
+    QFETCH(QStringList, values);
+    Hosted hosted(history);
+    CRvListCtrl &list = hosted.page->GetList();
+    QStringList headings = history ? CDetailTableRows::HistoryHeadings() : CDetailTableRows::FeatureHeadings();
+    headings << QStringLiteral(" ");
+
+    hosted.page->SetGrainInfo(Kirara());
+    hosted.page->SetGrainInfo(info);
+    QCOMPARE(Column(list, 0), QStringList(headings.size(), QStringLiteral(" ")));
     QCOMPARE(Column(list, 1), headings);
-    QStringList cleared(8, QString());
-    cleared << QStringLiteral(" ");
-    QCOMPARE(Column(list, 2), cleared);
+    QCOMPARE(Column(list, 2), values);
+    QCOMPARE(list.item(0, 2)->toolTip(), values.front());
 }
 
-void TestDetailPages::featureColours()
+void TestDetailPages::colours_data()
 {
-    Hosted<CFeaturePage> hosted;
-    QVERIFY(QTest::qWaitForWindowExposed(&hosted.host));
-    hosted.page.SetGrainInfo(Kirara());
-    CRvListCtrl &list = hosted.page.GetList();
-    const QImage shot = hosted.page.grab().toImage();
-    for (int row = 0; row < 9; ++row) {
-        const QRect heading = list.visualRect(list.model()->index(row, 1));
-        const QRect value = list.visualRect(list.model()->index(row, 2));
-        const QPoint headingAt = list.viewport()->mapTo(&hosted.page, heading.topLeft() + QPoint(2, 2));
-        const QPoint valueAt = list.viewport()->mapTo(&hosted.page, value.topLeft() + QPoint(2, 2));
-        QCOMPARE(shot.pixelColor(headingAt), QColor(240, 248, 255));
-        QCOMPARE(shot.pixelColor(valueAt), QColor(255, 255, 255));
-    }
-}
-
-void TestDetailPages::historyTemplate()
-{
-    Hosted<CHistoryPage> hosted;
-    CHistoryPage &page = hosted.page;
-    QVERIFY(QTest::qWaitForWindowExposed(&hosted.host));
-
-    CRvListCtrl &list = page.GetList();
-    QCOMPARE(page.GetDlgItem(CHistoryPage::kList), &list);
-    QCOMPARE(list.geometry(), page.MapDialogRect(QRect(7, 7, 311, 54)));
-    // The pedigree frame keeps its template shape.
-    QCOMPARE(page.GetDlgItem(CHistoryPage::kFrame)->geometry(), page.MapDialogRect(QRect(7, 74, 311, 179)));
-    const QSize client = list.viewport()->size();
-    QCOMPARE(list.rowCount(), 4);
-    QCOMPARE(list.rowHeight(3), CDetailTableLayout::RowHeight(client.height(), 3));
-    QCOMPARE(list.columnWidth(1),
-             CDetailTableLayout::ColumnWidths(client.width(), CDetailTableLayout::kHistoryHeadingRatio)[1]);
-    QCOMPARE(list.columnWidth(0) + list.columnWidth(1) + list.columnWidth(2), client.width());
-}
-
-void TestDetailPages::historyTexts()
-{
-    Hosted<CHistoryPage> hosted;
-    CRvListCtrl &list = hosted.page.GetList();
-    GRAIN_INFO_DATA info = Kirara();
-    QVERIFY(hosted.page.SetGrainInfo(info));
-    QCOMPARE(Column(list, 1),
-             (QStringList{QString::fromUtf8("必須・選択"), QString::fromUtf8("来歴"), QString::fromUtf8("育種"),
-                          QStringLiteral(" ")}));
-    QCOMPARE(Column(list, 2),
-             (QStringList{QString::fromUtf8("必須"), info.strHistory, info.strBreedingPlace, QStringLiteral(" ")}));
-
-    info.strBreedingYear = QStringLiteral("1988");
-    hosted.page.SetGrainInfo(info);
-    QCOMPARE(list.item(2, 2)->text(), info.strBreedingPlace + QStringLiteral(" (1988)"));
-}
-
-void TestDetailPages::historyRequiredColour()
-{
-    Hosted<CHistoryPage> hosted;
-    CHistoryPage &page = hosted.page;
-    CRvListCtrl &list = page.GetList();
-    QVERIFY(QTest::qWaitForWindowExposed(&hosted.host));
-    const QColor blue(240, 248, 255), white(255, 255, 255);
-    const QColor yellow(255, 250, 205), pink(255, 240, 245);
-
+    QTest::addColumn<bool>("history");
+    QTest::addColumn<QList<GRAIN_INFO_DATA>>("shown");
+    QTest::addColumn<QColor>("requiredCell");
+    const QColor white(255, 255, 255), yellow(255, 250, 205), pink(255, 240, 245);
+    GRAIN_INFO_DATA optional = Kirara();
+    optional.bRequired = false;
+    optional.strRequired = QString::fromUtf8("選択");
+    QTest::newRow("特性") << false << QList<GRAIN_INFO_DATA>{Kirara()} << white;
     // Before anything is shown the page holds an empty record: an optional brand.
-    QCOMPARE(CellColour(page, list, 0, 2), pink);
+    QTest::newRow("来歴, nothing shown") << true << QList<GRAIN_INFO_DATA>{} << pink;
+    QTest::newRow("来歴, required") << true << QList<GRAIN_INFO_DATA>{Kirara()} << yellow;
+    QTest::newRow("来歴, optional") << true << QList<GRAIN_INFO_DATA>{Kirara(), optional} << pink;
+    QTest::newRow("来歴, cleared") << true << QList<GRAIN_INFO_DATA>{Kirara(), GRAIN_INFO_DATA()} << pink;
+}
 
-    GRAIN_INFO_DATA info = Kirara();
-    page.SetGrainInfo(info);
-    QCOMPARE(CellColour(page, list, 0, 2), yellow);
-    for (int row = 0; row < 4; ++row) {
-        QCOMPARE(CellColour(page, list, row, 1), blue);
+void TestDetailPages::colours()
+{
+    QFETCH(bool, history);
+    QFETCH(QList<GRAIN_INFO_DATA>, shown);
+    QFETCH(QColor, requiredCell);
+    Hosted hosted(history);
+    CDetailPage &page = *hosted.page;
+    QVERIFY(QTest::qWaitForWindowExposed(&hosted.host));
+    for (const GRAIN_INFO_DATA &info : shown)
+        page.SetGrainInfo(info);
+
+    // The row-0 value cell follows the required flag on the pedigree page; every other value cell
+    // is white and every heading cell light blue, the blank row's too.
+    QCOMPARE(CellColour(page, 0, 2), requiredCell);
+    for (int row = 0; row < page.GetList().rowCount(); ++row) {
+        QCOMPARE(CellColour(page, row, 1), QColor(240, 248, 255));
         if (row > 0)
-            QCOMPARE(CellColour(page, list, row, 2), white);
+            QCOMPARE(CellColour(page, row, 2), QColor(255, 255, 255));
     }
-
-    info.bRequired = false;
-    info.strRequired = QString::fromUtf8("選択");
-    page.SetGrainInfo(info);
-    QCOMPARE(CellColour(page, list, 0, 2), pink);
-
-    page.SetGrainInfo(Kirara());
-    GRAIN_INFO_DATA empty;
-    empty.Clear();
-    page.SetGrainInfo(empty);
-    QCOMPARE(CellColour(page, list, 0, 2), pink);
-    QCOMPARE(list.item(0, 2)->text(), QString());
 }
 
 void TestDetailPages::framesWaitForTheHolder()
 {
-    Hosted<CFeaturePage> feature;
-    Hosted<CHistoryPage> history;
+    Hosted feature(false);
+    Hosted history(true);
     QVERIFY(QTest::qWaitForWindowExposed(&history.host));
     const QColor emptyFrame(240, 240, 240);
     const QColor backdrop(Qt::darkCyan);
 
     struct Frame {
-        CRvDialog *page;
+        CDetailPage *page;
         int id;
         int slot;
     };
-    const Frame frames[] = {{&feature.page, CFeaturePage::kFrameFirst, 1},
-                            {&feature.page, CFeaturePage::kFrameSecond, 2},
-                            {&history.page, CHistoryPage::kFrame, 3}};
+    const Frame frames[] = {{feature.page.get(), CFeaturePage::kFrameFirst, 1},
+                            {feature.page.get(), CFeaturePage::kFrameSecond, 2},
+                            {history.page.get(), CHistoryPage::kFrame, 3}};
     const auto inside = [](const Frame &frame) {
         QPalette palette = frame.page->palette();
         palette.setColor(QPalette::Window, Qt::darkCyan);
@@ -279,28 +265,26 @@ void TestDetailPages::framesWaitForTheHolder()
     }
 
     CPictureImage holder;
-    feature.page.m_pPictureImage = &holder;
-    history.page.m_pPictureImage = &holder;
+    feature.page->m_pPictureImage = &holder;
+    history.page->m_pPictureImage = &holder;
     for (const Frame &frame : frames) {
         // The holder is known but the slot is empty: the light-grey empty frame.
         QCOMPARE(inside(frame), emptyFrame);
         QVERIFY(!holder.DrawImage(frame.slot, frame.page->GetDlgItem(frame.id), 0, 0, 0, 0));
     }
-    feature.page.m_pPictureImage = nullptr;
-    history.page.m_pPictureImage = nullptr;
+    feature.page->m_pPictureImage = nullptr;
+    history.page->m_pPictureImage = nullptr;
 }
 
 void TestDetailPages::escapeReachesTheMainWindow()
 {
-    Hosted<CFeaturePage> feature;
-    Hosted<CHistoryPage> history;
-    QVERIFY(QTest::qWaitForWindowExposed(&history.host));
-    QTest::keyClick(&feature.page.GetList(), Qt::Key_Escape);
-    QTest::keyClick(&history.page.GetList(), Qt::Key_Escape);
-    QVERIFY(feature.page.isVisible());
-    QVERIFY(history.page.isVisible());
-    QCOMPARE(feature.host.m_keys, QList<int>{Qt::Key_Escape});
-    QCOMPARE(history.host.m_keys, QList<int>{Qt::Key_Escape});
+    for (const bool history : {false, true}) {
+        Hosted hosted(history);
+        QVERIFY(QTest::qWaitForWindowExposed(&hosted.host));
+        QTest::keyClick(&hosted.page->GetList(), Qt::Key_Escape);
+        QVERIFY(hosted.page->isVisible());
+        QCOMPARE(hosted.host.m_keys, QList<int>{Qt::Key_Escape});
+    }
 }
 
 QTEST_MAIN(TestDetailPages)
