@@ -17,14 +17,9 @@ std::array<int, CDetailTableLayout::kColumns> CDetailTableLayout::ColumnWidths(i
     return {0, heading, clientWidth - heading};
 }
 
-int CDetailTableLayout::FeatureRowHeight(int clientHeight)
+int CDetailTableLayout::RowHeight(int clientHeight, int rows)
 {
-    return static_cast<int>((clientHeight - 4) * 0.125);
-}
-
-int CDetailTableLayout::HistoryRowHeight(int clientHeight)
-{
-    return static_cast<int>((clientHeight - 4) / 3.0);
+    return static_cast<int>((clientHeight - 4) / static_cast<double>(rows));
 }
 
 int CDetailTableLayout::LinesThatFit(int cellHeight, int lineHeight, int lineSpacing)

@@ -15,17 +15,8 @@ class CDetailTableLayout
 public:
     // A colour as 0x00BBGGRR: red in the lowest byte.
     using CellColor = quint32;
-    // Supplies the background of cell (row, column); `param` is handed through unchanged.
-    using CellBkColorFunc = CellColor (*)(int row, int column, void *param);
-    // Row height in pixels from the list's client height.
-    using RowHeightRule = int (*)(int clientHeight);
 
     static constexpr int kColumns = 3;
-
-    // Alignment codes of a column.
-    static constexpr int kAlignLeft = 0;
-    static constexpr int kAlignRight = 1;
-    static constexpr int kAlignCentre = 2;
 
     // Share of the client width given to the heading column: 9/31 and 8/31.
     static constexpr double kFeatureHeadingRatio = 0.2903225806451613;
@@ -42,9 +33,9 @@ public:
     // column gets the truncated share, the value column the rest, so the three add up to W.
     static std::array<int, kColumns> ColumnWidths(int clientWidth, double headingRatio);
 
-    // Eight rows share the characteristics table, three the pedigree table; 4 pixels stay spare.
-    static int FeatureRowHeight(int clientHeight);
-    static int HistoryRowHeight(int clientHeight);
+    // Height of each of `rows` rows that share the list's client height, 4 pixels staying spare;
+    // truncated toward zero, so below the spare pixels it is negative.
+    static int RowHeight(int clientHeight, int rows);
 
     // Whole lines of `lineHeight` pixels, `lineSpacing` apart, that fit in `cellHeight` pixels.
     static int LinesThatFit(int cellHeight, int lineHeight, int lineSpacing);

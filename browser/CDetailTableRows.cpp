@@ -42,20 +42,18 @@ QStringList CDetailTableRows::HistoryValues(const GRAIN_INFO_DATA &info)
     return {info.strRequired, info.strHistory, breeding};
 }
 
-CDetailTableRows::CellColor CDetailTableRows::FeatureCellBkColor(int row, int column, void *param)
+CDetailTableRows::CellColor CDetailTableRows::FeatureCellBkColor(int row, int column, const GRAIN_INFO_DATA &shown)
 {
     Q_UNUSED(row)
-    Q_UNUSED(param)
+    Q_UNUSED(shown)
     return column == 1 ? kHeadingColor : kValueColor;
 }
 
-CDetailTableRows::CellColor CDetailTableRows::HistoryCellBkColor(int row, int column, void *param)
+CDetailTableRows::CellColor CDetailTableRows::HistoryCellBkColor(int row, int column, const GRAIN_INFO_DATA &shown)
 {
     if (column == 1)
         return kHeadingColor;
-    if (column == 2 && row == 0) {
-        const auto *info = static_cast<const GRAIN_INFO_DATA *>(param);
-        return info != nullptr && info->bRequired ? kRequiredColor : kOptionalColor;
-    }
+    if (column == 2 && row == 0)
+        return shown.bRequired ? kRequiredColor : kOptionalColor;
     return kValueColor;
 }

@@ -11,6 +11,8 @@ class CDetailTableRows
 {
 public:
     using CellColor = CDetailTableLayout::CellColor;
+    // Background of cell (row, column) of a table that shows the record `shown`.
+    using CellBkColorFunc = CellColor (*)(int row, int column, const GRAIN_INFO_DATA &shown);
 
     static constexpr CellColor kHeadingColor = CDetailTableLayout::Rgb(240, 248, 255);   // light blue
     static constexpr CellColor kValueColor = CDetailTableLayout::Rgb(255, 255, 255);     // white
@@ -27,9 +29,8 @@ public:
     static const QStringList &HistoryHeadings();
     static QStringList HistoryValues(const GRAIN_INFO_DATA &info);
 
-    // Heading column light blue, everything else white; the row and the parameter play no part.
-    static CellColor FeatureCellBkColor(int row, int column, void *param);
-    // As above, except the required/optional value cell, coloured by the bRequired of the record
-    // that `param` points at (a missing record counts as an optional brand).
-    static CellColor HistoryCellBkColor(int row, int column, void *param);
+    // Heading column light blue, everything else white; the row and the record play no part.
+    static CellColor FeatureCellBkColor(int row, int column, const GRAIN_INFO_DATA &shown);
+    // As above, except the required/optional value cell, coloured by the record's bRequired.
+    static CellColor HistoryCellBkColor(int row, int column, const GRAIN_INFO_DATA &shown);
 };

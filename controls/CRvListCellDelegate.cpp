@@ -6,10 +6,9 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-CRvListCellDelegate::CRvListCellDelegate(QObject *parent, CellColorFunc background, CellColorFunc text)
+CRvListCellDelegate::CRvListCellDelegate(QObject *parent, CellColorFunc background)
     : QStyledItemDelegate(parent)
     , m_background(std::move(background))
-    , m_text(std::move(text))
 {}
 
 CRvListCellDelegate::CellText CRvListCellDelegate::CellLines(const QString &text, const QFont &font, const QRect &cell)
@@ -55,19 +54,11 @@ void CRvListCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
     const CellText cellText = CellLines(index.data(Qt::DisplayRole).toString(), option.font, cell);
     const QStringList &lines = cellText.lines;
     if (!lines.isEmpty()) {
-        Qt::Alignment horizontal = Qt::AlignLeft;
-        switch (index.model()->headerData(column, Qt::Horizontal, Qt::UserRole).toInt()) {
-        case CDetailTableLayout::kAlignRight:
-            horizontal = Qt::AlignRight;
-            break;
-        case CDetailTableLayout::kAlignCentre:
-            horizontal = Qt::AlignHCenter;
-            break;
-        default:
-            break;
-        }
+        const Qt::Alignment horizontal =
+            qvariant_cast<Qt::Alignment>(index.model()->headerData(column, Qt::Horizontal, Qt::TextAlignmentRole))
+            & Qt::AlignHorizontal_Mask;
         painter->setFont(option.font);
-        painter->setPen(selected ? option.palette.color(group, QPalette::HighlightedText) : m_text(row, column));
+        painter->setPen(option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
         // The block of lines sits in the middle of the row, as a single line would.
         const int block = cellText.lineHeight + static_cast<int>(lines.size() - 1) * cellText.lineSpacing;
         int top = cell.top() + (cell.height() - block) / 2;

@@ -1,8 +1,8 @@
 #pragma once
 // Paints one cell of a detail list: its background from the owner's colour function (or the
-// highlight of a selected row), and its text in whole lines only — wrapped onto as many lines as
-// the row has room for, the last one ending in "…" when the text is longer still. The column's
-// alignment code (CDetailTableLayout) is the Qt::UserRole data of its horizontal header.
+// highlight of a selected row), and its text in the list's text colour, in whole lines only —
+// wrapped onto as many lines as the row has room for, the last one ending in "…" when the text is
+// longer still. The column's alignment is the text alignment of its (hidden) horizontal header.
 
 #include <QColor>
 #include <QStyledItemDelegate>
@@ -17,10 +17,10 @@ public:
     // Room left free at the left and right of a cell's text, in pixels.
     static constexpr int kTextMargin = 4;
 
-    // The colours of the cell at (row, column).
+    // The background of the cell at (row, column).
     using CellColorFunc = std::function<QColor(int row, int column)>;
 
-    CRvListCellDelegate(QObject *parent, CellColorFunc background, CellColorFunc text);
+    CRvListCellDelegate(QObject *parent, CellColorFunc background);
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
@@ -34,5 +34,4 @@ public:
 
 private:
     CellColorFunc m_background;
-    CellColorFunc m_text;
 };

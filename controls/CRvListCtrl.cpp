@@ -9,7 +9,6 @@
 #include <QWheelEvent>
 
 #include <algorithm>
-#include <new>
 
 CRvListCtrl::CRvListCtrl(QWidget *parent)
     : QTableWidget(parent)
@@ -35,60 +34,43 @@ CRvListCtrl::CRvListCtrl(QWidget *parent)
     verticalHeader()->setMinimumSectionSize(0);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
 
-    setItemDelegate(new CRvListCellDelegate(
-        this, [this](int row, int column) { return GetCellBkColor(row, column); },
-        [this](int row, int column) { return GetCellTextColor(row, column); }));
+    // Cells take the colour function's background, or the list's own before there is one.
+    setItemDelegate(new CRvListCellDelegate(this, [this](int row, int column) {
+        return m_pfnCellBkColor ? CDetailTableLayout::ToQColor(m_pfnCellBkColor(row, column))
+                                : palette().color(QPalette::Base);
+    }));
 }
 
 CRvListCtrl::~CRvListCtrl() = default;
 
-void CRvListCtrl::ResetColumns()
+void CRvListCtrl::SetUpDetailTable(const ColumnFormats &formats, double headingRatio, int heightRows,
+                                   const QStringList &headings, CellBkColorFunc cellBkColor)
 {
-    const int count = columnCount();
-    for (int i = 0; i < count; ++i)
-        removeColumn(0);
-    m_nColumns = 0;
-    m_pnFormats.reset();
-    m_pfnCellBkColor = nullptr;
-}
-
-bool CRvListCtrl::SetColumnFormats(const int *formats)
-{
-    m_pnFormats.reset();
-    if (m_nColumns <= 0)
-        return false;
-    if (formats == nullptr)
-        return true;
-    m_pnFormats.reset(new (std::nothrow) int[static_cast<std::size_t>(m_nColumns)]);
-    if (!m_pnFormats)
-        return false;
-    std::copy(formats, formats + m_nColumns, m_pnFormats.get());
-    return true;
-}
-
-void CRvListCtrl::InsertColumns(int count, const QString *titles, const int *widths)
-{
-    for (int i = 0; i < count; ++i) {
-        if (i > columnCount())
-            break;
-        int format = CDetailTableLayout::kAlignLeft;
-        if (m_pnFormats && i < m_nColumns
-            && (m_pnFormats[i] == CDetailTableLayout::kAlignRight
-                || m_pnFormats[i] == CDetailTableLayout::kAlignCentre))
-            format = m_pnFormats[i];
-        insertColumn(i);
-        auto *header = new QTableWidgetItem(titles != nullptr ? titles[i] : QString());
-        header->setData(Qt::UserRole, format);
-        setHorizontalHeaderItem(i, header);
-        setColumnWidth(i, widths != nullptr ? widths[i] : 0);
-    }
     setRowCount(0);
+    setColumnCount(kColumns);
+
+    const QSize client = GetClientSize();
+    const auto widths = CDetailTableLayout::ColumnWidths(client.width(), headingRatio);
+    const QString blank(QLatin1Char(' '));
+    for (int i = 0; i < kColumns; ++i) {
+        // The header stays hidden; its items carry each column's alignment to the cell painter.
+        auto *header = new QTableWidgetItem(blank);
+        header->setTextAlignment(formats[static_cast<std::size_t>(i)]);
+        setHorizontalHeaderItem(i, header);
+        setColumnWidth(i, widths[static_cast<std::size_t>(i)]);
+    }
+    m_pfnCellBkColor = std::move(cellBkColor);
+
+    // A client lower than the spare 4 pixels gives a negative share; rows cannot be lower than 0.
+    verticalHeader()->setDefaultSectionSize(std::max(0, CDetailTableLayout::RowHeight(client.height(), heightRows)));
+
+    for (const QString &heading : headings)
+        AddRow({blank, heading, blank});
+    AddRow({blank, blank, blank});
 }
 
-bool CRvListCtrl::WriteCell(int row, int column, const QString &text)
+void CRvListCtrl::WriteCell(int row, int column, const QString &text)
 {
-    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
-        return false;
     QTableWidgetItem *cell = item(row, column);
     if (cell == nullptr) {
         cell = new QTableWidgetItem;
@@ -98,47 +80,29 @@ bool CRvListCtrl::WriteCell(int row, int column, const QString &text)
     cell->setText(text);
     // The whole text, for a cell that has to wrap or shorten it; a blank cell has nothing to show.
     cell->setToolTip(text.trimmed().isEmpty() ? QString() : text);
-    return true;
 }
 
-bool CRvListCtrl::AddRow(const QString *texts)
+void CRvListCtrl::AddRow(const RowTexts &texts)
 {
-    // A row needs at least its label column to exist.
-    if (columnCount() < 1)
-        return false;
     const int row = rowCount();
     insertRow(row);
-    WriteCell(row, 0, texts != nullptr ? texts[0] : QString());
-    bool written = true;
-    for (int i = 1; i < m_nColumns; ++i) {
-        if (!WriteCell(row, i, texts != nullptr ? texts[i] : QString())) {
-            written = false;
-            break;
-        }
-    }
+    for (int i = 0; i < kColumns; ++i)
+        WriteCell(row, i, texts[static_cast<std::size_t>(i)]);
     m_nCurRow = row;
-    return written;
 }
 
-bool CRvListCtrl::SetRowTexts(int row, const QString *texts)
+bool CRvListCtrl::SetRowTexts(int row, const RowTexts &texts)
 {
-    if (row < 0 || row >= rowCount() || texts == nullptr)
+    if (row < 0 || row >= rowCount())
         return false;
-    bool written = true;
-    for (int i = 0; i < m_nColumns; ++i) {
-        if (!WriteCell(row, i, texts[i])) {
-            written = false;
-            break;
-        }
-    }
+    for (int i = 0; i < kColumns; ++i)
+        WriteCell(row, i, texts[static_cast<std::size_t>(i)]);
     m_nCurRow = row;
-    return written;
+    return true;
 }
 
 void CRvListCtrl::SelectRow(int row)
 {
-    if (row < 0 || row >= rowCount())
-        return;
     int first = -1;
     for (const QModelIndex &index : selectionModel()->selectedIndexes()) {
         if (first < 0 || index.row() < first)
@@ -153,7 +117,7 @@ void CRvListCtrl::SelectRow(int row)
     m_nCurRow = row;
 }
 
-int CRvListCtrl::OnKeydown(int key)
+void CRvListCtrl::OnKeydown(int key)
 {
     if (key == Qt::Key_Up && m_nCurRow > 0) {
         --m_nCurRow;
@@ -162,14 +126,12 @@ int CRvListCtrl::OnKeydown(int key)
         ++m_nCurRow;
         SelectRow(m_nCurRow);
     }
-    return 0;
 }
 
-int CRvListCtrl::OnClick(int item)
+void CRvListCtrl::OnClick(int item)
 {
     m_nCurRow = item;
     viewport()->update();
-    return 0;
 }
 
 void CRvListCtrl::keyPressEvent(QKeyEvent *event)
@@ -180,7 +142,7 @@ void CRvListCtrl::keyPressEvent(QKeyEvent *event)
     // handles itself (Page Up, Page Down, Ctrl+Home, Ctrl+End) continue from the same row.
     if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
         OnKeydown(event->key());
-        if (m_nCurRow >= 0 && m_nCurRow < rowCount() && columnCount() > 1)
+        if (m_nCurRow >= 0)
             selectionModel()->setCurrentIndex(model()->index(m_nCurRow, 1), QItemSelectionModel::NoUpdate);
         event->accept();
         return;
@@ -218,7 +180,7 @@ void CRvListCtrl::mouseReleaseEvent(QMouseEvent *event)
 void CRvListCtrl::FollowDraggedHighlight()
 {
     const QModelIndexList rows = selectionModel()->selectedRows();
-    if (rows.size() == 1 && rows.front().row() != m_nCurRow)
+    if (rows.size() == 1)
         m_nCurRow = rows.front().row();
 }
 
@@ -234,66 +196,10 @@ void CRvListCtrl::scrollTo(const QModelIndex &index, ScrollHint hint)
     Q_UNUSED(hint)
 }
 
-QColor CRvListCtrl::GetCellBkColor(int row, int column) const
-{
-    if (m_pfnCellBkColor != nullptr)
-        return CDetailTableLayout::ToQColor(m_pfnCellBkColor(row, column, m_pCellBkParam));
-    return palette().color(QPalette::Base);
-}
-
-QColor CRvListCtrl::GetCellTextColor(int row, int column) const
-{
-    Q_UNUSED(row)
-    Q_UNUSED(column)
-    return palette().color(QPalette::Text);
-}
-
 QSize CRvListCtrl::GetClientSize() const
 {
     // The viewport only takes its size once the list is shown; the frame and the (empty) margins
     // give the same size earlier.
     const QMargins margins = viewportMargins();
     return contentsRect().marginsRemoved(margins).size();
-}
-
-int CRvListCtrl::GetColumnFormat(int column) const
-{
-    const QTableWidgetItem *header = horizontalHeaderItem(column);
-    return header != nullptr ? header->data(Qt::UserRole).toInt() : CDetailTableLayout::kAlignLeft;
-}
-
-void CRvListCtrl::SetRowHeight(int height)
-{
-    // A client lower than the spare 4 pixels gives a negative share; rows cannot be lower than 0.
-    height = std::max(0, height);
-    verticalHeader()->setDefaultSectionSize(height);
-    for (int row = 0; row < rowCount(); ++row)
-        setRowHeight(row, height);
-}
-
-void CRvListCtrl::SetUpDetailTable(const int *formats, double headingRatio,
-                                   CDetailTableLayout::RowHeightRule rowHeightRule, const QStringList &headings,
-                                   CellBkColorFunc cellBkColor, void *cellBkParam)
-{
-    ResetColumns();
-    m_nCurRow = -1;
-    m_nColumns = CDetailTableLayout::kColumns;
-    SetColumnFormats(formats);
-
-    const QSize client = GetClientSize();
-    const auto widths = CDetailTableLayout::ColumnWidths(client.width(), headingRatio);
-    const QString blank(QLatin1Char(' '));
-    const QString titles[CDetailTableLayout::kColumns] = {blank, blank, blank};
-    InsertColumns(CDetailTableLayout::kColumns, titles, widths.data());
-
-    m_pfnCellBkColor = cellBkColor;
-    m_pCellBkParam = cellBkParam;
-    if (rowHeightRule != nullptr)
-        SetRowHeight(rowHeightRule(client.height()));
-
-    for (const QString &heading : headings) {
-        const QString texts[CDetailTableLayout::kColumns] = {blank, heading, blank};
-        AddRow(texts);
-    }
-    AddRow(titles);
 }

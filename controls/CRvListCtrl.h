@@ -9,62 +9,39 @@
 
 #include "browser/CDetailTableLayout.h"
 
-#include <QSize>
 #include <QStringList>
 #include <QTableWidget>
 
-#include <memory>
+#include <array>
+#include <functional>
 
 class CRvListCtrl : public QTableWidget
 {
     Q_OBJECT
 
 public:
-    using CellBkColorFunc = CDetailTableLayout::CellBkColorFunc;
+    static constexpr int kColumns = CDetailTableLayout::kColumns;
+    // The texts of one row: the hidden label column, the heading and the value.
+    using RowTexts = std::array<QString, kColumns>;
+    // The horizontal alignment of each column.
+    using ColumnFormats = std::array<Qt::Alignment, kColumns>;
+    // Background of cell (row, column).
+    using CellBkColorFunc = std::function<CDetailTableLayout::CellColor(int row, int column)>;
 
     explicit CRvListCtrl(QWidget *parent = nullptr);
     ~CRvListCtrl() override;
 
-    // Deletes every column; forgets the column count, the formats and the colour function.
-    void ResetColumns();
-    // Copies m_nColumns alignment codes (none: every column left-aligned). False while there are
-    // no columns to format, or when the copy cannot be made; no formats are kept then.
-    bool SetColumnFormats(const int *formats);
-    // Inserts `count` columns with their titles, widths in pixels and the alignment of
-    // m_pnFormats, then drops every row.
-    void InsertColumns(int count, const QString *titles, const int *widths);
-    // Appends a row holding m_nColumns texts (none: empty texts); it becomes m_nCurRow.
-    bool AddRow(const QString *texts);
-    // Replaces the texts of an existing row, which becomes m_nCurRow. A row that does not exist
-    // (or no texts) changes nothing and answers false.
-    bool SetRowTexts(int row, const QString *texts);
-    // Highlights `row` alone (the keyboard cursor stays where it is) unless it already is the
-    // first highlighted row; it becomes m_nCurRow.
-    void SelectRow(int row);
-    // Moves the highlight one row up or down from m_nCurRow; other keys do nothing. Answers 0.
-    int OnKeydown(int key);
-    // The row clicked with either button (-1 for empty space) becomes m_nCurRow. Answers 0.
-    int OnClick(int item);
-
-    // The detail table of a tab page: three columns (hidden label, heading, value) whose widths
-    // and row height follow the client size, one row per heading and a blank row after them.
-    void SetUpDetailTable(const int *formats, double headingRatio, CDetailTableLayout::RowHeightRule rowHeightRule,
-                          const QStringList &headings, CellBkColorFunc cellBkColor, void *cellBkParam);
-
-    // Background of a cell: the colour function's answer, or the list's own background.
-    QColor GetCellBkColor(int row, int column) const;
-    // Text colour of every cell: the list's normal text colour.
-    QColor GetCellTextColor(int row, int column) const;
-    // Size of the area inside the border where the cells are drawn; valid before the list is shown.
-    QSize GetClientSize() const;
-    // Alignment code the column was inserted with.
-    int GetColumnFormat(int column) const;
-
-    int m_nColumns = 0;
-    std::unique_ptr<int[]> m_pnFormats;
-    int m_nCurRow = -1;
-    CellBkColorFunc m_pfnCellBkColor = nullptr;
-    void *m_pCellBkParam = nullptr;
+    // The detail table: three columns (hidden label, heading, value) whose widths follow the
+    // client width and `headingRatio`, rows of the height that `heightRows` rows share in the
+    // client height, one per heading, and a blank row after them, which becomes the row the keys
+    // start from.
+    void SetUpDetailTable(const ColumnFormats &formats, double headingRatio, int heightRows,
+                          const QStringList &headings, CellBkColorFunc cellBkColor);
+    // Replaces the texts of an existing row, which becomes the row the keys start from. A row that
+    // does not exist changes nothing and answers false.
+    bool SetRowTexts(int row, const RowTexts &texts);
+    // The row the Up and Down keys move from; -1 for none.
+    int GetCurRow() const { return m_nCurRow; }
 
     void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
 
@@ -76,9 +53,21 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
+    void AddRow(const RowTexts &texts);
+    void WriteCell(int row, int column, const QString &text);
+    // Highlights `row` alone (the keyboard cursor stays where it is) unless it already is the
+    // first highlighted row; it becomes m_nCurRow.
+    void SelectRow(int row);
+    // Moves the highlight one row up or down from m_nCurRow; other keys do nothing.
+    void OnKeydown(int key);
+    // The row clicked with either button (-1 for empty space) becomes m_nCurRow.
+    void OnClick(int item);
     // A drag of the pressed button across rows moves the highlight with it; the row it ends on is
     // the one the next Up or Down starts from.
     void FollowDraggedHighlight();
-    bool WriteCell(int row, int column, const QString &text);
-    void SetRowHeight(int height);
+    // Size of the area inside the border where the cells are drawn; valid before the list is shown.
+    QSize GetClientSize() const;
+
+    int m_nCurRow = -1;
+    CellBkColorFunc m_pfnCellBkColor;
 };

@@ -2,11 +2,9 @@
 // The "特性" tab page: two square photo frames (1016, 1017) and the eight-row characteristics table
 // (list 1023). Template 133.
 
-#include "data/CatalogTypes.h"
-#include "controls/CRvListCtrl.h"
-#include "controls/CRvDialog.h"
+#include "pages/CDetailPage.h"
 
-class CFeaturePage : public CRvDialog
+class CFeaturePage : public CDetailPage
 {
     Q_OBJECT
 
@@ -17,20 +15,4 @@ public:
     static constexpr int kList = 1023;
 
     explicit CFeaturePage(QWidget *parent = nullptr);
-    ~CFeaturePage() override;
-
-    // Builds the template's controls as a child of `parent` and initialises the page.
-    bool Create(QWidget *parent);
-    // Writes the record's characteristics into the table; always true. The record is not kept.
-    bool SetGrainInfo(const GRAIN_INFO_DATA &info);
-
-    CRvListCtrl &GetList() { return m_list; }
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-
-private:
-    void OnInitDialog();
-
-    CRvListCtrl m_list;
 };

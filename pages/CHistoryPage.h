@@ -2,11 +2,9 @@
 // The "来歴" tab page: the three-row pedigree table (list 1020) and the wide pedigree frame (1026).
 // Template 134.
 
-#include "data/CatalogTypes.h"
-#include "controls/CRvListCtrl.h"
-#include "controls/CRvDialog.h"
+#include "pages/CDetailPage.h"
 
-class CHistoryPage : public CRvDialog
+class CHistoryPage : public CDetailPage
 {
     Q_OBJECT
 
@@ -16,21 +14,4 @@ public:
     static constexpr int kFrame = 1026;
 
     explicit CHistoryPage(QWidget *parent = nullptr);
-    ~CHistoryPage() override;
-
-    bool Create(QWidget *parent);
-    // Keeps a copy of the record (its bRequired colours the required/optional cell) and writes
-    // the pedigree rows; always true.
-    bool SetGrainInfo(const GRAIN_INFO_DATA &info);
-
-    CRvListCtrl &GetList() { return m_list; }
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-
-private:
-    void OnInitDialog();
-
-    GRAIN_INFO_DATA m_grainInfo;
-    CRvListCtrl m_list;
 };

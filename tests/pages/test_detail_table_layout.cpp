@@ -1,6 +1,5 @@
 // The detail table's numbers and texts, without any window.
 #include "browser/CDetailTableLayout.h"
-#include "browser/CDetailTableRows.h"
 
 #include <QFontMetrics>
 #include <QtTest>
@@ -19,8 +18,6 @@ private Q_SLOTS:
     void linesThatFit_data();
     void linesThatFit();
     void fitCellTextWrapsOrShortens();
-    void historyValues_data();
-    void historyValues();
 };
 
 void TestDetailTableLayout::columnWidths_data()
@@ -66,8 +63,8 @@ void TestDetailTableLayout::rowHeights()
     QFETCH(int, clientHeight);
     QFETCH(int, feature);
     QFETCH(int, history);
-    QCOMPARE(Layout::FeatureRowHeight(clientHeight), feature);
-    QCOMPARE(Layout::HistoryRowHeight(clientHeight), history);
+    QCOMPARE(Layout::RowHeight(clientHeight, 8), feature);
+    QCOMPARE(Layout::RowHeight(clientHeight, 3), history);
 }
 
 void TestDetailTableLayout::linesThatFit_data()
@@ -136,32 +133,6 @@ void TestDetailTableLayout::fitCellTextWrapsOrShortens()
     QVERIFY(Layout::FitCellText(text, font, width, 0).isEmpty());
     QVERIFY(Layout::FitCellText(text, font, 0, 2).isEmpty());
     QVERIFY(Layout::FitCellText(QString(), font, width, 2).isEmpty());
-}
-
-void TestDetailTableLayout::historyValues_data()
-{
-    QTest::addColumn<QString>("place");
-    QTest::addColumn<QString>("year");
-    QTest::addColumn<QString>("breeding");
-    const QString place = QString::fromUtf8("北海道立上川農試");
-    QTest::newRow("place and year") << place << QStringLiteral("1988") << place + QStringLiteral(" (1988)");
-    QTest::newRow("no year") << place << QString() << place;
-    QTest::newRow("year without place") << QString() << QStringLiteral("1988") << QStringLiteral(" (1988)");
-    QTest::newRow("percent signs stay") << QStringLiteral("%2") << QStringLiteral("%1") << QStringLiteral("%2 (%1)");
-}
-
-void TestDetailTableLayout::historyValues()
-{
-    QFETCH(QString, place);
-    QFETCH(QString, year);
-    QFETCH(QString, breeding);
-    GRAIN_INFO_DATA info;
-    info.Clear();
-    info.strRequired = QString::fromUtf8("選択");
-    info.strHistory = QString::fromUtf8("しまひかり×キタアケ");
-    info.strBreedingPlace = place;
-    info.strBreedingYear = year;
-    QCOMPARE(CDetailTableRows::HistoryValues(info), (QStringList{info.strRequired, info.strHistory, breeding}));
 }
 
 QTEST_MAIN(TestDetailTableLayout)
