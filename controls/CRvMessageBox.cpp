@@ -1,5 +1,6 @@
 #include "controls/CRvMessageBox.h"
 
+#include "controls/CFocusRing.h"
 #include "settings/CResourceStrings.h"
 
 #include <QFont>
@@ -20,5 +21,7 @@ QMessageBox::StandardButton CRvMessageBox::DoMessageBox(QWidget *owner, const QS
         const QFontMetrics metrics(bold);
         text->setMinimumWidth(metrics.horizontalAdvance(caption) + 4 * metrics.height());
     }
+    // Its buttons show the focus as every other window of the program does.
+    CFocusRing::Attach(&box);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
