@@ -163,6 +163,76 @@ void CZoomView::ZoomOut()
     RedrawPhoto();
 }
 
+void CZoomView::ApplyZoomAt(double dScale, const QPoint &ptFrame)
+{
+    const int w = m_rcPhotoFrame.width();
+    if (!m_bMainImageLoaded || w <= 0) {
+        m_dScale = dScale;
+        ApplyZoom();
+        RedrawPhoto();
+        return;
+    }
+    // The photograph's point under the pointer in the view as it is drawn now: the whole
+    // photograph, or the visible square whose top row is one below the vertical scroll position
+    // (the square's rows count upwards from the bottom edge).
+    const double dx = qBound(0, ptFrame.x() - FrameLeft(), w);
+    const double dy = qBound(0, ptFrame.y() - FrameTop(), w);
+    const bool bWhole = m_nSrcWidth <= 0;
+    const double before = bWhole ? m_nImageSize : m_nSrcWidth;
+    const double px = (bWhole ? 0 : m_nSrcX) + dx * before / w;
+    const double py = (bWhole ? 0 : m_nScrollY + 1) + dy * before / w;
+
+    if (dScale > kMaxScale)
+        dScale = kMaxScale;
+    if (dScale < m_dFitScale)
+        dScale = m_dFitScale;
+    // A zoomed view whose scale stays as it is stays where it is (rather than drift by a pixel
+    // per turn of the wheel at 100 %).
+    const bool bSame = !bWhole && dScale == m_dScale;
+    m_dScale = dScale;
+    if (bSame) {
+        UpdateScrollBars();
+    } else if (m_dFitScale >= m_dScale) {
+        m_dScale = m_dFitScale;
+        ResetVisibleSquare();
+        DisableScrollBars();
+    } else {
+        const int v = GetVisibleSize();
+        m_nSrcWidth = m_nSrcHeight = v;
+        // Rounded to the nearest pixel: truncated, turn after turn at one place would creep
+        // towards the top-left corner.
+        m_nSrcX = qRound(px - dx * v / w);
+        m_nScrollY = qRound(py - dy * v / w) - 1;
+        // Held inside the photograph the way the bars hold their positions.
+        UpdateScrollBars();
+    }
+    UpdateZoomDisplay();
+    RedrawPhoto();
+}
+
+void CZoomView::ZoomAt(int nSteps, const QPoint &ptFrame)
+{
+    ApplyZoomAt(m_dScale + nSteps * kZoomStep, ptFrame);
+}
+
+void CZoomView::FitWhole()
+{
+    ApplyZoomAt(m_dFitScale, GetFrameCentre());
+}
+
+void CZoomView::ActualSizeAt(const QPoint &ptFrame)
+{
+    ApplyZoomAt(kMaxScale, ptFrame);
+}
+
+void CZoomView::ToggleFitAt(const QPoint &ptFrame)
+{
+    if (IsZoomed())
+        FitWhole();
+    else
+        ActualSizeAt(ptFrame);
+}
+
 void CZoomView::OnTrackbar(int nPos)
 {
     m_dScale = nPos / static_cast<double>(kTrackbarMax);

@@ -86,6 +86,22 @@ public:
     void ZoomIn();
     void ZoomOut();
 
+    // Zooms by `nSteps` zoom steps (negative: out) keeping the photograph's point under
+    // `ptFrame` (window coordinates, held inside the frame) where it is on the screen, as far as
+    // the photograph's edges allow. The scroll positions follow, so a later scroll continues from
+    // the new view. The caller draws.
+    void ZoomAt(int nSteps, const QPoint &ptFrame);
+    // Back to the fit scale, the whole photograph shown. The caller draws.
+    void FitWhole();
+    // One photograph pixel per screen pixel with the photograph's point under `ptFrame` kept in
+    // place; a photograph smaller than the frame stays at its fit scale. The caller draws.
+    void ActualSizeAt(const QPoint &ptFrame);
+    // A double-click: a zoomed view goes back to the whole photograph, the whole one goes to
+    // 100 % at the point. The caller draws.
+    void ToggleFitAt(const QPoint &ptFrame);
+    // The frame's centre, for the commands that act on the middle of the current view.
+    QPoint GetFrameCentre() const { return QPoint(FrameLeft() + m_rcPhotoFrame.width() / 2, FrameTop() + m_rcPhotoFrame.height() / 2); }
+
     // The trackbar was moved (by the user) to `nPos`. The caller draws afterwards.
     void OnTrackbar(int nPos);
 
@@ -133,6 +149,9 @@ public:
 
 private:
     void ApplyZoom();
+    // Sets the scale to `dScale` (clamped as the buttons clamp it) and moves the visible square so
+    // that the photograph's point under `ptFrame` stays under it.
+    void ApplyZoomAt(double dScale, const QPoint &ptFrame);
     void UpdateScrollBars();
     void UpdateZoomDisplay();
     // Derives m_nSrcY from the vertical scroll position and writes the trace line; the caller

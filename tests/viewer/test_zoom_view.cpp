@@ -27,6 +27,27 @@ void Click(CZoomView &view, int zoomIns, int zoomOuts)
         view.ZoomOut();
 }
 
+// The photograph's point (x from the left, y from the top) drawn at `offset` inside the frame.
+QPointF PhotoPointAt(const CZoomView &view, const QPoint &offset)
+{
+    const double w = view.GetFrameRect().width();
+    if (view.GetSourceRect().width() <= 0)
+        return QPointF(offset) * (view.GetImageSize() / w);
+    const double v = view.GetVisibleSize();
+    return QPointF(view.GetSrcX() + offset.x() * v / w, view.GetScrollY() + 1 + offset.y() * v / w);
+}
+
+// The bars show where the view is, so a later scroll continues from there.
+void CheckBarsFollowView(const CZoomView &view)
+{
+    const CZoomView::Controls &controls = view.GetControls();
+    QVERIFY(controls.bScrollEnabled);
+    QCOMPARE(controls.nHorzPos, view.GetSrcX());
+    QCOMPARE(controls.nVertPos, view.GetScrollY());
+    QCOMPARE(view.GetSrcY(), view.GetMaxScrollPos() - view.GetScrollY());
+    QCOMPARE(view.GetSourceRect().width(), view.GetVisibleSize());
+}
+
 }  // namespace
 
 class TestZoomView : public QObject
@@ -54,6 +75,10 @@ private Q_SLOTS:
     void withoutPhotoControlsStayEmpty();
     void clearViewKeepsScaleAndControls();
     void traceLineIsOffByDefaultAndFormatted();
+    void zoomAtKeepsPointUnderPointer_data();
+    void zoomAtKeepsPointUnderPointer();
+    void fitAndActualSize_data();
+    void fitAndActualSize();
 };
 
 void TestZoomView::fitsNewPhoto_data()
@@ -471,3 +496,120 @@ void TestZoomView::traceLineIsOffByDefaultAndFormatted()
 
 QTEST_GUILESS_MAIN(TestZoomView)
 #include "test_zoom_view.moc"
+
+void TestZoomView::zoomAtKeepsPointUnderPointer_data()
+{
+    QTest::addColumn<int>("preSteps");  // zoom-at steps at the frame's centre first
+    QTest::addColumn<QPoint>("offset");  // the pointer, inside the frame
+    QTest::addColumn<int>("steps");
+    QTest::addColumn<int>("srcX");     // -1: the point under the pointer stays within a pixel;
+    QTest::addColumn<int>("scrollY");  // -2: the view stays where it was
+    // Frame 560, photograph 3840: fit scale 0.1458…, one step in gives 0.2458…, V 2278, M 1561.
+    QTest::newRow("in from fit, off centre") << 0 << QPoint(100, 400) << 1 << -1 << -1;
+    QTest::newRow("three steps in, upper right") << 0 << QPoint(420, 140) << 3 << -1 << -1;
+    QTest::newRow("out while zoomed, lower left") << 5 << QPoint(50, 500) << -2 << -1 << -1;
+    QTest::newRow("top-left corner holds at the edges") << 0 << QPoint(0, 0) << 1 << 0 << 0;
+    QTest::newRow("bottom-right corner holds at the edges") << 0 << QPoint(560, 560) << 1 << 1562 << 1562;
+    QTest::newRow("at 100 % a further step stays put") << 9 << QPoint(30, 470) << 1 << -2 << -2;
+}
+
+void TestZoomView::zoomAtKeepsPointUnderPointer()
+{
+    QFETCH(int, preSteps);
+    QFETCH(QPoint, offset);
+    QFETCH(int, steps);
+    QFETCH(int, srcX);
+    QFETCH(int, scrollY);
+    CZoomView view = MakeView(560, 3840);
+    const QPoint frameOrigin(kFrameLeft, kFrameTop);
+    for (int i = 0; i < preSteps; ++i)
+        view.ZoomAt(1, view.GetFrameCentre());
+    CZoomView buttons = view;
+    const CZoomView start = view;
+    for (int i = 0; i < qAbs(steps); ++i) {
+        const QPointF before = PhotoPointAt(view, offset);
+        view.ZoomAt(steps > 0 ? 1 : -1, frameOrigin + offset);
+        steps > 0 ? buttons.ZoomIn() : buttons.ZoomOut();
+        const QPointF after = PhotoPointAt(view, offset);
+        if (srcX < 0)
+            QVERIFY2(qAbs(after.x() - before.x()) <= 1 && qAbs(after.y() - before.y()) <= 1,
+                     qPrintable(QStringLiteral("(%1,%2) became (%3,%4)")
+                                    .arg(before.x()).arg(before.y()).arg(after.x()).arg(after.y())));
+    }
+    // The same steps as the buttons, the same trackbar and text.
+    QCOMPARE(view.GetScale(), buttons.GetScale());
+    QCOMPARE(view.GetControls().nTrackbarPos, buttons.GetControls().nTrackbarPos);
+    QCOMPARE(view.GetControls().strZoom, buttons.GetControls().strZoom);
+    CheckBarsFollowView(view);
+    if (srcX == -2) {
+        QCOMPARE(view.GetSrcX(), start.GetSrcX());
+        QCOMPARE(view.GetScrollY(), start.GetScrollY());
+    } else if (srcX >= 0) {
+        QCOMPARE(view.GetSrcX(), srcX);
+        QCOMPARE(view.GetScrollY(), scrollY);
+    }
+    // A line down continues from the new place.
+    const int y = view.GetScrollY();
+    view.OnScroll(CZoomView::ScrollBar::Vertical, CZoomView::ScrollLineDown);
+    QCOMPARE(view.GetScrollY(), qMin(y + view.GetLineStep(), view.GetMaxScrollPos()));
+}
+
+void TestZoomView::fitAndActualSize_data()
+{
+    QTest::addColumn<int>("imageSize");
+    QTest::addColumn<int>("preSteps");  // zoom-at steps at the frame's centre first
+    QTest::addColumn<QString>("op");
+    QTest::addColumn<QPoint>("offset");
+    QTest::addColumn<bool>("whole");
+    QTest::addColumn<int>("srcX");
+    QTest::addColumn<int>("scrollY");
+    // Frame 560: 100 % shows 560 photograph pixels; the centre point of a whole 3840 view is
+    // pixel 1920, which stays under the frame's centre at 1640 + 280.
+    QTest::newRow("100 % at the centre") << 3840 << 0 << "actual" << QPoint(280, 280) << false << 1640 << 1639;
+    // Two steps in at the centre show odd squares (2277, then 1619) whose centre is pixel 1920.5.
+    QTest::newRow("100 % after a zoom, view's centre") << 3840 << 2 << "actual" << QPoint(280, 280) << false << 1641
+                                                       << 1640;
+    QTest::newRow("double-click on the whole view") << 3840 << 0 << "toggle" << QPoint(140, 420) << false << 820
+                                                    << 2459;
+    QTest::newRow("double-click in a corner holds at the edge") << 3840 << 0 << "toggle" << QPoint(0, 0) << false
+                                                               << 0 << 0;
+    QTest::newRow("double-click while zoomed shows it whole") << 3840 << 3 << "toggle" << QPoint(10, 10) << true
+                                                             << 0 << 0;
+    QTest::newRow("fit after a zoom") << 3840 << 4 << "fit" << QPoint() << true << 0 << 0;
+    QTest::newRow("100 % of a photograph smaller than the frame") << 400 << 0 << "actual" << QPoint(280, 280)
+                                                                  << true << 0 << 0;
+}
+
+void TestZoomView::fitAndActualSize()
+{
+    QFETCH(int, imageSize);
+    QFETCH(int, preSteps);
+    QFETCH(QString, op);
+    QFETCH(QPoint, offset);
+    QFETCH(bool, whole);
+    QFETCH(int, srcX);
+    QFETCH(int, scrollY);
+    CZoomView view = MakeView(560, imageSize);
+    for (int i = 0; i < preSteps; ++i)
+        view.ZoomAt(1, view.GetFrameCentre());
+    const QPoint pt = QPoint(kFrameLeft, kFrameTop) + offset;
+    if (op == QLatin1String("actual"))
+        view.ActualSizeAt(pt);
+    else if (op == QLatin1String("toggle"))
+        view.ToggleFitAt(pt);
+    else
+        view.FitWhole();
+    if (whole) {
+        QCOMPARE(view.GetScale(), view.GetFitScale());
+        QCOMPARE(view.GetSourceRect().width(), 0);
+        QCOMPARE(view.GetSrcX(), 0);
+        QVERIFY(!view.GetControls().bScrollEnabled);
+        return;
+    }
+    QCOMPARE(view.GetScale(), 1.0);
+    QCOMPARE(view.GetControls().strZoom, QStringLiteral("100.0%"));
+    QCOMPARE(view.GetControls().nTrackbarPos, 1000);
+    QCOMPARE(view.GetSrcX(), srcX);
+    QCOMPARE(view.GetScrollY(), scrollY);
+    CheckBarsFollowView(view);
+}
