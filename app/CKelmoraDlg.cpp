@@ -517,7 +517,7 @@ void CKelmoraDlg::ShowGrain()
     }
 
     // Each frame shows its slot whole; the photograph at its fit scale.
-    m_photo.FitNewPhoto(bMainImageLoaded);
+    m_photo.FitNewPhoto(bMainImageLoaded, display.record.strName);
     ShowPagePictures();
     m_pageFeature.SetGrainInfo(display.record);
     m_pageHistory.SetGrainInfo(display.record);

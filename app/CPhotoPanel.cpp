@@ -3,11 +3,20 @@
 #include "controls/CImageButton.h"
 #include "controls/CPhotoFrame.h"
 #include "controls/CRvDialog.h"
+#include "controls/CRvMessageBox.h"
 #include "controls/CRvSliderCtrl.h"
 #include "viewer/CArtwork.h"
 #include "viewer/CPictureImage.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -41,7 +50,8 @@ int ScrollCode(int action)
 }  // namespace
 
 CPhotoPanel::CPhotoPanel(CRvDialog &dlg, const CPictureImage &picture)
-    : m_dlg(dlg)
+    : QObject(&dlg)
+    , m_dlg(dlg)
     , m_picture(picture)
 {}
 
@@ -70,9 +80,10 @@ void CPhotoPanel::CreateControls()
     m_sbVert = m_dlg.AddControl<QScrollBar>(IDC_SCROLL_VERT, QRect(619, 84, 10, 222), Qt::Vertical);
     m_sbHorz = m_dlg.AddControl<QScrollBar>(IDC_SCROLL_HORZ, QRect(354, 365, 204, 11), Qt::Horizontal);
     for (QScrollBar *bar : {m_sbHorz, m_sbVert}) {
-        // A bar's own steps would move it before the handler decides where it goes (the line step
-        // depends on the scale); with steps of 0 it stays put and the handler sets the position.
-        // A page of 0 also gives the bar a fixed-size thumb, as a bar set by range alone has.
+        // A bar's own line step would move it before the handler decides where it goes (the line
+        // step depends on the scale); with a step of 0 it stays put. Its page is the visible size,
+        // so that the thumb shows the visible part; where a page click moves the bar by itself, the
+        // handler runs on the same action and sets the position it works out.
         bar->setSingleStep(0);
         bar->setPageStep(0);
         // "Scroll here" of the bar's own menu would move it without an action the view hears of.
@@ -98,6 +109,30 @@ void CPhotoPanel::CreateControls()
     connect(zoomIn, &QShortcut::activated, this, &CPhotoPanel::OnZoomIn);
     auto *zoomOut = new QShortcut(QKeySequence::ZoomOut, &m_dlg);
     connect(zoomOut, &QShortcut::activated, this, &CPhotoPanel::OnZoomOut);
+
+    // The photograph's commands, in its own context menu and on their keys; copying needs the
+    // focus on the photograph, where Ctrl+C cannot mean a list's or a field's text.
+    struct Command {
+        const char *text;
+        QKeySequence key;
+        Qt::ShortcutContext context;
+        void (CPhotoPanel::*handler)();
+    };
+    const Command commands[] = {
+        {"全体表示", QKeySequence(Qt::CTRL | Qt::Key_0), Qt::WindowShortcut, &CPhotoPanel::OnFitWhole},
+        {"実寸表示", QKeySequence(Qt::CTRL | Qt::Key_1), Qt::WindowShortcut, &CPhotoPanel::OnActualSize},
+        {"画像をコピー", QKeySequence(Qt::CTRL | Qt::Key_C), Qt::WidgetShortcut, &CPhotoPanel::OnCopyPicture},
+        {"画像を保存…", QKeySequence(Qt::CTRL | Qt::Key_S), Qt::WindowShortcut, &CPhotoPanel::OnSavePicture},
+    };
+    for (const Command &command : commands) {
+        auto *action = new QAction(QString::fromUtf8(command.text), m_photoFrame);
+        action->setShortcut(command.key);
+        action->setShortcutContext(command.context);
+        connect(action, &QAction::triggered, this, command.handler);
+        m_photoFrame->addAction(action);
+    }
+    m_photoFrame->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_photoFrame->installEventFilter(this);
 }
 
 void CPhotoPanel::SetUpControls(const QFont &font)
@@ -172,6 +207,10 @@ void CPhotoPanel::UpdateScrollBars()
     m_sbVert->setValue(controls.bScrollEnabled ? controls.nVertPos : 0);
     m_sbHorz->setEnabled(controls.bScrollEnabled);
     m_sbVert->setEnabled(controls.bScrollEnabled);
+    // The thumb is as long against the groove as the visible part against the photograph.
+    const int page = controls.bScrollEnabled ? m_zoom.GetVisibleSize() : 0;
+    m_sbHorz->setPageStep(page);
+    m_sbVert->setPageStep(page);
 }
 
 void CPhotoPanel::RedrawPhoto()
@@ -181,8 +220,9 @@ void CPhotoPanel::RedrawPhoto()
         CPictureImage::SourceFromBottom(m_photoFrame->GetPicture().size(), m_zoom.GetSourceRect()));
 }
 
-void CPhotoPanel::FitNewPhoto(bool bMainImageLoaded)
+void CPhotoPanel::FitNewPhoto(bool bMainImageLoaded, const QString &strName)
 {
+    m_strName = strName;
     int width = 0;
     if (bMainImageLoaded && !m_picture.GetMainImageWidth(&width))
         width = 0;
@@ -198,28 +238,29 @@ void CPhotoPanel::ClearView()
     m_zoom.ClearView();
 }
 
-void CPhotoPanel::OnZoomIn()
+void CPhotoPanel::ShowZoom()
 {
-    m_zoom.ZoomIn();
     UpdateScrollBars();
     UpdateZoomDisplay();
     RedrawPhoto();
+}
+
+void CPhotoPanel::OnZoomIn()
+{
+    m_zoom.ZoomIn();
+    ShowZoom();
 }
 
 void CPhotoPanel::OnZoomOut()
 {
     m_zoom.ZoomOut();
-    UpdateScrollBars();
-    UpdateZoomDisplay();
-    RedrawPhoto();
+    ShowZoom();
 }
 
 void CPhotoPanel::OnTrackbarScroll()
 {
     m_zoom.OnTrackbar(m_slider->GetPos());
-    UpdateScrollBars();
-    UpdateZoomDisplay();
-    RedrawPhoto();
+    ShowZoom();
 }
 
 void CPhotoPanel::OnHScroll(int action)
@@ -281,13 +322,125 @@ bool CPhotoPanel::OnWheel(const QPoint &point, int angleDelta)
         return false;
     }
     m_nWheelRest += angleDelta;
+    int steps = 0;
     while (m_nWheelRest >= kWheelNotch) {
         m_nWheelRest -= kWheelNotch;
-        OnZoomIn();
+        m_zoom.ZoomAt(1, point);
+        ++steps;
     }
     while (m_nWheelRest <= -kWheelNotch) {
         m_nWheelRest += kWheelNotch;
-        OnZoomOut();
+        m_zoom.ZoomAt(-1, point);
+        ++steps;
     }
+    if (steps > 0)
+        ShowZoom();
     return true;
+}
+
+bool CPhotoPanel::HasMainPicture() const
+{
+    return m_zoom.IsMainImageLoaded() && !m_picture.GetImage(0).isNull();
+}
+
+void CPhotoPanel::OnFitWhole()
+{
+    if (!HasMainPicture())
+        return;
+    m_zoom.FitWhole();
+    ShowZoom();
+}
+
+void CPhotoPanel::OnActualSize()
+{
+    if (!HasMainPicture())
+        return;
+    m_zoom.ActualSizeAt(m_zoom.GetFrameCentre());
+    ShowZoom();
+}
+
+void CPhotoPanel::OnCopyPicture()
+{
+    if (HasMainPicture())
+        QGuiApplication::clipboard()->setImage(m_picture.GetImage(0));
+}
+
+void CPhotoPanel::OnSavePicture()
+{
+    if (!HasMainPicture())
+        return;
+    const QString name = (m_strName.isEmpty() ? QStringLiteral("image") : m_strName) + QStringLiteral(".png");
+    const QString path = QFileDialog::getSaveFileName(&m_dlg, QStringLiteral("画像を保存"),
+                                                      QDir::home().filePath(name), QStringLiteral("PNG 画像 (*.png)"));
+    if (!path.isEmpty())
+        SaveMainPicture(path);
+}
+
+bool CPhotoPanel::SaveMainPicture(const QString &path)
+{
+    if (!HasMainPicture())
+        return false;
+    QImageWriter writer(path, "png");
+    if (writer.write(m_picture.GetImage(0)))
+        return true;
+    CRvMessageBox::DoMessageBox(&m_dlg,
+                                QStringLiteral("画像を保存できませんでした。\n%1\n%2")
+                                    .arg(QDir::toNativeSeparators(path), writer.errorString()),
+                                QMessageBox::Ok, QMessageBox::Warning);
+    return false;
+}
+
+bool CPhotoPanel::OnFrameKey(int key)
+{
+    using ScrollBar = CZoomView::ScrollBar;
+    struct Move {
+        int key;
+        ScrollBar bar;
+        int code;
+    };
+    // Home and End go to the photograph's top-left and bottom-right corners, like the start and
+    // end of a document.
+    static const Move moves[] = {
+        {Qt::Key_Left, ScrollBar::Horizontal, CZoomView::ScrollLineUp},
+        {Qt::Key_Right, ScrollBar::Horizontal, CZoomView::ScrollLineDown},
+        {Qt::Key_Up, ScrollBar::Vertical, CZoomView::ScrollLineUp},
+        {Qt::Key_Down, ScrollBar::Vertical, CZoomView::ScrollLineDown},
+        {Qt::Key_PageUp, ScrollBar::Vertical, CZoomView::ScrollPageUp},
+        {Qt::Key_PageDown, ScrollBar::Vertical, CZoomView::ScrollPageDown},
+        {Qt::Key_Home, ScrollBar::Horizontal, CZoomView::ScrollTop},
+        {Qt::Key_Home, ScrollBar::Vertical, CZoomView::ScrollTop},
+        {Qt::Key_End, ScrollBar::Horizontal, CZoomView::ScrollBottom},
+        {Qt::Key_End, ScrollBar::Vertical, CZoomView::ScrollBottom},
+    };
+    bool known = false;
+    for (const Move &move : moves) {
+        if (move.key != key)
+            continue;
+        known = true;
+        // Disabled bars mean the whole photograph is shown: there is nowhere to go.
+        if (m_zoom.GetControls().bScrollEnabled)
+            OnScroll(move.bar, move.bar == ScrollBar::Horizontal ? m_sbHorz : m_sbVert, move.code);
+    }
+    return known;
+}
+
+bool CPhotoPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_photoFrame) {
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            auto *mouse = static_cast<QMouseEvent *>(event);
+            if (mouse->button() == Qt::LeftButton && HasMainPicture()) {
+                m_zoom.ToggleFitAt(m_photoFrame->mapTo(&m_dlg, mouse->position().toPoint()));
+                ShowZoom();
+                return true;
+            }
+        } else if (event->type() == QEvent::KeyPress) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier) {
+                if (OnFrameKey(key->key()))
+                    return true;
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }

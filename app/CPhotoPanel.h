@@ -11,6 +11,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QString>
 
 class CImageButton;
 class CPhotoFrame;
@@ -47,7 +48,8 @@ public:
 
     // Shows slot 0 as it is now, whole, at its fit scale; `bMainImageLoaded` is whether loading
     // it succeeded.
-    void FitNewPhoto(bool bMainImageLoaded);
+    // `strName` is the brand's name, the default name of a saved copy.
+    void FitNewPhoto(bool bMainImageLoaded, const QString &strName = QString());
     // Slot 0 was emptied with the brand display: the frame shows the empty frame, the visible
     // square goes back to zero and a drag ends; the scales and the zoom display stay.
     void ClearView();
@@ -62,10 +64,32 @@ public:
     // 拡大) and answers true; elsewhere it answers false.
     bool OnWheel(const QPoint &point, int angleDelta);
 
+    // The photograph's commands. 全体表示: the whole photograph at its fit scale. 実寸表示: 100 %
+    // at the centre of the current view. 画像をコピー: the main photograph at full resolution on
+    // the clipboard. 画像を保存…: asks for a file name, then SaveMainPicture. Without a main
+    // photograph they do nothing.
+    void OnFitWhole();
+    void OnActualSize();
+    void OnCopyPicture();
+    void OnSavePicture();
+    // Writes the main photograph at full resolution as PNG to `path`; a failed write is told in a
+    // message box. Answers whether the file was written.
+    bool SaveMainPicture(const QString &path);
+
     const CZoomView &GetZoomView() const { return m_zoom; }
     CPhotoFrame *GetFrame() const { return m_photoFrame; }
 
+protected:
+    // The frame's double-click and keys.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // After a zoom: bars, trackbar, percentage and the photograph.
+    void ShowZoom();
+    bool HasMainPicture() const;
+    // The arrows, PageUp/PageDown and Home/End on the focused frame; answers whether the key
+    // was one of them.
+    bool OnFrameKey(int key);
     CMainLayout::Block CurrentBlock(QWidget *exitButton) const;
     void PlaceScrollBars();
     // Trackbar position and percentage text, without the trackbar's handler running.
@@ -89,6 +113,8 @@ private:
     CZoomView m_zoom;
     // Wheel turns not yet worth a whole zoom step (high-resolution wheels send parts of a notch).
     int m_nWheelRest = 0;
+    // The shown brand's name.
+    QString m_strName;
 
     // Children of the window.
     CImageButton *m_btnZoomIn = nullptr;

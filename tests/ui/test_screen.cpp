@@ -5,10 +5,19 @@
 #include "support/CTestPictures.h"
 
 #include "app/CKelmoraDlg.h"
+#include "app/CPhotoPanel.h"
+#include "controls/CPhotoFrame.h"
+#include "settings/CResourceStrings.h"
+#include "support/CModalDriver.h"
 #include "controls/CRvListBox.h"
 #include "pages/CFeaturePage.h"
 
+#include <QClipboard>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QTemporaryDir>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabBar>
@@ -82,6 +91,9 @@ private Q_SLOTS:
     void wheelPartsAreForgottenOutsideThePhotograph();
     void chosenBrandIsFoundByNameWhenTheIndexIsStale_data();
     void chosenBrandIsFoundByNameWhenTheIndexIsStale();
+    void photographIsCopiedAndSavedWhole();
+    void focusedPhotographPansByKeys_data();
+    void focusedPhotographPansByKeys();
 
 private:
     CKelmoraDlg *Window() const { return m_dlg.get(); }
@@ -343,6 +355,102 @@ void TestScreen::chosenBrandIsFoundByNameWhenTheIndexIsStale()
     if (line >= 0)
         QCOMPARE(List(CKelmoraDlg::IDC_LIST_GRAIN)->currentRow(), line);
     QCOMPARE(Window()->GetCascade().GetCurGrain(), grain);
+}
+
+void TestScreen::photographIsCopiedAndSavedWhole()
+{
+    ChooseKirara();
+    auto *frame = Window()->GetDlgItemAs<CPhotoFrame>(CKelmoraDlg::IDC_PHOTO_FRAME);
+    const QImage picture = frame->GetPicture().convertToFormat(QImage::Format_RGB32);
+    QVERIFY(!picture.isNull());
+    // Zoomed in, so that the copy is plainly not what the frame shows.
+    QTest::mouseDClick(frame, Qt::LeftButton, {}, frame->rect().center());
+    QCOMPARE(Window()->GetZoomView().GetScale(), 1.0);
+
+    // Ctrl+C with the focus on the photograph (taken by the click).
+    QGuiApplication::clipboard()->clear();
+    QCOMPARE(QApplication::focusWidget(), frame);
+    QTest::keyClick(frame, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), picture);
+
+    // Ctrl+S: the file dialog proposes the brand's name; the PNG written is the whole picture.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("copy.png"));
+    QString proposed;
+    CModalDriver::WhenModal<QFileDialog>([&](QFileDialog *dialog) {
+        proposed = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+        dialog->selectFile(path);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QTest::keyClick(Window(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(proposed, QStringLiteral("きらら397.png"));
+    QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32), picture);
+
+    // A write that fails says so under the program's caption; the view is untouched.
+    const QRect source = Window()->GetZoomView().GetSourceRect();
+    QString caption;
+    QString text;
+    CModalDriver::WhenModal<QMessageBox>([&](QMessageBox *box) {
+        caption = box->windowTitle();
+        text = box->text();
+        box->accept();
+    });
+    auto *panel = Window()->findChild<CPhotoPanel *>();
+    QVERIFY(!panel->SaveMainPicture(dir.filePath(QStringLiteral("missing/copy.png"))));
+    QCOMPARE(caption, CResourceStrings::Load(CResourceStrings::IDS_CAPTION));
+    QVERIFY2(text.contains(QStringLiteral("保存できませんでした")), qPrintable(text));
+    QCOMPARE(Window()->GetZoomView().GetSourceRect(), source);
+}
+
+void TestScreen::focusedPhotographPansByKeys_data()
+{
+    QTest::addColumn<int>("key");
+    // How each bar moves from 100 % at the centre: ±1 a line, ±2 a page, ±9 to an end, 0 not.
+    QTest::addColumn<int>("horz");
+    QTest::addColumn<int>("vert");
+    QTest::newRow("right: a line") << int(Qt::Key_Right) << 1 << 0;
+    QTest::newRow("up: a line") << int(Qt::Key_Up) << 0 << -1;
+    QTest::newRow("page down") << int(Qt::Key_PageDown) << 0 << 2;
+    QTest::newRow("home: top left") << int(Qt::Key_Home) << -9 << -9;
+    QTest::newRow("end: bottom right") << int(Qt::Key_End) << 9 << 9;
+}
+
+void TestScreen::focusedPhotographPansByKeys()
+{
+    QFETCH(int, key);
+    QFETCH(int, horz);
+    QFETCH(int, vert);
+    ChooseKirara();
+    auto *frame = Window()->GetDlgItemAs<CPhotoFrame>(CKelmoraDlg::IDC_PHOTO_FRAME);
+    auto *hbar = Window()->GetDlgItemAs<QScrollBar>(CKelmoraDlg::IDC_SCROLL_HORZ);
+    auto *vbar = Window()->GetDlgItemAs<QScrollBar>(CKelmoraDlg::IDC_SCROLL_VERT);
+    QTest::mouseClick(frame, Qt::LeftButton, {}, frame->rect().center());
+    QCOMPARE(QApplication::focusWidget(), frame);
+    QTest::keyClick(frame, Qt::Key_1, Qt::ControlModifier);
+    const CZoomView &view = Window()->GetZoomView();
+    QCOMPARE(view.GetScale(), 1.0);
+    // The handles show the visible part.
+    QCOMPARE(hbar->pageStep(), view.GetVisibleSize());
+    QCOMPARE(vbar->pageStep(), view.GetVisibleSize());
+
+    const int x = hbar->value();
+    const int y = vbar->value();
+    const int line = view.GetLineStep();
+    const int page = view.GetVisibleSize();
+    const int max = view.GetMaxScrollPos();
+    auto expect = [&](int start, int move) {
+        const int step = qAbs(move) == 1 ? line : qAbs(move) == 2 ? page : max;
+        return qBound(0, start + (move > 0 ? step : move < 0 ? -step : 0), max);
+    };
+    QTest::keyClick(frame, Qt::Key(key));
+    QCOMPARE(hbar->value(), expect(x, horz));
+    QCOMPARE(vbar->value(), expect(y, vert));
+    QCOMPARE(view.GetSrcX(), hbar->value());
+    QCOMPARE(view.GetScrollY(), vbar->value());
+    // Ctrl+0 shows the whole photograph again.
+    QTest::keyClick(frame, Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(view.GetScale(), view.GetFitScale());
+    QVERIFY(!hbar->isEnabled());
 }
 
 QTEST_MAIN(TestScreen)
