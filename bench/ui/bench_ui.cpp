@@ -13,6 +13,9 @@
 #include <QApplication>
 #include <QFile>
 #include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
 
 #include <benchmark/benchmark.h>
 
@@ -116,6 +119,51 @@ void BM_ZoomClicks(benchmark::State &state)
     state.counters["frame_px"] = window.dlg->GetPhotoFrameRect().width();
 }
 
+// A wheel notch in and one out at a point off the centre, a double-click to 100 % and one back to
+// the whole photograph, and a pan by an arrow key at 100 %, each followed by the repaint.
+void BM_PointerZoomAndKeyPan(benchmark::State &state)
+{
+    Window window;
+    if (!window.Open()) {
+        state.SkipWithError("no window");
+        return;
+    }
+    window.Choose(CKelmoraDlg::IDC_LIST_GRAIN, 0);
+    QWidget *frame = window.dlg->GetDlgItem(CKelmoraDlg::IDC_PHOTO_FRAME);
+    const QPointF at(frame->width() / 3.0, frame->height() / 4.0);
+    // The window takes the wheel that the frame passes on.
+    const QPointF atWindow = frame->mapTo(window.dlg.get(), at);
+    auto wheel = [&](int delta) {
+        QWheelEvent event(atWindow, frame->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(window.dlg.get(), &event);
+        QApplication::processEvents();
+    };
+    auto doubleClick = [&] {
+        QMouseEvent event(QEvent::MouseButtonDblClick, at, frame->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(frame, &event);
+        QApplication::processEvents();
+    };
+    auto key = [&](int code) {
+        QKeyEvent event(QEvent::KeyPress, code, Qt::NoModifier);
+        QApplication::sendEvent(frame, &event);
+        QApplication::processEvents();
+    };
+    const auto start = Clock::now();
+    for (auto _ : state) {
+        wheel(120);
+        wheel(-120);
+        doubleClick();
+        key(Qt::Key_Right);
+        key(Qt::Key_Left);
+        doubleClick();
+    }
+    // Six redraws an iteration.
+    Record("pointer", (Clock::now() - start) / 6, state.iterations());
+    state.counters["frame_px"] = window.dlg->GetPhotoFrameRect().width();
+}
+
 void BM_PeakMemoryThreeBrands(benchmark::State &state)
 {
     // Forget the peak of whatever ran before (the kernel resets it on "5").
@@ -163,6 +211,9 @@ int main(int argc, char **argv)
     benchmark::RegisterBenchmark("Window/zoom_in_and_out_clicks", BM_ZoomClicks)
         ->Unit(benchmark::kMicrosecond)
         ->UseRealTime();
+    benchmark::RegisterBenchmark("Window/wheel_doubleclick_and_key_pan", BM_PointerZoomAndKeyPan)
+        ->Unit(benchmark::kMicrosecond)
+        ->UseRealTime();
 
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
@@ -181,5 +232,8 @@ int main(int argc, char **argv)
                     "(%.1f ms)\n",
                     g_meanMs["choose"], g_meanMs["choose"] / bareSum, bareSum);
     }
+    if (g_meanMs.count("pointer") != 0)
+        std::printf("window, one redraw by a wheel notch, a double-click or an arrow key: %.3f ms\n",
+                    g_meanMs["pointer"]);
     return 0;
 }
