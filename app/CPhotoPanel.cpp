@@ -369,7 +369,9 @@ void CPhotoPanel::OnSavePicture()
 {
     if (!HasMainPicture())
         return;
-    const QString name = (m_strName.isEmpty() ? QStringLiteral("image") : m_strName) + QStringLiteral(".png");
+    // A name with a slash would point into a folder.
+    QString name = (m_strName.isEmpty() ? QStringLiteral("image") : m_strName) + QStringLiteral(".png");
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
     const QString path = QFileDialog::getSaveFileName(&m_dlg, QStringLiteral("画像を保存"),
                                                       QDir::home().filePath(name), QStringLiteral("PNG 画像 (*.png)"));
     if (!path.isEmpty())

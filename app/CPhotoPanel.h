@@ -49,7 +49,7 @@ public:
     // Shows slot 0 as it is now, whole, at its fit scale; `bMainImageLoaded` is whether loading
     // it succeeded.
     // `strName` is the brand's name, the default name of a saved copy.
-    void FitNewPhoto(bool bMainImageLoaded, const QString &strName = QString());
+    void FitNewPhoto(bool bMainImageLoaded, const QString &strName);
     // Slot 0 was emptied with the brand display: the frame shows the empty frame, the visible
     // square goes back to zero and a drag ends; the scales and the zoom display stay.
     void ClearView();
