@@ -73,7 +73,7 @@ void CPhotoPanel::CreateControls()
     connect(m_slider, &CRvSliderCtrl::Scroll, this, &CPhotoPanel::OnTrackbarScroll);
 
     // The frame shows slot 0 (empty until a brand is chosen); mouse input passes through it to
-    // the window.
+    // the window, but for the double-click and the keys, which this object takes (eventFilter).
     m_photoFrame = m_dlg.AddControl<CPhotoFrame>(IDC_PHOTO_FRAME, QRect(339, 66, 280, 281));
     m_photoFrame->ShowPicture(m_picture.GetImage(0));
 
