@@ -2,6 +2,7 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CBrandSearchDlg.h"
+#include "app/CPictureWindow.h"
 #include "browser/CDemoContent.h"
 #include "controls/CImageButton.h"
 #include "controls/CPhotoFrame.h"
@@ -113,6 +114,7 @@ void CKelmoraDlg::CreateControls()
     makerFrame->hide();
 
     m_photo.CreateControls();
+    m_photo.AddWindowCommands([this] { OpenBrandSearch(); }, [this] { OnSysCommand(IDM_ABOUTBOX); });
 
     // The About command: the window's context menu, and F1.
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
@@ -210,6 +212,13 @@ void CKelmoraDlg::SetUpTabPages()
     QWidget::setTabOrder(m_tab, &m_pageFeature.GetList());
     QWidget::setTabOrder(&m_pageFeature.GetList(), &m_pageHistory.GetList());
     QWidget::setTabOrder(&m_pageHistory.GetList(), GetDlgItem(IDC_ZOOM_IN));
+
+    // A click on a page's picture opens it in a window of its own (拡大表示).
+    new CPictureOpener(this,
+                       {{SlotFrame(1), QStringLiteral("粒1")},
+                        {SlotFrame(2), QStringLiteral("粒2")},
+                        {SlotFrame(3), QStringLiteral("系譜")}},
+                       [this] { return m_photo.GetName(); });
 }
 
 void CKelmoraDlg::resizeEvent(QResizeEvent *event)

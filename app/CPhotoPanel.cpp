@@ -1,19 +1,15 @@
 #include "app/CPhotoPanel.h"
 
+#include "app/CPictureFile.h"
+
 #include "controls/CImageButton.h"
 #include "controls/CPhotoFrame.h"
 #include "controls/CRvDialog.h"
-#include "controls/CRvMessageBox.h"
 #include "controls/CRvSliderCtrl.h"
 #include "viewer/CArtwork.h"
 #include "viewer/CPictureImage.h"
 
 #include <QAction>
-#include <QClipboard>
-#include <QDir>
-#include <QFileDialog>
-#include <QGuiApplication>
-#include <QImageWriter>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -111,7 +107,16 @@ void CPhotoPanel::CreateControls()
     connect(zoomOut, &QShortcut::activated, this, &CPhotoPanel::OnZoomOut);
 
     // The photograph's commands, in its own context menu and on their keys; copying needs the
-    // focus on the photograph, where Ctrl+C cannot mean a list's or a field's text.
+    // focus on the photograph, where Ctrl+C cannot mean a list's or a field's text. 拡大 and 縮小
+    // only name their keys in the menu: the window's shortcuts above already take them.
+    auto *zoomInAction = new QAction(QStringLiteral("拡大\t") + zoomInKeys.front().toString(QKeySequence::NativeText),
+                                     m_photoFrame);
+    connect(zoomInAction, &QAction::triggered, this, &CPhotoPanel::OnZoomIn);
+    auto *zoomOutAction = new QAction(
+        QStringLiteral("縮小\t") + QKeySequence(QKeySequence::ZoomOut).toString(QKeySequence::NativeText), m_photoFrame);
+    connect(zoomOutAction, &QAction::triggered, this, &CPhotoPanel::OnZoomOut);
+    m_photoFrame->addAction(zoomInAction);
+    m_photoFrame->addAction(zoomOutAction);
     struct Command {
         const char *text;
         QKeySequence key;
@@ -133,6 +138,27 @@ void CPhotoPanel::CreateControls()
     }
     m_photoFrame->setContextMenuPolicy(Qt::ActionsContextMenu);
     m_photoFrame->installEventFilter(this);
+}
+
+void CPhotoPanel::AddWindowCommands(const std::function<void()> &search, const std::function<void()> &about)
+{
+    auto *separator = new QAction(m_photoFrame);
+    separator->setSeparator(true);
+    m_photoFrame->addAction(separator);
+    // Their keys are the window's own shortcuts; the menu only names them.
+    const struct {
+        const char *text;
+        QKeySequence key;
+        const std::function<void()> &run;
+    } commands[] = {{"銘柄検索…", QKeySequence(Qt::CTRL | Qt::Key_F), search},
+                    {"バージョン情報…", QKeySequence(Qt::Key_F1), about}};
+    for (const auto &command : commands) {
+        auto *action = new QAction(
+            QString::fromUtf8(command.text) + QLatin1Char('\t') + command.key.toString(QKeySequence::NativeText),
+            m_photoFrame);
+        connect(action, &QAction::triggered, this, command.run);
+        m_photoFrame->addAction(action);
+    }
 }
 
 void CPhotoPanel::SetUpControls(const QFont &font)
@@ -362,34 +388,18 @@ void CPhotoPanel::OnActualSize()
 void CPhotoPanel::OnCopyPicture()
 {
     if (HasMainPicture())
-        QGuiApplication::clipboard()->setImage(m_picture.GetImage(0));
+        CPictureFile::Copy(m_picture.GetImage(0));
 }
 
 void CPhotoPanel::OnSavePicture()
 {
-    if (!HasMainPicture())
-        return;
-    // A name with a slash would point into a folder.
-    QString name = (m_strName.isEmpty() ? QStringLiteral("image") : m_strName) + QStringLiteral(".png");
-    name.replace(QLatin1Char('/'), QLatin1Char('_'));
-    const QString path = QFileDialog::getSaveFileName(&m_dlg, QStringLiteral("画像を保存"),
-                                                      QDir::home().filePath(name), QStringLiteral("PNG 画像 (*.png)"));
-    if (!path.isEmpty())
-        SaveMainPicture(path);
+    if (HasMainPicture())
+        CPictureFile::SaveAs(&m_dlg, m_picture.GetImage(0), CPictureFile::ProposedName(m_strName));
 }
 
 bool CPhotoPanel::SaveMainPicture(const QString &path)
 {
-    if (!HasMainPicture())
-        return false;
-    QImageWriter writer(path, "png");
-    if (writer.write(m_picture.GetImage(0)))
-        return true;
-    CRvMessageBox::DoMessageBox(&m_dlg,
-                                QStringLiteral("画像を保存できませんでした。\n%1\n%2")
-                                    .arg(QDir::toNativeSeparators(path), writer.errorString()),
-                                QMessageBox::Ok, QMessageBox::Warning);
-    return false;
+    return HasMainPicture() && CPictureFile::Write(&m_dlg, m_picture.GetImage(0), path);
 }
 
 bool CPhotoPanel::OnFrameKey(int key)

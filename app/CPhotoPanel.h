@@ -13,6 +13,8 @@
 #include <QPoint>
 #include <QString>
 
+#include <functional>
+
 class CImageButton;
 class CPhotoFrame;
 class CPictureImage;
@@ -39,6 +41,9 @@ public:
 
     // Construction: the block's controls at their template places, and the zoom keys.
     void CreateControls();
+    // The window's two commands at the end of the photograph's context menu, after a separator:
+    // 銘柄検索… (Ctrl+F) and バージョン情報… (F1); the window keeps their keys.
+    void AddWindowCommands(const std::function<void()> &search, const std::function<void()> &about);
     // Initialisation: the zoom buttons' font and images, the frame made square, no photograph.
     void SetUpControls(const QFont &font);
     // The block (with the window's exit button) for a client area of cx × cy; the fit scale
@@ -78,6 +83,8 @@ public:
 
     const CZoomView &GetZoomView() const { return m_zoom; }
     CPhotoFrame *GetFrame() const { return m_photoFrame; }
+    // The shown brand's name, as FitNewPhoto was given it.
+    const QString &GetName() const { return m_strName; }
 
 protected:
     // The frame's double-click and keys.

@@ -11,13 +11,16 @@
 #include "support/CModalDriver.h"
 #include "controls/CRvListBox.h"
 #include "pages/CFeaturePage.h"
+#include "pages/CHistoryPage.h"
 
 #include <QClipboard>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabBar>
@@ -94,6 +97,10 @@ private Q_SLOTS:
     void photographIsCopiedAndSavedWhole();
     void focusedPhotographPansByKeys_data();
     void focusedPhotographPansByKeys();
+    void clickedPictureOpensInAWindowOfItsOwn_data();
+    void clickedPictureOpensInAWindowOfItsOwn();
+    void contextMenuListsThePicturesCommands_data();
+    void contextMenuListsThePicturesCommands();
 
 private:
     CKelmoraDlg *Window() const { return m_dlg.get(); }
@@ -451,6 +458,91 @@ void TestScreen::focusedPhotographPansByKeys()
     QTest::keyClick(frame, Qt::Key_0, Qt::ControlModifier);
     QCOMPARE(view.GetScale(), view.GetFitScale());
     QVERIFY(!hbar->isEnabled());
+}
+
+void TestScreen::clickedPictureOpensInAWindowOfItsOwn_data()
+{
+    QTest::addColumn<bool>("choose");
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<int>("id");
+    QTest::newRow("first grain") << true << 0 << int(CFeaturePage::kFrameFirst);
+    QTest::newRow("second grain") << true << 0 << int(CFeaturePage::kFrameSecond);
+    QTest::newRow("pedigree chart, not square") << true << 1 << int(CHistoryPage::kFrame);
+    QTest::newRow("empty frame") << false << 0 << int(CFeaturePage::kFrameFirst);
+}
+
+void TestScreen::clickedPictureOpensInAWindowOfItsOwn()
+{
+    QFETCH(bool, choose);
+    QFETCH(int, tab);
+    QFETCH(int, id);
+    if (choose)
+        ChooseKirara();
+    if (tab == 1) {
+        QTabBar *bar = Window()->GetDlgItemAs<QTabWidget>(CKelmoraDlg::IDC_TAB)->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
+    }
+    CRvDialog &page = tab == 0 ? static_cast<CRvDialog &>(Window()->GetFeaturePage()) : Window()->GetHistoryPage();
+    auto *frame = page.GetDlgItemAs<CPhotoFrame>(id);
+    QVERIFY(frame->isVisible());
+    const QImage picture = frame->GetPicture();
+
+    CShownWindows shown;
+    QTest::mouseClick(frame, Qt::LeftButton, {}, frame->rect().center());
+    QTest::qWait(30);
+    if (!choose) {
+        QVERIFY(shown.m_shown.isEmpty());
+        return;
+    }
+    QCOMPARE(shown.m_shown.size(), 1);
+    QPointer<QWidget> large = shown.m_shown.front();
+    QVERIFY(QTest::qWaitForWindowExposed(large));
+    QCOMPARE(large->windowTitle(), QStringLiteral("きらら397 — 拡大表示"));
+    // The picture fills the middle; a chart wider than high leaves the grey above and below it.
+    const QImage screen = Screen(large);
+    QCOMPARE(screen.pixel(large->rect().center()), picture.pixel(0, 0));
+    const bool square = picture.width() == picture.height();
+    QCOMPARE(screen.pixel(large->width() / 2, 2) == kEmptyFrame, !square);
+
+    QWidget *focus = large->focusWidget() != nullptr ? large->focusWidget() : large.data();
+    QTest::keyClick(focus, Qt::Key_Escape);
+    QTRY_VERIFY(large.isNull());
+    QVERIFY(Window()->isVisible());
+}
+
+void TestScreen::contextMenuListsThePicturesCommands_data()
+{
+    QTest::addColumn<bool>("photograph");
+    QTest::addColumn<QString>("items");
+    QTest::newRow("photograph") << true
+                                << QStringLiteral("拡大|縮小|全体表示|実寸表示|画像をコピー|画像を保存…|-|銘柄検索…|バージョン情報…");
+    QTest::newRow("detail picture") << false << QStringLiteral("拡大表示…|画像をコピー|画像を保存…");
+}
+
+void TestScreen::contextMenuListsThePicturesCommands()
+{
+    QFETCH(bool, photograph);
+    QFETCH(QString, items);
+    ChooseKirara();
+    QWidget *frame = photograph ? Window()->GetDlgItem(CKelmoraDlg::IDC_PHOTO_FRAME)
+                                : Window()->GetFeaturePage().GetDlgItem(CFeaturePage::kFrameFirst);
+    QStringList texts;
+    bool seen = false;
+    QTimer::singleShot(50, this, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (menu == nullptr)
+            return;
+        seen = true;
+        for (QAction *action : menu->actions())
+            texts << (action->isSeparator() ? QStringLiteral("-") : action->text().section(QLatin1Char('\t'), 0, 0));
+        QTest::keyClick(menu, Qt::Key_Escape);
+    });
+    // The menu event the platform sends for a right click (QTest's clicks make none).
+    const QPoint point = frame->rect().center();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, point, frame->mapToGlobal(point));
+    QApplication::sendEvent(frame, &click);
+    QTRY_VERIFY(seen);
+    QCOMPARE(texts.join(QLatin1Char('|')), items);
 }
 
 QTEST_MAIN(TestScreen)
