@@ -10,14 +10,12 @@
 namespace {
 // One line of a group: the action and what it does. A line without an action is a note that
 // spans both columns.
-struct KeyLine
-{
+struct KeyLine {
     const char *szAction;
     const char *szMeaning;
 };
 
-struct KeyGroup
-{
+struct KeyGroup {
     const char *szTitle;
     int nColumn;  // 0 left, 1 right
     std::initializer_list<KeyLine> lines;
@@ -26,8 +24,8 @@ struct KeyGroup
 // Template geometry, in dialog units.
 constexpr int kMargin = 7;
 constexpr int kGroupWidth = 234;
-constexpr int kGroupTop = 12;     // from the group's top to its first line
-constexpr int kGroupBottom = 6;   // below its last line
+constexpr int kGroupTop = 12;    // from the group's top to its first line
+constexpr int kGroupBottom = 6;  // below its last line
 constexpr int kLinePitch = 11;
 constexpr int kLineHeight = 10;
 constexpr int kActionLeft = 8;
@@ -111,9 +109,10 @@ CKeyListDlg::CKeyListDlg(QWidget *parent)
 
     const QSize size(2 * kGroupWidth + 3 * kMargin,
                      std::max(columnBottom[0], columnBottom[1]) + kButtonHeight + kMargin);
-    auto *close = AddControl<QPushButton>(
-        1, QRect(size.width() - kMargin - kButtonWidth, size.height() - kMargin - kButtonHeight, kButtonWidth, kButtonHeight),
-        QStringLiteral("閉じる"));
+    auto *close = AddControl<QPushButton>(1,
+                                          QRect(size.width() - kMargin - kButtonWidth,
+                                                size.height() - kMargin - kButtonHeight, kButtonWidth, kButtonHeight),
+                                          QStringLiteral("閉じる"));
     close->setDefault(true);
     connect(close, &QPushButton::clicked, this, &CKeyListDlg::accept);
 

@@ -4,8 +4,8 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CGuidanceDlg.h"
-#include "app/CKeyListDlg.h"
 #include "app/CKelmoraApp.h"
+#include "app/CKeyListDlg.h"
 #include "settings/CMakerInfo.h"
 #include "support/CUrlCatcher.h"
 
@@ -167,7 +167,8 @@ void TestGuidanceDialog::textsAreNotClipped()
     CGuidanceDlg guidance;
     CAboutDlg about;
     CKeyListDlg keys;
-    for (QWidget *dlg : {static_cast<QWidget *>(&guidance), static_cast<QWidget *>(&about), static_cast<QWidget *>(&keys)}) {
+    for (QWidget *dlg :
+         {static_cast<QWidget *>(&guidance), static_cast<QWidget *>(&about), static_cast<QWidget *>(&keys)}) {
         dlg->show();
         QVERIFY(QTest::qWaitForWindowExposed(dlg));
         QString clipped;

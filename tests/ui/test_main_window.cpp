@@ -406,13 +406,12 @@ void TestMainWindow::aboutOpensFromF1AndTheContextMenu()
     QTRY_COMPARE(title, QStringLiteral("バージョン情報"));
 
     title.clear();
-    QStringList items;
-    QTimer::singleShot(50, this, [&items, &title] {
+    QString item;
+    QTimer::singleShot(50, this, [&item, &title] {
         auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
         if (menu == nullptr)
             return;
-        for (const QAction *action : menu->actions())
-            items << action->text();
+        item = menu->actions().value(0)->text();
         CModalDriver::WhenModal<CAboutDlg>([&title](CAboutDlg *about) {
             title = about->windowTitle();
             about->accept();
@@ -423,8 +422,7 @@ void TestMainWindow::aboutOpensFromF1AndTheContextMenu()
     const QPoint background(dlg->width() - 40, dlg->height() - 6);
     QContextMenuEvent request(QContextMenuEvent::Mouse, background, dlg->mapToGlobal(background));
     QCoreApplication::sendEvent(dlg.get(), &request);
-    QCOMPARE(items, QStringList({QStringLiteral("バージョン情報 (&A)..."), QStringLiteral("銘柄検索…"),
-                                 QStringLiteral("キー操作一覧…")}));
+    QCOMPARE(item, QStringLiteral("バージョン情報 (&A)..."));
     QTRY_COMPARE(title, QStringLiteral("バージョン情報"));
 }
 
