@@ -2,6 +2,7 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CBrandSearchDlg.h"
+#include "app/CKeyListDlg.h"
 #include "app/CPictureWindow.h"
 #include "browser/CDemoContent.h"
 #include "controls/CImageButton.h"
@@ -256,13 +257,19 @@ void CKelmoraDlg::contextMenuEvent(QContextMenuEvent *event)
     // About command instead.
     QMenu menu(this);
     QAction *about = menu.addAction(CResourceStrings::Load(CResourceStrings::IDS_ABOUTBOX));
+    about->setShortcut(QKeySequence(Qt::Key_F1));
     QAction *search = menu.addAction(QStringLiteral("銘柄検索…"));
     search->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    QAction *keys = menu.addAction(QStringLiteral("キー操作一覧…"));
     QAction *chosen = menu.exec(event->globalPos());
-    if (chosen == about)
+    if (chosen == about) {
         OnSysCommand(IDM_ABOUTBOX);
-    else if (chosen == search)
+    } else if (chosen == search) {
         OpenBrandSearch();
+    } else if (chosen == keys) {
+        CKeyListDlg list(this);
+        list.exec();
+    }
 }
 
 void CKelmoraDlg::OpenBrandSearch()

@@ -1,10 +1,11 @@
-// The guidance dialog's links and close rules, the maker's addresses and the About box.
+// The guidance dialog's links and close rules, the maker's addresses, the About box and the key list.
 
 #include "support/CModalDriver.h"
 
 #include "app/CAboutDlg.h"
 #include "app/CGuidanceDlg.h"
 #include "app/CKelmoraApp.h"
+#include "app/CKeyListDlg.h"
 #include "settings/CMakerInfo.h"
 #include "support/CUrlCatcher.h"
 
@@ -165,7 +166,9 @@ void TestGuidanceDialog::textsAreNotClipped()
 {
     CGuidanceDlg guidance;
     CAboutDlg about;
-    for (QWidget *dlg : {static_cast<QWidget *>(&guidance), static_cast<QWidget *>(&about)}) {
+    CKeyListDlg keys;
+    for (QWidget *dlg :
+         {static_cast<QWidget *>(&guidance), static_cast<QWidget *>(&about), static_cast<QWidget *>(&keys)}) {
         dlg->show();
         QVERIFY(QTest::qWaitForWindowExposed(dlg));
         QString clipped;
