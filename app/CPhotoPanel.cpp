@@ -109,11 +109,12 @@ void CPhotoPanel::CreateControls()
     // The photograph's commands, in its own context menu and on their keys; copying needs the
     // focus on the photograph, where Ctrl+C cannot mean a list's or a field's text. 拡大 and 縮小
     // only name their keys in the menu: the window's shortcuts above already take them.
-    auto *zoomInAction = new QAction(QStringLiteral("拡大\t") + zoomInKeys.front().toString(QKeySequence::NativeText),
-                                     m_photoFrame);
+    auto *zoomInAction =
+        new QAction(QStringLiteral("拡大\t") + zoomInKeys.front().toString(QKeySequence::NativeText), m_photoFrame);
     connect(zoomInAction, &QAction::triggered, this, &CPhotoPanel::OnZoomIn);
-    auto *zoomOutAction = new QAction(
-        QStringLiteral("縮小\t") + QKeySequence(QKeySequence::ZoomOut).toString(QKeySequence::NativeText), m_photoFrame);
+    auto *zoomOutAction =
+        new QAction(QStringLiteral("縮小\t") + QKeySequence(QKeySequence::ZoomOut).toString(QKeySequence::NativeText),
+                    m_photoFrame);
     connect(zoomOutAction, &QAction::triggered, this, &CPhotoPanel::OnZoomOut);
     m_photoFrame->addAction(zoomInAction);
     m_photoFrame->addAction(zoomOutAction);
@@ -153,9 +154,9 @@ void CPhotoPanel::AddWindowCommands(const std::function<void()> &search, const s
     } commands[] = {{"銘柄検索…", QKeySequence(Qt::CTRL | Qt::Key_F), search},
                     {"バージョン情報…", QKeySequence(Qt::Key_F1), about}};
     for (const auto &command : commands) {
-        auto *action = new QAction(
-            QString::fromUtf8(command.text) + QLatin1Char('\t') + command.key.toString(QKeySequence::NativeText),
-            m_photoFrame);
+        auto *action = new QAction(QString::fromUtf8(command.text) + QLatin1Char('\t')
+                                       + command.key.toString(QKeySequence::NativeText),
+                                   m_photoFrame);
         connect(action, &QAction::triggered, this, command.run);
         m_photoFrame->addAction(action);
     }
@@ -404,36 +405,13 @@ bool CPhotoPanel::SaveMainPicture(const QString &path)
 
 bool CPhotoPanel::OnFrameKey(int key)
 {
-    using ScrollBar = CZoomView::ScrollBar;
-    struct Move {
-        int key;
-        ScrollBar bar;
-        int code;
-    };
-    // Home and End go to the photograph's top-left and bottom-right corners, like the start and
-    // end of a document.
-    static const Move moves[] = {
-        {Qt::Key_Left, ScrollBar::Horizontal, CZoomView::ScrollLineUp},
-        {Qt::Key_Right, ScrollBar::Horizontal, CZoomView::ScrollLineDown},
-        {Qt::Key_Up, ScrollBar::Vertical, CZoomView::ScrollLineUp},
-        {Qt::Key_Down, ScrollBar::Vertical, CZoomView::ScrollLineDown},
-        {Qt::Key_PageUp, ScrollBar::Vertical, CZoomView::ScrollPageUp},
-        {Qt::Key_PageDown, ScrollBar::Vertical, CZoomView::ScrollPageDown},
-        {Qt::Key_Home, ScrollBar::Horizontal, CZoomView::ScrollTop},
-        {Qt::Key_Home, ScrollBar::Vertical, CZoomView::ScrollTop},
-        {Qt::Key_End, ScrollBar::Horizontal, CZoomView::ScrollBottom},
-        {Qt::Key_End, ScrollBar::Vertical, CZoomView::ScrollBottom},
-    };
-    bool known = false;
-    for (const Move &move : moves) {
-        if (move.key != key)
-            continue;
-        known = true;
-        // Disabled bars mean the whole photograph is shown: there is nowhere to go.
-        if (m_zoom.GetControls().bScrollEnabled)
-            OnScroll(move.bar, move.bar == ScrollBar::Horizontal ? m_sbHorz : m_sbVert, move.code);
+    const std::vector<CZoomView::KeyMove> moves = CZoomView::PanKeyMoves(key);
+    // Disabled bars mean the whole photograph is shown: there is nowhere to go.
+    if (m_zoom.GetControls().bScrollEnabled) {
+        for (const CZoomView::KeyMove &move : moves)
+            OnScroll(move.bar, move.bar == CZoomView::ScrollBar::Horizontal ? m_sbHorz : m_sbVert, move.nCode);
     }
-    return known;
+    return !moves.empty();
 }
 
 bool CPhotoPanel::eventFilter(QObject *watched, QEvent *event)

@@ -23,8 +23,7 @@ constexpr int kWheelNotch = 120;
 constexpr double kScreenShare = 0.9;
 }  // namespace
 
-CPictureWindow::CPictureWindow(const QImage &picture, const QString &strName, const QString &strSuffix,
-                               QWidget *parent)
+CPictureWindow::CPictureWindow(const QImage &picture, const QString &strName, const QString &strSuffix, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_picture(picture)
     , m_strName(strName)
@@ -78,8 +77,7 @@ void CPictureWindow::Redraw()
     // The view counts the square's rows upwards from its bottom edge; the picture lies in the
     // middle of the square.
     const QRect square = CPictureImage::SourceFromBottom(QSize(m_nSide, m_nSide), m_zoom.GetSourceRect());
-    m_frame->ShowSource(
-        square.translated(-(m_nSide - m_picture.width()) / 2, -(m_nSide - m_picture.height()) / 2));
+    m_frame->ShowSource(square.translated(-(m_nSide - m_picture.width()) / 2, -(m_nSide - m_picture.height()) / 2));
 }
 
 void CPictureWindow::FitWhole()
@@ -160,35 +158,16 @@ void CPictureWindow::keyPressEvent(QKeyEvent *event)
         close();
         return;
     }
-    using ScrollBar = CZoomView::ScrollBar;
-    struct Move {
-        int key;
-        ScrollBar bar;
-        int code;
-    };
-    // As on the main photograph: Home and End go to the top-left and bottom-right corners.
-    static const Move moves[] = {
-        {Qt::Key_Left, ScrollBar::Horizontal, CZoomView::ScrollLineUp},
-        {Qt::Key_Right, ScrollBar::Horizontal, CZoomView::ScrollLineDown},
-        {Qt::Key_Up, ScrollBar::Vertical, CZoomView::ScrollLineUp},
-        {Qt::Key_Down, ScrollBar::Vertical, CZoomView::ScrollLineDown},
-        {Qt::Key_PageUp, ScrollBar::Vertical, CZoomView::ScrollPageUp},
-        {Qt::Key_PageDown, ScrollBar::Vertical, CZoomView::ScrollPageDown},
-        {Qt::Key_Home, ScrollBar::Horizontal, CZoomView::ScrollTop},
-        {Qt::Key_Home, ScrollBar::Vertical, CZoomView::ScrollTop},
-        {Qt::Key_End, ScrollBar::Horizontal, CZoomView::ScrollBottom},
-        {Qt::Key_End, ScrollBar::Vertical, CZoomView::ScrollBottom},
-    };
     const bool plain = event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
-    bool known = false;
-    for (const Move &move : moves) {
-        if (!plain || move.key != event->key())
-            continue;
-        known = true;
-        // Without a zoom the whole picture is shown: there is nowhere to go.
-        if (m_zoom.GetControls().bScrollEnabled && m_zoom.OnScroll(move.bar, move.code))
-            Redraw();
-    }
+    const std::vector<CZoomView::KeyMove> moves =
+        plain ? CZoomView::PanKeyMoves(event->key()) : std::vector<CZoomView::KeyMove>();
+    // Without a zoom the whole picture is shown: there is nowhere to go.
+    bool moved = false;
+    for (const CZoomView::KeyMove &move : moves)
+        moved = (m_zoom.GetControls().bScrollEnabled && m_zoom.OnScroll(move.bar, move.nCode)) || moved;
+    if (moved)
+        Redraw();
+    const bool known = !moves.empty();
     if (!known)
         QWidget::keyPressEvent(event);
 }

@@ -349,3 +349,27 @@ void CZoomView::ResetVisibleSquare()
 {
     m_nSrcY = m_nSrcX = m_nScrollY = m_nSrcWidth = m_nSrcHeight = 0;
 }
+
+std::vector<CZoomView::KeyMove> CZoomView::PanKeyMoves(int key)
+{
+    switch (key) {
+    case Qt::Key_Left:
+        return {{ScrollBar::Horizontal, ScrollLineUp}};
+    case Qt::Key_Right:
+        return {{ScrollBar::Horizontal, ScrollLineDown}};
+    case Qt::Key_Up:
+        return {{ScrollBar::Vertical, ScrollLineUp}};
+    case Qt::Key_Down:
+        return {{ScrollBar::Vertical, ScrollLineDown}};
+    case Qt::Key_PageUp:
+        return {{ScrollBar::Vertical, ScrollPageUp}};
+    case Qt::Key_PageDown:
+        return {{ScrollBar::Vertical, ScrollPageDown}};
+    case Qt::Key_Home:
+        return {{ScrollBar::Horizontal, ScrollTop}, {ScrollBar::Vertical, ScrollTop}};
+    case Qt::Key_End:
+        return {{ScrollBar::Horizontal, ScrollBottom}, {ScrollBar::Vertical, ScrollBottom}};
+    default:
+        return {};
+    }
+}

@@ -19,6 +19,8 @@
 #include <QRect>
 #include <QString>
 
+#include <vector>
+
 // The trace line "DispTopPos:%d(Calc:%d)" of every redraw; debug level, off unless enabled with
 // QT_LOGGING_RULES="kelmora.zoom.debug=true".
 Q_DECLARE_LOGGING_CATEGORY(lcKelmoraZoom)
@@ -100,7 +102,10 @@ public:
     // 100 % at the point. The caller draws.
     void ToggleFitAt(const QPoint &ptFrame);
     // The frame's centre, for the commands that act on the middle of the current view.
-    QPoint GetFrameCentre() const { return QPoint(FrameLeft() + m_rcPhotoFrame.width() / 2, FrameTop() + m_rcPhotoFrame.height() / 2); }
+    QPoint GetFrameCentre() const
+    {
+        return QPoint(FrameLeft() + m_rcPhotoFrame.width() / 2, FrameTop() + m_rcPhotoFrame.height() / 2);
+    }
 
     // The trackbar was moved (by the user) to `nPos`. The caller draws afterwards.
     void OnTrackbar(int nPos);
@@ -115,6 +120,15 @@ public:
     DragStep OnMouseMove(const QPoint &pt);
     // Answers true when a drag was under way and the capture must be released.
     bool OnLButtonUp();
+
+    // The scroll moves of a panning key: the arrows a line, PageUp and PageDown a page, Home and
+    // End both bars to the top-left and bottom-right corners, like the start and end of a
+    // document. None for any other key (a Qt::Key value).
+    struct KeyMove {
+        ScrollBar bar;
+        int nCode;
+    };
+    static std::vector<KeyMove> PanKeyMoves(int key);
 
     // V, M and L for the current scale and frame.
     int GetVisibleSize() const;
