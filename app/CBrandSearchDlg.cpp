@@ -17,6 +17,8 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QTableView>
+#include <QTextBrowser>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -25,6 +27,42 @@
 namespace {
 // The mark of a brand whose texts and photographs this edition shows when it is chosen.
 const QString kDetailShown = QStringLiteral("写真");
+
+// The pane shows as many lines of a profile as a variety usually needs; more scroll.
+constexpr int kProfileLines = 8;
+
+// The profile as the pane shows it: the lines of its plain text, escaped, the first (name and
+// reading) in bold, and the names after 親 and 子 as links numbered into `links`.
+QString ProfileHtml(const BRAND_PROFILE &profile, QStringList &links)
+{
+    links.clear();
+    const auto linked = [&links](const QStringList &names) {
+        QStringList anchors;
+        for (const QString &name : names) {
+            anchors << QStringLiteral("<a href=\"link:%1\">%2</a>").arg(links.size()).arg(name.toHtmlEscaped());
+            links << name;
+        }
+        return anchors.join(QStringLiteral("、"));
+    };
+    const QString parentHead = QStringLiteral("親: ");
+    const QString childHead = QStringLiteral("子: ");
+    QString html;
+    const QStringList lines = CBrandProfile::Format(profile).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString &line = lines[i];
+        QString body;
+        if (i == 0)
+            body = QStringLiteral("<b>%1</b>").arg(line.toHtmlEscaped());
+        else if (line.startsWith(parentHead) && !profile.aParent.isEmpty())
+            body = parentHead + linked(profile.aParent);
+        else if (line.startsWith(childHead) && !profile.aChild.isEmpty())
+            body = childHead + linked(profile.aChild);
+        else
+            body = line.toHtmlEscaped();
+        html += QStringLiteral("<p style=\"margin:0\">%1</p>").arg(body);
+    }
+    return html;
+}
 }  // namespace
 
 // The rows of one query, drawn on demand: a query that matches thousands of brands costs no more
@@ -158,6 +196,16 @@ CBrandSearchDlg::CBrandSearchDlg(const CCatalogData &catalog, QWidget *parent)
     header->resizeSection(kColDetail, widthOf({QStringLiteral("詳細"), kDetailShown}));
     RegisterItem(IDC_RESULTS, m_tblResult);
 
+    // Read-only text the user can select and copy; its links stay in the window.
+    m_txtProfile = new QTextBrowser(this);
+    m_txtProfile->setOpenLinks(false);
+    m_txtProfile->setOpenExternalLinks(false);
+    m_txtProfile->setLineWrapMode(QTextEdit::WidgetWidth);
+    m_txtProfile->document()->setDocumentMargin(MapDialogX(2));
+    m_txtProfile->setFixedHeight(metrics.lineSpacing() * kProfileLines
+                                 + 2 * (m_txtProfile->frameWidth() + MapDialogX(2)) + 2);
+    RegisterItem(IDC_PROFILE, m_txtProfile);
+
     auto *queryRow = new QHBoxLayout;
     queryRow->addWidget(m_editQuery, 1);
     queryRow->addWidget(m_lblCount);
@@ -167,13 +215,17 @@ CBrandSearchDlg::CBrandSearchDlg(const CCatalogData &catalog, QWidget *parent)
     layout->setSpacing(MapDialogY(4));
     layout->addLayout(queryRow);
     layout->addWidget(m_tblResult, 1);
+    layout->addWidget(m_txtProfile);
 
-    resize(MapDialogSize(QSize(250, 220)));
-    setMinimumSize(MapDialogSize(QSize(180, 100)));
+    resize(MapDialogSize(QSize(250, 260)));
+    setMinimumSize(MapDialogSize(QSize(180, 100)).grownBy(QMargins(0, 0, 0, m_txtProfile->height())));
 
     connect(m_editQuery, &QLineEdit::textChanged, this, &CBrandSearchDlg::OnQueryChanged);
     connect(m_tblResult, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex &index) { ChooseRow(index.row()); });
+    connect(m_tblResult->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &CBrandSearchDlg::ShowProfile);
+    connect(m_txtProfile, &QTextBrowser::anchorClicked, this, &CBrandSearchDlg::OnLinkClicked);
     m_editQuery->installEventFilter(this);
     m_tblResult->installEventFilter(this);
 
@@ -240,6 +292,31 @@ void CBrandSearchDlg::OnQueryChanged(const QString &text)
     m_lblCount->setText(CBrandIndex::Fold(text).isEmpty() ? QString() : QStringLiteral("%1 件").arg(count));
     if (count > 0)
         m_tblResult->scrollToTop();
+    ShowProfile();
+}
+
+void CBrandSearchDlg::ShowProfile()
+{
+    const QModelIndex current = m_tblResult->currentIndex();
+    BRAND_PROFILE profile;
+    if (!current.isValid() || current.row() >= static_cast<int>(GetRows().size())
+        || !m_index.GetProfile(m_index.GetAt(GetRows()[static_cast<std::size_t>(current.row())]).strName, profile)) {
+        m_aLink.clear();
+        m_txtProfile->clear();
+        return;
+    }
+    m_txtProfile->setHtml(ProfileHtml(profile, m_aLink));
+}
+
+void CBrandSearchDlg::OnLinkClicked(const QUrl &url)
+{
+    bool ok = false;
+    const qsizetype link = url.path().toLongLong(&ok);
+    if (url.scheme() != QLatin1String("link") || !ok || link < 0 || link >= m_aLink.size())
+        return;
+    // Typing it would do the same: the query searches at once.
+    m_editQuery->setText(m_aLink[link]);
+    m_editQuery->setFocus(Qt::MouseFocusReason);
 }
 
 void CBrandSearchDlg::SelectRow(int row)

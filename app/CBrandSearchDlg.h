@@ -4,8 +4,8 @@
 // main window, which shows it through its four lists. The brand index is built the first time
 // the window opens; the window remembers nothing between runs and writes nothing.
 
-#include "data/CBrandIndex.h"
 #include "controls/CRvDialog.h"
+#include "data/CBrandIndex.h"
 
 #include <vector>
 
@@ -13,6 +13,8 @@ class CCatalogData;
 class QLabel;
 class QLineEdit;
 class QTableView;
+class QTextBrowser;
+class QUrl;
 
 class CBrandSearchDlg : public CRvDialog
 {
@@ -22,6 +24,7 @@ public:
     static constexpr int IDC_QUERY = 1101;
     static constexpr int IDC_RESULTS = 1102;
     static constexpr int IDC_COUNT = 1103;
+    static constexpr int IDC_PROFILE = 1104;
 
     // The result table's columns.
     enum Column { kColName, kColPref, kColClass, kColRequired, kColDetail, kColCount };
@@ -50,6 +53,10 @@ private:
     void OnQueryChanged(const QString &text);
     void ChooseRow(int row);
     void SelectRow(int row);
+    // The current row's variety in the pane below the results; empty without a current row.
+    void ShowProfile();
+    // A 親 or 子 link: its name becomes the query.
+    void OnLinkClicked(const QUrl &url);
     // Beside the main window where the screen has room for it, the first time only.
     void PlaceBesideOwner();
 
@@ -61,4 +68,6 @@ private:
     QLabel *m_lblCount = nullptr;
     QTableView *m_tblResult = nullptr;
     CResultModel *m_model = nullptr;
+    QTextBrowser *m_txtProfile = nullptr;
+    QStringList m_aLink;  // the names the pane's links stand for, by their number
 };

@@ -20,6 +20,7 @@
 #include <QSlider>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QtTest>
 
@@ -119,6 +120,8 @@ private Q_SLOTS:
     void oneWindowRaisedWithItsQuerySelected();
     void contextMenuOpensTheSearch();
     void indexIsBuiltOnce();
+    void profilePaneFollowsTheRowAndItsLinksSearch_data();
+    void profilePaneFollowsTheRowAndItsLinksSearch();
 
 private:
     std::unique_ptr<CKelmoraDlg> ShowWindow();
@@ -386,6 +389,54 @@ void TestBrandSearch::indexIsBuiltOnce()
     QVERIFY(QFile::remove(m_folder->Path() + CTestExeFolder::VarietyFile(3, 1)));
     QCOMPARE(OpenSearch(*dlg), search);
     QCOMPARE(search->GetIndex().GetSize(), size);
+}
+
+void TestBrandSearch::profilePaneFollowsTheRowAndItsLinksSearch_data()
+{
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QString>("line");  // a line of the pane for the first row
+    QTest::addColumn<QString>("link");  // clicked; it becomes the query
+
+    QTest::newRow("pedigree, a child") << QStringLiteral("コシヒカリ") << QStringLiteral("来歴: 農林22号×農林1号")
+                                       << QStringLiteral("ひとめぼれ");
+    QTest::newRow("pedigree, a parent") << QStringLiteral("ひとめぼれ") << QStringLiteral("来歴: コシヒカリ×初星")
+                                        << QStringLiteral("コシヒカリ");
+    QTest::newRow("no pedigree, a child")
+        << QStringLiteral("しまひかり") << QStringLiteral("系譜の情報はありません") << QStringLiteral("きらら397");
+}
+
+void TestBrandSearch::profilePaneFollowsTheRowAndItsLinksSearch()
+{
+    QFETCH(QString, query);
+    QFETCH(QString, line);
+    QFETCH(QString, link);
+    m_folder = std::make_unique<CTestExeFolder>();
+    QVERIFY(SearchCatalogue::WritePedigrees(*m_folder));
+    auto dlg = ShowWindow();
+    QVERIFY(dlg);
+    CBrandSearchDlg *search = OpenSearch(*dlg);
+    QVERIFY(search);
+    auto *edit = search->GetDlgItemAs<QLineEdit>(CBrandSearchDlg::IDC_QUERY);
+    auto *pane = search->GetDlgItemAs<QTextBrowser>(CBrandSearchDlg::IDC_PROFILE);
+
+    Type(edit, query);
+    QCOMPARE(pane->toPlainText(), QString());
+    QTest::keyClick(edit, Qt::Key_Down);
+    const QStringList lines = pane->toPlainText().split(QLatin1Char('\n'));
+    QVERIFY2(lines.contains(line), qPrintable(pane->toPlainText()));
+    QVERIFY(lines.first().startsWith(query));
+    QCOMPARE(lines.filter(QStringLiteral("来歴")).isEmpty(), line.startsWith(QStringLiteral("系譜")));
+
+    // A click in the middle of the link's name, the first after that line.
+    QTextCursor cursor = pane->document()->find(link, pane->document()->find(line));
+    QVERIFY(!cursor.isNull());
+    QVERIFY(cursor.charFormat().isAnchor());
+    cursor.setPosition(cursor.selectionStart() + 1);
+    QTest::mouseClick(pane->viewport(), Qt::LeftButton, {}, pane->cursorRect(cursor).center());
+    QTRY_COMPARE(edit->text(), link);
+    QCOMPARE(search->GetIndex().GetAt(search->GetRows().front()).strName, link);
+    // No row is current in the new results: the pane is empty.
+    QCOMPARE(pane->toPlainText(), QString());
 }
 
 QTEST_MAIN(TestBrandSearch)
