@@ -203,8 +203,8 @@ bool CPictureOpener::eventFilter(QObject *watched, QEvent *event)
     if (found == m_frames.end())
         return QObject::eventFilter(watched, event);
     const Frame &frame = *found;
-    const bool showing = !frame.frame->GetPicture().isNull();
 
+    // Only the mouse's events are looked at: others also come while the frame is being destroyed.
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
         auto *mouse = static_cast<QMouseEvent *>(event);
@@ -229,7 +229,7 @@ bool CPictureOpener::eventFilter(QObject *watched, QEvent *event)
     }
     case QEvent::ContextMenu: {
         // An empty frame has no menu of its own: the window's general one appears.
-        if (!showing)
+        if (frame.frame->GetPicture().isNull())
             break;
         auto *menu = static_cast<QContextMenuEvent *>(event);
         QMenu popup(frame.frame);
