@@ -18,8 +18,6 @@
 #include <QSignalBlocker>
 
 namespace {
-// One notch of a mouse wheel, in the units of QWheelEvent::angleDelta.
-constexpr int kWheelNotch = 120;
 
 // The window system's scroll code for a scroll bar action, or -1 for none.
 int ScrollCode(int action)
@@ -345,22 +343,10 @@ void CPhotoPanel::OnLButtonUp()
 bool CPhotoPanel::OnWheel(const QPoint &point, int angleDelta)
 {
     if (!m_zoom.GetFrameRect().contains(point)) {
-        m_nWheelRest = 0;
+        m_zoom.ForgetWheel();
         return false;
     }
-    m_nWheelRest += angleDelta;
-    int steps = 0;
-    while (m_nWheelRest >= kWheelNotch) {
-        m_nWheelRest -= kWheelNotch;
-        m_zoom.ZoomAt(1, point);
-        ++steps;
-    }
-    while (m_nWheelRest <= -kWheelNotch) {
-        m_nWheelRest += kWheelNotch;
-        m_zoom.ZoomAt(-1, point);
-        ++steps;
-    }
-    if (steps > 0)
+    if (m_zoom.WheelAt(angleDelta, point))
         ShowZoom();
     return true;
 }

@@ -118,8 +118,6 @@ private:
     // The frame's rectangle, the scales, the visible square, the drag and whether slot 0 holds
     // the brand's main photograph.
     CZoomView m_zoom;
-    // Wheel turns not yet worth a whole zoom step (high-resolution wheels send parts of a notch).
-    int m_nWheelRest = 0;
     // The shown brand's name.
     QString m_strName;
 

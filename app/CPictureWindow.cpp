@@ -17,8 +17,6 @@
 #include <utility>
 
 namespace {
-// One notch of a mouse wheel, in the units of QWheelEvent::angleDelta.
-constexpr int kWheelNotch = 120;
 // The share of the screen's free area the view takes.
 constexpr double kScreenShare = 0.9;
 }  // namespace
@@ -141,14 +139,7 @@ void CPictureWindow::mouseDoubleClickEvent(QMouseEvent *event)
 
 void CPictureWindow::wheelEvent(QWheelEvent *event)
 {
-    m_nWheelRest += event->angleDelta().y();
-    const QPoint point = event->position().toPoint();
-    bool zoomed = false;
-    for (; m_nWheelRest >= kWheelNotch; m_nWheelRest -= kWheelNotch, zoomed = true)
-        m_zoom.ZoomAt(1, point);
-    for (; m_nWheelRest <= -kWheelNotch; m_nWheelRest += kWheelNotch, zoomed = true)
-        m_zoom.ZoomAt(-1, point);
-    if (zoomed)
+    if (m_zoom.WheelAt(event->angleDelta().y(), event->position().toPoint()))
         Redraw();
 }
 

@@ -60,7 +60,6 @@ private:
     // The side of the square view: the picture's longer side.
     int m_nSide = 0;
     CZoomView m_zoom;
-    int m_nWheelRest = 0;
     CPhotoFrame *m_frame = nullptr;
 };
 

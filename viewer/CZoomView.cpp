@@ -210,6 +210,19 @@ void CZoomView::ApplyZoomAt(double dScale, const QPoint &ptFrame)
     RedrawPhoto();
 }
 
+bool CZoomView::WheelAt(int angleDelta, const QPoint &ptFrame)
+{
+    // One notch of a mouse wheel; high-resolution wheels send parts of it.
+    constexpr int kWheelNotch = 120;
+    m_nWheelRest += angleDelta;
+    bool zoomed = false;
+    for (; m_nWheelRest >= kWheelNotch; m_nWheelRest -= kWheelNotch, zoomed = true)
+        ZoomAt(1, ptFrame);
+    for (; m_nWheelRest <= -kWheelNotch; m_nWheelRest += kWheelNotch, zoomed = true)
+        ZoomAt(-1, ptFrame);
+    return zoomed;
+}
+
 void CZoomView::ZoomAt(int nSteps, const QPoint &ptFrame)
 {
     ApplyZoomAt(m_dScale + nSteps * kZoomStep, ptFrame);

@@ -93,6 +93,12 @@ public:
     // the photograph's edges allow. The scroll positions follow, so a later scroll continues from
     // the new view. The caller draws.
     void ZoomAt(int nSteps, const QPoint &ptFrame);
+    // A wheel turn of `angleDelta` (QWheelEvent::angleDelta units) at `ptFrame`: one ZoomAt step
+    // per whole notch, away from the user zooming in; parts of a notch add up with the next
+    // turns. Answers whether the view zoomed (the caller draws).
+    bool WheelAt(int angleDelta, const QPoint &ptFrame);
+    // The pointer left the picture: parts of a notch turned so far are forgotten.
+    void ForgetWheel() { m_nWheelRest = 0; }
     // Back to the fit scale, the whole photograph shown. The caller draws.
     void FitWhole();
     // One photograph pixel per screen pixel with the photograph's point under `ptFrame` kept in
@@ -197,4 +203,5 @@ private:
     bool m_bDragging = false;
     QPoint m_ptDragLast;
     Controls m_controls;
+    int m_nWheelRest = 0;  // wheel turns not yet worth a whole zoom step
 };
