@@ -29,8 +29,10 @@
 #include <QResizeEvent>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QWheelEvent>
 
+#include <optional>
 #include <vector>
 
 namespace {
@@ -145,6 +147,9 @@ void CKelmoraDlg::OnInitDialog()
     m_catalog.SetDataFolder(m_strDataPath);
 
     SetUpControls();
+    // The built-in photographs stay decoded once decoded, ahead of use or by their brand's choice.
+    if (m_bDecodeAhead)
+        m_picture.KeepDecoded(0, CDemoContent::AllResourceNames());
     {
         // The first region's first prefecture's variety file is read.
         const CWaitCursor wait;
@@ -238,6 +243,13 @@ void CKelmoraDlg::OnSize(bool minimized, int cx, int cy)
 void CKelmoraDlg::paintEvent(QPaintEvent *event)
 {
     CRvDialog::paintEvent(event);
+    // Once the window is on screen and the events queued before it are handled, the built-in
+    // photographs start decoding in the background.
+    if (!m_bPainted && m_bInitialized != 0) {
+        m_bPainted = true;
+        if (m_bDecodeAhead)
+            QTimer::singleShot(0, this, [this] { m_picture.DecodeAhead(); });
+    }
     // A light-blue outline round the maker's logo and name.
     QPainter painter(this);
     painter.setPen(QPen(kMakerOutline, 2));
@@ -335,8 +347,8 @@ void CKelmoraDlg::OnMakerDoubleClick()
     QDesktopServices::openUrl(CMakerInfo::WebPageUrl());
 }
 
-// A region or prefecture choice reads a variety file, a brand choice decodes its photographs: the
-// hour-glass shows meanwhile.
+// A region or prefecture choice reads a variety file, a brand choice may decode its photographs:
+// the hour-glass shows meanwhile.
 
 void CKelmoraDlg::OnSelchangeBureau()
 {
@@ -357,8 +369,9 @@ void CKelmoraDlg::OnSelchangeClass()
 
 void CKelmoraDlg::OnSelchangeGrain()
 {
+    // The list shows the user's choice before the brand's photographs are decoded.
+    m_lstGrain->viewport()->repaint();
     const int position = m_lstGrain->GetCurSel();
-    const CWaitCursor wait;
     m_cascade.OnSelchangeGrain(position, m_lstGrain->GetText(position));
 }
 
@@ -523,7 +536,11 @@ void CKelmoraDlg::ShowGrain()
     }
     bool bMainImageLoaded = false;
     if (display.eOutcome == CDemoContent::Outcome::BuiltIn) {
-        // The four pictures are decoded side by side; the choice returns once all are in place.
+        // The four pictures are decoded side by side, unless they already are; the choice returns
+        // once all are in place.
+        std::optional<CWaitCursor> wait;
+        if (!m_picture.IsDecoded(display.nSource, display.astrPictures))
+            wait.emplace();
         const std::vector<bool> loaded = m_picture.LoadPngResources(display.nSource, display.astrPictures);
         bMainImageLoaded = !loaded.empty() && loaded.front();
     } else {

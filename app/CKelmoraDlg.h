@@ -73,6 +73,11 @@ public:
     CFeaturePage &GetFeaturePage() { return m_pageFeature; }
     CHistoryPage &GetHistoryPage() { return m_pageHistory; }
 
+    // The built-in brands' photographs are decoded in the background once the window is shown,
+    // and kept decoded. Off, every choice decodes its photographs when it is made (benchmarks
+    // compare the two); to take effect it must be set before the window is first shown.
+    void SetDecodeAhead(bool bDecodeAhead) { m_bDecodeAhead = bDecodeAhead; }
+
     // 銘柄検索 (Ctrl+F, the context menu): the one search window, made on first use, brought to
     // the front with its query selected.
     void OpenBrandSearch();
@@ -136,6 +141,8 @@ private:
     void ShowGrain() override;
 
     bool m_bCreated = false;  // initialisation has run (or is running)
+    bool m_bDecodeAhead = true;
+    bool m_bPainted = false;  // the window has been painted once
     int m_bInitialized = 0;   // the resize layout runs only once this is 1
     QFont m_font;
     CProgramFolder m_program;

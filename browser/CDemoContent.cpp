@@ -109,6 +109,14 @@ QStringList CDemoContent::ResourceNames(const QString &key)
     return names;
 }
 
+QStringList CDemoContent::AllResourceNames()
+{
+    QStringList names;
+    for (const BuiltInBrand &brand : BuiltInBrands())
+        names << ResourceNames(brand.strKey);
+    return names;
+}
+
 CDemoContent::Display CDemoContent::ChooseDisplay(int nCurBureau, int nCurPref, int nCurGrain,
                                                   const BUREAU_DATA &curBureau, const CGrainInfoArray &grains)
 {

@@ -30,6 +30,8 @@ public:
 
     // The photographs' resource names for slots 0 .. 3: the key followed by 1 .. 4.
     static QStringList ResourceNames(const QString &key);
+    // The twelve photographs of the built-in brands, brand by brand in list order.
+    static QStringList AllResourceNames();
 
     // What the main window shows for the brand the cascade has just matched.
     enum class Outcome {

@@ -1,18 +1,11 @@
 #include "viewer/CPictureImage.h"
 
-#include <QBuffer>
-#include <QFile>
-#include <QFileInfo>
-#include <QImageReader>
 #include <QPainter>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <limits>
-#include <numeric>
 #include <stdexcept>
-#include <thread>
 
 namespace {
 
@@ -157,103 +150,55 @@ QString CPictureImage::ResolvePath(int source, const QString &name) const
     return m_strFolder + QString::number(id);
 }
 
-bool CPictureImage::DecodePng(const QString &path, QImage *image)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const qint64 size = file.size();
-    if (size <= 0)
-        return false;
-    // Uncompressed resources and files are read in place; the decoded picture owns its pixels and
-    // no longer needs these bytes once decoding is over.
-    uchar *mapped = file.map(0, size);
-    QByteArray bytes = mapped != nullptr
-        ? QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), static_cast<qsizetype>(size))
-        : file.readAll();
-    QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::ReadOnly))
-        return false;
-    QImageReader reader(&buffer, "png");
-    reader.setAutoTransform(false);
-    QImage decoded;
-    if (!reader.read(&decoded) || decoded.isNull())
-        return false;
-    if (decoded.format() != QImage::Format_RGB32)
-        decoded.convertTo(QImage::Format_RGB32);
-    if (decoded.isNull() || decoded.constBits() == nullptr)
-        return false;
-    *image = std::move(decoded);
-    return true;
-}
-
 bool CPictureImage::LoadPngResource(int source, const QString &name, int slot)
 {
     ReleaseImage(slot);
-    const QString path = ResolvePath(source, name);
-    if (path.isEmpty())
+    const std::vector<QImage> pictures = m_decoded.Take({ResolvePath(source, name)});
+    if (pictures.front().isNull())
         return false;
-    QImage image;
-    if (!DecodePng(path, &image))
-        return false;
-    Slot(slot) = std::move(image);
+    Slot(slot) = pictures.front();
     return true;
 }
 
 std::vector<bool> CPictureImage::LoadPngResources(int source, const QStringList &names)
 {
     const int count = static_cast<int>(std::min<qsizetype>(names.size(), kSlotCount));
-    // Emptying every slot first keeps the old and the new pictures from being held together.
+    // Emptying every slot first keeps the old and the new pictures from being held together
+    // (unless they are kept decoded anyway).
     for (int slot = 0; slot < count; ++slot)
         ReleaseImage(slot);
-
-    struct Job {
-        QString path;
-        qint64 bytes = 0;
-        QImage image;
-        bool ok = false;
-    };
-    std::vector<Job> jobs(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        Job &job = jobs[static_cast<size_t>(i)];
-        job.path = ResolvePath(source, names[i]);
-        if (!job.path.isEmpty())
-            job.bytes = QFileInfo(job.path).size();
-    }
-    // The largest first, so that a core that starts on the main photograph is not left waiting
-    // for the small ones at the end.
-    std::vector<int> order(static_cast<size_t>(count));
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&jobs](int a, int b) {
-        return jobs[static_cast<size_t>(a)].bytes > jobs[static_cast<size_t>(b)].bytes;
-    });
-
-    std::atomic<int> next{0};
-    auto work = [&jobs, &order, &next, count]() {
-        for (int k = next.fetch_add(1); k < count; k = next.fetch_add(1)) {
-            Job &job = jobs[static_cast<size_t>(order[static_cast<size_t>(k)])];
-            if (!job.path.isEmpty())
-                job.ok = DecodePng(job.path, &job.image);
-        }
-    };
-    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    const int helpers = std::min(count, cores) - 1;
-    std::vector<std::thread> threads;
-    threads.reserve(static_cast<size_t>(std::max(0, helpers)));
-    for (int i = 0; i < helpers; ++i)
-        threads.emplace_back(work);
-    work();
-    for (std::thread &t : threads)
-        t.join();
-
+    const std::vector<QImage> pictures = m_decoded.Take(ResolvePaths(source, names.mid(0, count)));
     std::vector<bool> results(static_cast<size_t>(count), false);
     for (int slot = 0; slot < count; ++slot) {
-        Job &job = jobs[static_cast<size_t>(slot)];
-        if (job.ok)
-            Slot(slot) = std::move(job.image);
-        results[static_cast<size_t>(slot)] = job.ok;
+        const QImage &picture = pictures[static_cast<size_t>(slot)];
+        if (!picture.isNull())
+            Slot(slot) = picture;
+        results[static_cast<size_t>(slot)] = !picture.isNull();
     }
     return results;
+}
+
+QStringList CPictureImage::ResolvePaths(int source, const QStringList &names) const
+{
+    QStringList paths;
+    for (const QString &name : names)
+        paths << ResolvePath(source, name);
+    return paths;
+}
+
+void CPictureImage::KeepDecoded(int source, const QStringList &names)
+{
+    m_decoded.Keep(ResolvePaths(source, names));
+}
+
+void CPictureImage::DecodeAhead()
+{
+    m_decoded.StartBackground();
+}
+
+bool CPictureImage::IsDecoded(int source, const QStringList &names) const
+{
+    return m_decoded.AreReady(ResolvePaths(source, names));
 }
 
 void CPictureImage::ReleaseImage(int slot)

@@ -10,6 +10,8 @@
 // picture's bottom edge, as the zoom arithmetic counts it; SourceFromBottom turns it into the
 // picture's own rows once, and Draw stretches that part over a frame, nearest pixel.
 
+#include "viewer/CDecodedPictures.h"
+
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -40,6 +42,15 @@ public:
     // by side on the machine's cores; returns when all are in their slots, with each load's
     // result. All the named slots are emptied before any decoding starts.
     std::vector<bool> LoadPngResources(int source, const QStringList &names);
+    // Pictures kept decoded: the named ones of `source`, once decoded (by a load or ahead), stay
+    // decoded for the holder's life, and a load takes them without decoding again.
+    void KeepDecoded(int source, const QStringList &names);
+    // Starts decoding the kept pictures in the background, one at a time at the lowest priority.
+    void DecodeAhead();
+    // Whether the named pictures are all kept and decoded: a load of them decodes nothing.
+    bool IsDecoded(int source, const QStringList &names) const;
+    // The decoding behind the loads (tests and benchmarks wait for it and count its decodes).
+    const CDecodedPictures &Decoded() const { return m_decoded; }
     void ReleaseImage(int slot);
     // False when slot 0 is empty (the output is left alone); otherwise its width in pixels.
     bool GetMainImageWidth(int *width) const;
@@ -69,9 +80,9 @@ private:
     QImage &Slot(int slot);
     // The file a resource name stands for, or empty when the name or source is not valid.
     QString ResolvePath(int source, const QString &name) const;
-    // Decodes one PNG completely; false (and a null image) on any failure.
-    static bool DecodePng(const QString &path, QImage *image);
+    QStringList ResolvePaths(int source, const QStringList &names) const;
 
     QString m_strFolder;
     std::array<QImage, kSlotCount> m_pImages{};  // null image = empty slot
+    CDecodedPictures m_decoded;
 };

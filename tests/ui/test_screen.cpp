@@ -101,6 +101,8 @@ private Q_SLOTS:
     void clickedPictureOpensInAWindowOfItsOwn();
     void contextMenuListsThePicturesCommands_data();
     void contextMenuListsThePicturesCommands();
+    void brandShowsAlikeWhetherDecodedAheadOrNot_data();
+    void brandShowsAlikeWhetherDecodedAheadOrNot();
 
 private:
     CKelmoraDlg *Window() const { return m_dlg.get(); }
@@ -543,6 +545,84 @@ void TestScreen::contextMenuListsThePicturesCommands()
     QApplication::sendEvent(frame, &click);
     QTRY_VERIFY(seen);
     QCOMPARE(texts.join(QLatin1Char('|')), items);
+}
+
+
+// The built-in photographs decoded in the background: a brand chosen before the decoding starts,
+// while it runs or after it has ended shows what the choice's own decoding shows, and no picture
+// is decoded twice.
+void TestScreen::brandShowsAlikeWhetherDecodedAheadOrNot_data()
+{
+    QTest::addColumn<QString>("when");
+    QTest::addColumn<int>("classRow");
+    QTest::addColumn<QString>("key");
+    for (const char *when : {"on the choice only", "before", "during", "after"}) {
+        QTest::addRow("%s, きらら397", when) << QString::fromLatin1(when) << 0 << QStringLiteral("101");
+        QTest::addRow("%s, 吟風", when) << QString::fromLatin1(when) << 2 << QStringLiteral("171");
+    }
+}
+
+void TestScreen::brandShowsAlikeWhetherDecodedAheadOrNot()
+{
+    QFETCH(QString, when);
+    QFETCH(int, classRow);
+    QFETCH(QString, key);
+
+    m_dlg.reset();
+    m_dlg = std::make_unique<CKelmoraDlg>(m_folder->Program(), nullptr, m_pictures->Folder());
+    const bool ahead = when != QLatin1String("on the choice only");
+    m_dlg->SetDecodeAhead(ahead);
+    const CDecodedPictures &decoded = Window()->GetPictureImage().Decoded();
+    m_dlg->show();
+    auto choose = [this, classRow] {
+        ClickRow(List(CKelmoraDlg::IDC_LIST_CLASS), classRow);
+        ClickRow(List(CKelmoraDlg::IDC_LIST_GRAIN), 0);
+    };
+    if (when == QLatin1String("before")) {
+        // The clicks are handled at once; the window has not been painted, so nothing has started.
+        choose();
+        QCOMPARE(decoded.DecodeCount(), 4);
+    }
+    QVERIFY(QTest::qWaitForWindowExposed(Window()));
+    if (when == QLatin1String("during")) {
+        QTRY_VERIFY(decoded.DecodeCount() > 0);
+        choose();
+    } else if (when == QLatin1String("after")) {
+        QTRY_COMPARE(decoded.DecodeCount(), 12);
+        decoded.WaitForBackground();
+        choose();
+    } else if (!ahead) {
+        choose();
+    }
+    QCOMPARE(List(CKelmoraDlg::IDC_LIST_GRAIN)->GetCurSel(), 0);
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+
+    const CPictureImage &holder = Window()->GetPictureImage();
+    for (int slot = 0; slot < CPictureImage::kSlotCount; ++slot)
+        QVERIFY(holder.GetImage(slot) == CTestPictures::Picture(key + QString::number(slot + 1)));
+    // The whole photograph at its fit scale.
+    const CZoomView &zoom = Window()->GetZoomView();
+    QVERIFY(zoom.IsMainImageLoaded());
+    QCOMPARE(zoom.GetScale(), Window()->GetPhotoFrameRect().width() / double(CTestPictures::MainSize(key)));
+    QCOMPARE(zoom.GetSourceRect(), QRect(0, 0, 0, 0));
+    QVERIFY(!Window()->GetDlgItem(CKelmoraDlg::IDC_SCROLL_HORZ)->isEnabled());
+
+    // On screen: each shown frame's centre has its picture's colour.
+    const QImage screen = Screen(Window());
+    const struct {
+        QWidget *frame;
+        int slot;
+    } shown[] = {{Window()->GetDlgItem(CKelmoraDlg::IDC_PHOTO_FRAME), 1},
+                 {Window()->GetFeaturePage().GetDlgItem(CFeaturePage::kFrameFirst), 2},
+                 {Window()->GetFeaturePage().GetDlgItem(CFeaturePage::kFrameSecond), 3}};
+    for (const auto &frame : shown) {
+        const QRgb expected = CTestPictures::Picture(key + QString::number(frame.slot)).pixel(0, 0);
+        QCOMPARE(PixelAt(screen, Window(), frame.frame, frame.frame->rect().center()), expected);
+    }
+
+    // Every picture decoded once: the twelve when they are decoded ahead, else the brand's four.
+    decoded.WaitForBackground();
+    QCOMPARE(decoded.DecodeCount(), ahead ? 12 : 4);
 }
 
 QTEST_MAIN(TestScreen)

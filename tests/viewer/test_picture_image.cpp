@@ -56,6 +56,8 @@ private Q_SLOTS:
     void photoFrameShowsWhatItHolds();
     void batchLoadEmptiesSlotsAndReportsEach();
     void slotOutsideRangeThrows();
+    void keptPicturesAreDecodedOnce_data();
+    void keptPicturesAreDecodedOnce();
 
 private:
     QTemporaryDir m_dir;
@@ -285,6 +287,50 @@ void TestPictureImage::slotOutsideRangeThrows()
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument, holder.LoadPngResource(0, QStringLiteral("1001"), 4));
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument, holder.ReleaseImage(-1));
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument, holder.HasImage(CPictureImage::kSlotCount));
+}
+
+void TestPictureImage::keptPicturesAreDecodedOnce_data()
+{
+    QTest::addColumn<bool>("aheadFirst");
+    QTest::addColumn<bool>("waitForAhead");
+    QTest::newRow("loaded before decoding ahead") << false << false;
+    QTest::newRow("loaded while decoding ahead") << true << false;
+    QTest::newRow("loaded after decoding ahead") << true << true;
+}
+
+void TestPictureImage::keptPicturesAreDecodedOnce()
+{
+    QFETCH(bool, aheadFirst);
+    QFETCH(bool, waitForAhead);
+    const QStringList kept = {QStringLiteral("1001"), QStringLiteral("1003"), QStringLiteral("1002"),
+                              QStringLiteral("1005")};
+    CPictureImage holder(m_prefix);
+    holder.KeepDecoded(0, kept);
+    if (aheadFirst)
+        holder.DecodeAhead();
+    if (waitForAhead) {
+        holder.Decoded().WaitForBackground();
+        QVERIFY(holder.IsDecoded(0, kept));
+    }
+    // Twice, and a picture outside the kept ones each time.
+    for (int round = 0; round < 2; ++round) {
+        QCOMPARE(holder.LoadPngResources(0, {QStringLiteral("1001"), QStringLiteral("1003"), QStringLiteral("1004"),
+                                             QStringLiteral("1005")}),
+                 (std::vector<bool>{true, false, false, true}));
+        QCOMPARE(holder.GetImage(0), m_picture);
+        QCOMPARE(holder.GetImage(3).size(), QSize(20, 10));
+    }
+    holder.DecodeAhead();
+    holder.Decoded().WaitForBackground();
+    QVERIFY(holder.IsDecoded(0, kept));
+    // The four kept ones once (a failed one too), the other on each load.
+    QCOMPARE(holder.Decoded().DecodeCount(), 4 + 2);
+
+    // A decode that is told to stop gives up.
+    const std::atomic<bool> stop{true};
+    QImage image;
+    QVERIFY(!CDecodedPictures::Decode(m_prefix + QStringLiteral("1001"), &image, &stop));
+    QVERIFY(image.isNull());
 }
 
 QTEST_MAIN(TestPictureImage)
