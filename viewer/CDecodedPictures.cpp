@@ -153,9 +153,12 @@ void CDecodedPictures::Work()
         DecodeCounted(path, &image);
         {
             const std::lock_guard<std::mutex> lock(m_mutex);
+            // A load that could not wait for this picture has decoded and kept it meanwhile.
             Entry &entry = m_entries.at(path);
-            entry.image = std::move(image);
-            entry.state = State::Done;
+            if (entry.state != State::Done) {
+                entry.image = std::move(image);
+                entry.state = State::Done;
+            }
         }
         m_changed.notify_all();
     }
@@ -183,7 +186,6 @@ std::vector<QImage> CDecodedPictures::Take(const QStringList &paths)
         QImage image;
     };
     std::vector<Job> jobs;
-    std::vector<int> awaited;  // the worker's, decoding now
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
         for (int i = 0; i < count; ++i) {
@@ -195,12 +197,12 @@ std::vector<QImage> CDecodedPictures::Take(const QStringList &paths)
                 jobs.push_back({i, path, 0, false, QImage()});
             } else if (it->second.state == State::Done) {
                 pictures[static_cast<size_t>(i)] = it->second.image;
-            } else if (it->second.state == State::Waiting) {
-                // Taken from the worker: decoded here, and kept.
+            } else {
+                // Decoded here, and kept. One the worker is decoding just now is decoded here too:
+                // at the lowest priority the worker may be starved by whatever else the machine
+                // runs, and the user must not wait for it. Its copy is dropped when it is done.
                 it->second.state = State::Decoding;
                 jobs.push_back({i, path, 0, true, QImage()});
-            } else {
-                awaited.push_back(i);
             }
         }
     }
@@ -226,18 +228,13 @@ std::vector<QImage> CDecodedPictures::Take(const QStringList &paths)
         t.join();
 
     {
-        std::unique_lock<std::mutex> lock(m_mutex);
+        const std::lock_guard<std::mutex> lock(m_mutex);
         for (const Job &job : jobs) {
             if (job.keep) {
                 Entry &entry = m_entries.at(job.path);
                 entry.image = job.image;
                 entry.state = State::Done;
             }
-        }
-        for (const int i : awaited) {
-            const Entry &entry = m_entries.at(paths[i]);
-            m_changed.wait(lock, [&entry] { return entry.state == State::Done; });
-            pictures[static_cast<size_t>(i)] = entry.image;
         }
     }
     m_changed.notify_all();

@@ -2,8 +2,10 @@
 // Pictures decoded before they are asked for. A set of PNG files, named once, is decoded by one
 // worker thread at the lowest priority while the program is idle, and the pictures stay decoded
 // for the object's life, so that showing one later costs no decoding. A file asked for before the
-// worker reached it is decoded at once by the caller (and kept); one the worker is decoding just
-// then is waited for. No file of the set is ever decoded twice.
+// worker reached it is decoded at once by the caller (and kept), and the worker skips it. The
+// caller never waits for the worker: a file asked for while the worker is in the middle of it is
+// decoded by the caller as well (the worker, at the lowest priority, may be starved by the rest of
+// the machine), and the worker's copy is dropped. No file is decoded twice otherwise.
 //
 // Files outside the set are decoded on every request and not kept.
 //
@@ -41,7 +43,7 @@ public:
     bool AreReady(const QStringList &paths) const;
     // The pictures of `paths`, a null image where decoding failed or the path is empty. Kept and
     // decoded files come at once; the rest are decoded here, side by side on the machine's cores,
-    // the largest first; a file that the worker is decoding now is waited for.
+    // the largest first.
     std::vector<QImage> Take(const QStringList &paths);
     // Decodes begun so far, by the worker and by Take.
     int DecodeCount() const { return m_nDecodes.load(); }

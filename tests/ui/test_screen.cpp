@@ -27,7 +27,9 @@
 #include <QTabWidget>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -67,6 +69,31 @@ protected:
             m_shown << widget;
         return false;
     }
+};
+
+// Runs `seen` on every paint of a widget while it lives.
+class CPaintWatch : public QObject
+{
+public:
+    CPaintWatch(QWidget *widget, std::function<void()> seen)
+        : m_widget(widget)
+        , m_seen(std::move(seen))
+    {
+        m_widget->installEventFilter(this);
+    }
+    ~CPaintWatch() override { m_widget->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            m_seen();
+        return false;
+    }
+
+private:
+    QWidget *m_widget;
+    std::function<void()> m_seen;
 };
 
 }  // namespace
@@ -574,8 +601,16 @@ void TestScreen::brandShowsAlikeWhetherDecodedAheadOrNot()
     m_dlg->SetDecodeAhead(ahead);
     const CDecodedPictures &decoded = Window()->GetPictureImage().Decoded();
     m_dlg->show();
-    auto choose = [this, classRow] {
+    // The brand list's first paint after the click: whether it showed the choice while the frames
+    // were still empty, before any photograph was decoded.
+    std::optional<bool> listFirst;
+    auto choose = [this, classRow, &listFirst] {
         ClickRow(List(CKelmoraDlg::IDC_LIST_CLASS), classRow);
+        CPaintWatch watch(List(CKelmoraDlg::IDC_LIST_GRAIN)->viewport(), [this, &listFirst] {
+            if (!listFirst)
+                listFirst = List(CKelmoraDlg::IDC_LIST_GRAIN)->GetCurSel() == 0
+                    && !Window()->GetPictureImage().HasImage(0);
+        });
         ClickRow(List(CKelmoraDlg::IDC_LIST_GRAIN), 0);
     };
     if (when == QLatin1String("before")) {
@@ -588,13 +623,17 @@ void TestScreen::brandShowsAlikeWhetherDecodedAheadOrNot()
         QTRY_VERIFY(decoded.DecodeCount() > 0);
         choose();
     } else if (when == QLatin1String("after")) {
-        QTRY_COMPARE(decoded.DecodeCount(), 12);
+        QTRY_VERIFY(decoded.DecodeCount() > 0);
         decoded.WaitForBackground();
+        QCOMPARE(decoded.DecodeCount(), 12);
         choose();
     } else if (!ahead) {
         choose();
     }
     QCOMPARE(List(CKelmoraDlg::IDC_LIST_GRAIN)->GetCurSel(), 0);
+    // (A window not yet on screen paints nothing.)
+    if (when != QLatin1String("before"))
+        QCOMPARE(listFirst, std::optional<bool>(true));
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 
     const CPictureImage &holder = Window()->GetPictureImage();
@@ -620,9 +659,12 @@ void TestScreen::brandShowsAlikeWhetherDecodedAheadOrNot()
         QCOMPARE(PixelAt(screen, Window(), frame.frame, frame.frame->rect().center()), expected);
     }
 
-    // Every picture decoded once: the twelve when they are decoded ahead, else the brand's four.
+    // Every picture decoded once: the twelve when they are decoded ahead, else the brand's four;
+    // during the decoding ahead, the one the worker was in the middle of may be decoded again.
     decoded.WaitForBackground();
-    QCOMPARE(decoded.DecodeCount(), ahead ? 12 : 4);
+    const int once = ahead ? 12 : 4;
+    QVERIFY2(decoded.DecodeCount() == once || (when == QLatin1String("during") && decoded.DecodeCount() == once + 1),
+             qPrintable(QString::number(decoded.DecodeCount())));
 }
 
 QTEST_MAIN(TestScreen)

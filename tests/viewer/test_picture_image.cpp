@@ -323,8 +323,10 @@ void TestPictureImage::keptPicturesAreDecodedOnce()
     holder.DecodeAhead();
     holder.Decoded().WaitForBackground();
     QVERIFY(holder.IsDecoded(0, kept));
-    // The four kept ones once (a failed one too), the other on each load.
-    QCOMPARE(holder.Decoded().DecodeCount(), 4 + 2);
+    // The four kept ones once (a failed one too), the other on each load; the one the worker was
+    // in the middle of may have been decoded again by the load.
+    const int decodes = holder.Decoded().DecodeCount();
+    QVERIFY2(decodes == 4 + 2 || (aheadFirst && !waitForAhead && decodes == 4 + 2 + 1), qPrintable(QString::number(decodes)));
 
     // A decode that is told to stop gives up.
     const std::atomic<bool> stop{true};
