@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <numeric>
 
 namespace {
 
@@ -160,7 +159,6 @@ void CDecodedPictures::Work()
                 entry.state = State::Done;
             }
         }
-        m_changed.notify_all();
     }
 }
 
@@ -237,7 +235,6 @@ std::vector<QImage> CDecodedPictures::Take(const QStringList &paths)
             }
         }
     }
-    m_changed.notify_all();
     for (Job &job : jobs)
         pictures[static_cast<size_t>(job.index)] = std::move(job.image);
     return pictures;

@@ -62,7 +62,7 @@ private:
     bool DecodeCounted(const QString &path, QImage *image);
 
     mutable std::mutex m_mutex;
-    mutable std::condition_variable m_changed;  // an entry became Done, or the worker ended
+    mutable std::condition_variable m_changed;  // the worker has ended
     std::map<QString, Entry> m_entries;
     QStringList m_order;  // the kept files, in the worker's order
     std::thread m_worker;
